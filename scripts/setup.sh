@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (only those missing), then
+# configures and builds into build/ (or $VARNEL_BUILD_DIR).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libsqlite3-dev sqlite3
+  unixodbc unixodbc-dev tdsodbc libsqliteodbc odbcinst
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev googletest
+  libxml2-utils xvfb xauth
+  clang libclang-rt-14-dev
+  time python3
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}" >&2
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+build_dir="${VARNEL_BUILD_DIR:-build}"
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+  cmake -S . -B "$build_dir" "${generator[@]}" ${VARNEL_CMAKE_ARGS:-}
+fi
+cmake --build "$build_dir" -j "$(nproc)"

@@ -1,0 +1,69 @@
+// Writes the audit file line by line: indentation of two blanks per level,
+// the line, then CR LF (the last line included), every line converted to
+// Windows-1252 as it is written. Output is buffered and goes through a small
+// byte-sink seam so tests can check exact bytes or simulate a failing disk.
+// Every failure to create, write or close raises FileError naming the file and
+// the system's reason; nothing is silently dropped. The destructor never
+// throws: a writer that was not closed is closed quietly.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace varnel {
+
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  // Raise FileError on failure.
+  virtual void Write(std::string_view bytes) = 0;
+  virtual void Close() = 0;
+};
+
+// The output file on disk, created anew (an existing file is replaced).
+class FileSink : public ByteSink {
+ public:
+  explicit FileSink(std::string path);  // raises FileError
+  ~FileSink() override;
+  FileSink(const FileSink&) = delete;
+  FileSink& operator=(const FileSink&) = delete;
+  void Write(std::string_view bytes) override;
+  void Close() override;
+
+ private:
+  std::string m_path;
+  struct Handle;
+  std::unique_ptr<Handle> m_handle;
+};
+
+class XmlLineWriter {
+ public:
+  // Creates the file at path (FileSink).
+  explicit XmlLineWriter(const std::string& path);
+  explicit XmlLineWriter(std::unique_ptr<ByteSink> sink);
+  ~XmlLineWriter();
+  XmlLineWriter(const XmlLineWriter&) = delete;
+  XmlLineWriter& operator=(const XmlLineWriter&) = delete;
+
+  void WriteLine(std::string_view text);     // indentation + text + CR LF
+  void WriteRawLine(std::string_view text);  // text + CR LF
+  void Indent();
+  void Outdent();  // an empty indentation stays empty
+  int level() const { return m_level; }
+
+  // Writes out the buffer and closes the sink; raises FileError. Later calls
+  // do nothing.
+  void Close();
+  bool is_open() const { return m_sink != nullptr; }
+
+ private:
+  void Flush();
+  void Append(std::string_view text);
+
+  std::unique_ptr<ByteSink> m_sink;
+  std::string m_buffer;
+  int m_level = 0;
+};
+
+}  // namespace varnel

@@ -1,0 +1,17 @@
+// The tax-region rule and the tax-code rule, shared by the tax table and the
+// invoice and working-document lines. Each writes at the writer's current
+// level.
+#pragma once
+
+#include <cstdint>
+
+namespace varnel {
+
+class XmlLineWriter;
+
+// 0 PT, 1 PT-MA, 2 PT-AC; any other index writes no line.
+void WriteTaxRegion(XmlLineWriter& writer, int tax_region_index);
+// 0 ISE; below 10 RED; below 16 INT; otherwise NOR.
+void WriteTaxCode(XmlLineWriter& writer, std::int64_t rate);
+
+}  // namespace varnel

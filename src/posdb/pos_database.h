@@ -1,0 +1,136 @@
+// PosDatabase: the one connection through which every query of the system
+// runs, and PosQuery, a named, parameterised statement over it. Queries are
+// written in T-SQL as the point-of-sale product's database speaks it; each
+// back end makes those texts run (the SQLite back end through a small dialect
+// adapter, ODBC passing them to SQL Server unchanged).
+//
+// A query's result is held client-side (static): the row count is exact and
+// locate searches from the first row, through an index built on first use.
+// A query marked forward-only streams its rows instead (for the long document
+// loops, so memory does not grow with the period); it cannot locate.
+// Every failure raises DatabaseError with the driver's message and the query's
+// name. Null values read as "", 0, 0, the zero date-time, false and 0.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "export/currency.h"
+#include "export/date_time.h"
+#include "posdb/data_link.h"
+
+namespace varnel {
+
+class BackendConnection;
+class ResultStore;
+
+enum class ParamType { DateTime, Integer, Text };
+
+// A value bound to a named parameter; is_null gives SQL NULL of that type.
+struct ParamValue {
+  ParamType type = ParamType::Text;
+  bool is_null = true;
+  std::int64_t integer = 0;
+  std::string text;
+  DateTime date_time;
+};
+
+// A value searched for by PosQuery::Locate.
+using LocateValue = std::variant<std::int64_t, std::string>;
+
+class PosDatabase {
+ public:
+  using ConnectionFactory =
+      std::function<std::unique_ptr<BackendConnection>(const ConnectionDescription&)>;
+
+  PosDatabase();
+  // Tests put a wrapper around the real back end through the factory.
+  explicit PosDatabase(ConnectionFactory factory);
+  ~PosDatabase();
+  PosDatabase(const PosDatabase&) = delete;
+  PosDatabase& operator=(const PosDatabase&) = delete;
+
+  // Reads the data link file and connects; does nothing while connected.
+  // Raises DataLinkError or DatabaseError.
+  void Connect(const std::filesystem::path& data_link_file);
+  void ConnectTo(const ConnectionDescription& description);
+  bool IsConnected() const { return m_connection != nullptr; }
+  void Disconnect();
+
+  // Number of statements opened or executed since the connection was made
+  // (the benchmark reports queries per document).
+  std::uint64_t statements_run() const { return m_statements_run; }
+
+  // For PosQuery: the live back end; raises DatabaseError when not connected.
+  BackendConnection& backend(std::string_view query_name);
+  void CountStatement() { ++m_statements_run; }
+  // Bumped on every (re)connection, so queries know to prepare again.
+  std::uint64_t connection_serial() const { return m_connection_serial; }
+
+ private:
+  ConnectionFactory m_factory;
+  std::unique_ptr<BackendConnection> m_connection;
+  std::uint64_t m_statements_run = 0;
+  std::uint64_t m_connection_serial = 0;
+};
+
+class PosQuery {
+ public:
+  PosQuery(PosDatabase& database, std::string name, std::string_view sql = {});
+  ~PosQuery();
+  PosQuery(const PosQuery&) = delete;
+  PosQuery& operator=(const PosQuery&) = delete;
+
+  const std::string& name() const { return m_name; }
+  const std::string& sql() const { return m_sql; }
+  // Replaces the statement text; the same text again keeps the prepared
+  // statement. Closes the query when the text changes.
+  void SetSql(std::string_view sql);
+  void SetForwardOnly(bool forward_only);
+
+  // A value stays bound across later openings.
+  void BindDateTime(std::string_view name, DateTime value);
+  void BindInteger(std::string_view name, std::int64_t value);
+  void BindText(std::string_view name, std::string_view value);
+  void BindNull(std::string_view name, ParamType type);
+
+  void Open();   // runs the query and stands on the first row
+  void Close();  // releases the result; closing a closed query does nothing
+  bool IsOpen() const;
+  bool IsEmpty() const;
+  bool Eof() const;  // past the last row; at once for an empty result
+  void Next();
+  int RowCount();
+  // Stands on the first row whose fields (one name, or two separated by ";")
+  // equal the values; returns whether one was found (the position is
+  // unspecified when not). Texts compare exactly, ignoring trailing blanks.
+  bool Locate(std::string_view fields, std::initializer_list<LocateValue> values);
+
+  // Field of the current row by column name (case-insensitive).
+  bool IsNull(std::string_view field) const;
+  std::string AsText(std::string_view field) const;
+  std::int64_t AsInteger(std::string_view field) const;
+  Currency AsCurrency(std::string_view field) const;
+  DateTime AsDateTime(std::string_view field) const;
+  bool AsBoolean(std::string_view field) const;
+  double AsFloat(std::string_view field) const;
+
+  // Runs a statement that returns no rows.
+  void Execute();
+
+ private:
+  struct Impl;
+  PosDatabase& m_database;
+  std::string m_name;
+  std::string m_sql;
+  std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace varnel

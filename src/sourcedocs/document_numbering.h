@@ -1,0 +1,37 @@
+// The rules that name a document in the audit file: the series letter table,
+// the document-type mapping of sales codes, the document number rule (stored
+// signed number or a number built from prefix, series letter and numero) and
+// the signature rule (which Hash and HashControl lines a document gets).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "export/schema_generation.h"
+
+namespace varnel {
+
+class XmlLineWriter;
+
+// "?" for index 0 and for any index outside 0 to 26; "A".."Z" for 1..26.
+std::string SeriesLetter(int series_index);
+
+struct DocumentType {
+  std::string number_prefix;  // TK -> TV, FA -> FA, FS -> FS, other -> itself
+  std::string invoice_type;   // TK -> TV, FA -> FT, FS -> FS, other -> itself
+};
+DocumentType MapDocumentType(std::string_view trimmed_doc);
+
+// The stored signed number when it is usable (not empty, holds a "/" that is
+// not its first character, and no blank stands just before the first "/");
+// otherwise prefix + " " + series letter + "/" + numero.
+std::string DocumentNumber(std::string_view signed_number, std::string_view prefix,
+                           int series_index, std::int64_t numero);
+
+// Writes the Hash line and, when the rule says so, the HashControl line.
+void WriteSignature(XmlLineWriter& writer, SchemaGeneration generation,
+                    std::string_view signed_number, int series_index,
+                    std::string_view hash, std::string_view hash_control);
+
+}  // namespace varnel
