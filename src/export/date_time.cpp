@@ -76,6 +76,13 @@ int DaysInMonth(int year, int month) {
   return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
 }
 
+Period PreviousMonth(DateTime today) {
+  const DateTimeParts p = today.Decode();
+  const int year = p.month == 1 ? p.year - 1 : p.year;
+  const int month = p.month == 1 ? 12 : p.month - 1;
+  return {DateTime::FromDate(year, month, 1), DateTime::FromDate(year, month, DaysInMonth(year, month))};
+}
+
 DateTime DateTime::FromDate(int year, int month, int day) {
   DateTimeParts parts;
   parts.year = year;

@@ -55,6 +55,24 @@ TEST(DateTime, DatabaseTextRoundTrips) {
   }
 }
 
+TEST(DateTime, PreviousMonthIsTheDefaultPeriod) {
+  const struct {
+    DateTime today;
+    const char* first;
+    const char* last;
+  } cases[] = {
+      {At(2016, 1, 15, 10), "2015-12-01", "2015-12-31"},
+      {At(2016, 3, 31), "2016-02-01", "2016-02-29"},
+      {At(2015, 3, 31), "2015-02-01", "2015-02-28"},
+      {At(2016, 5, 1), "2016-04-01", "2016-04-30"},
+  };
+  for (const auto& c : cases) {
+    const Period period = PreviousMonth(c.today);
+    EXPECT_EQ(DateTimeText(period.first), std::string(c.first) + "T00:00:00");
+    EXPECT_EQ(DateTimeText(period.last), std::string(c.last) + "T00:00:00");
+  }
+}
+
 TEST(DateTime, ImpossibleValuesRaise) {
   EXPECT_THROW(DateTime::FromDate(2015, 2, 29), ConversionError);
   EXPECT_THROW(DateTime::FromDate(0, 1, 1), ConversionError);
