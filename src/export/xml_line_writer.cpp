@@ -87,6 +87,13 @@ void XmlLineWriter::WriteLine(std::string_view text) {
 
 void XmlLineWriter::WriteRawLine(std::string_view text) { Append(text); }
 
+void XmlLineWriter::WriteElement(std::string_view tag, std::string_view value) {
+  std::string line;
+  line.reserve(tag.size() * 2 + value.size() + 5);
+  line.append("<").append(tag).append(">").append(value).append("</").append(tag).append(">");
+  WriteLine(line);
+}
+
 void XmlLineWriter::Indent() { ++m_level; }
 
 void XmlLineWriter::Outdent() {
