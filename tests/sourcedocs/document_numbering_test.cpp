@@ -78,7 +78,7 @@ TEST(DocumentNumbering, SignatureRule) {
   EXPECT_EQ(Signature(current, "FT /12", 1, "abc", ""), "<Hash>abc</Hash>\r\n");
   EXPECT_EQ(Signature(current, "FT A/1", 0, "   ", "1"), "<Hash>0</Hash>\r\n<HashControl>1</HashControl>\r\n");
   EXPECT_EQ(Signature(current, "FT A/1", 0, "", "0"), "<Hash>0</Hash>\r\n");
-  EXPECT_EQ(Signature(current, "FT A/1", 0, "h", "x1"), "<Hash>h</Hash>\r\n");
+  EXPECT_EQ(Signature(current, "FT A/1", 0, "h", "1a"), "<Hash>h</Hash>\r\n");
   EXPECT_EQ(Signature(current, "FT A/1", 0, "<!--", "2"),
             "<Hash>&lt;!--</Hash>\r\n<HashControl>2</HashControl>\r\n");
 }
