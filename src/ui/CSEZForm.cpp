@@ -219,8 +219,10 @@ bool TcsEZForm::preview_key(QKeyEvent* event) {
 
   // Key press (the character).
   QChar character;
-  if (IsEnterKey(*event)) {
-    character = QChar(u'\r');
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    // Ctrl+Enter types a line feed, Alt+Enter no character at all.
+    if (shift & Qt::AltModifier) return false;
+    character = (shift & Qt::ControlModifier) ? QChar(u'\n') : QChar(u'\r');
   } else if (!event->text().isEmpty()) {
     character = event->text().at(0);
   } else {

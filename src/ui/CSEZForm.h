@@ -35,13 +35,15 @@ class TcsEZForm;
 // Placed on a form (as a child object), sets that form's navigation kinds.
 // Takes the global default set when created.
 class TcsEZKeys : public QObject {
+  Q_OBJECT
+
  public:
   explicit TcsEZKeys(QObject* owner);
   TNavigationKeys NavigationKeys() const { return FNavigationKeys; }
   void SetNavigationKeys(TNavigationKeys keys) { FNavigationKeys = keys; }
 
  private:
-  TNavigationKeys FNavigationKeys;
+  TNavigationKeys FNavigationKeys{};
 };
 
 // The one options object of the program: whether the navigation is on, and
@@ -66,11 +68,13 @@ class TcsEZFormOptions {
  private:
   friend class TcsEZForm;
   bool FEnabled = true;
-  TNavigationKeys FDefaultNavigationKeys;
+  TNavigationKeys FDefaultNavigationKeys{};
   std::vector<TcsEZForm*> m_open_forms;
 };
 
 class TcsEZForm : public QWidget {
+  Q_OBJECT
+
  public:
   // The form's own key handlers, run before the navigation. A handler clears
   // the key by setting it to 0 (a key code) or to a null character.
@@ -121,7 +125,7 @@ class TcsEZForm : public QWidget {
   bool preview_key(QKeyEvent* event);
   bool is_tab_stop(QWidget* w) const;
 
-  TNavigationKeys FNavigationKeys;
+  TNavigationKeys FNavigationKeys{};
   QPointer<QPushButton> FOldDefaultBtn;
   bool FOldKeyPreview = false;
   KeyDownHandler FOldOnKeyDown;

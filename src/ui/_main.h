@@ -72,6 +72,8 @@ struct Period {
 Period DefaultPeriod(DateTime today);
 
 class Tmain : public TcsEZForm, public ExportObserver {
+  Q_OBJECT
+
  public:
   explicit Tmain(TmainOptions options = {}, QWidget* parent = nullptr);
   ~Tmain() override;
