@@ -87,7 +87,7 @@ constexpr DemoProduct kProducts[] = {
     {72, "Donativo para o Banco Alimentar", 8, 1, 0, 100, "M99", false, 6, 10, 0},
     {73, "Cabaz de artesanato local", 8, 1, 0, 1500, "M10", false, 0, 3, 1},
     {74, "Visita guiada à adega", 8, 9, 0, 800, "M10R", false, 1, 0, 1},
-    {80, "Aluguer de sala para eventos", 9, 9, 23, 25000, nullptr, false, 0, 0, 8},
+    {80, "Aluguer de sala para eventos", 9, 9, 23, 25000, nullptr, false, 0, 0, 10},
     {81, "Serviço de catering (por pessoa)", 9, 9, 13, 2800, nullptr, false, 0, 0, 8},
     {82, "Menu de grupo", 9, 2, 13, 2200, nullptr, false, 0, 0, 8},
     {83, "Taxa de serviço", 9, 0, 23, 150, nullptr, false, 2, 0, 2},

@@ -772,9 +772,14 @@ class DemoGenerator {
       sale.party = Pick(std::span<const CustomerRecord>(m_customers)).party;
     }
     sale.payment = PickPayment();
-    if (sale.code == "TK" && sale.party.customer <= 1 && !sale.party.taxpayer &&
-        m_random.Chance(15)) {
-      sale.payment = kPaymentLeftOut;
+    if (sale.code == "TK" && sale.party.customer <= 1 && !sale.party.taxpayer) {
+      // Staff meals: now and then, and on every tenth day of the period at least once.
+      std::int64_t day = BaseStamp(m_produced).day;
+      bool staff_day = (day - m_options.period.first_day) % 10 == 9 && day != m_last_staff_meal_day;
+      if (staff_day || m_random.Chance(20)) {
+        sale.payment = kPaymentLeftOut;
+        m_last_staff_meal_day = day;
+      }
     }
     sale.annulled = m_random.Chance(15);
     Emit(sale);
@@ -950,6 +955,7 @@ class DemoGenerator {
   std::map<std::string, std::int64_t> m_numbers;
   std::int64_t m_produced = 0;
   bool m_event_started = false;
+  std::int64_t m_last_staff_meal_day = -1;
   Stamp m_event_stamp{0, 0};
   std::deque<Document> m_recent_sales;
   std::deque<OpenInvoice> m_open_invoices;
