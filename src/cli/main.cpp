@@ -1,2 +1,64 @@
+// varnel-export: runs one export in a working directory without a window,
+// with the same files the window uses (Korvel.UDL, Varnel.ini, Korvel.ini).
 #include <cstdio>
-int main() { std::puts("not yet"); return 0; }
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <unistd.h>
+
+#include "cli/command_line.h"
+#include "cli/terminal_observer.h"
+#include "cli/request_defaults.h"
+#include "export/export_run.h"
+#include "posdb/pos_database.h"
+
+int main(int argc, char** argv) {
+  using namespace varnel;
+  CommandLine line;
+  try {
+    line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "varnel-export: %s\n\n%s", error.what(), UsageText());
+    return 2;
+  }
+  if (line.help) {
+    std::fputs(UsageText(), stdout);
+    return 0;
+  }
+  if (!line.workdir.empty()) {
+    std::error_code error;
+    std::filesystem::current_path(line.workdir, error);
+    if (error) {
+      std::fprintf(stderr, "varnel-export: cannot use the working directory \"%s\": %s\n",
+                   line.workdir.c_str(), error.message().c_str());
+      return 2;
+    }
+  }
+
+  ExportRequest request;
+  try {
+    request = RequestFromFiles(std::filesystem::current_path(), line, DateTime::Today());
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "Varnel v6: %s\n", error.what());
+    return 1;
+  }
+
+  TerminalObserver::InstallSignalHandlers();
+  TerminalObserver observer(stderr, isatty(fileno(stderr)) != 0);
+  PosDatabase database;
+  ExportRun run(database);
+  observer.attach(&run);
+  switch (run.execute(request, observer)) {
+    case RunOutcome::Completed:
+      return 0;
+    case RunOutcome::Aborted:
+      return 130;
+    case RunOutcome::CheckFailed:
+    case RunOutcome::Failed:
+      break;
+  }
+  return 1;
+}

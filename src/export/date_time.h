@@ -60,6 +60,14 @@ class DateTime {
 // Days in a month of the Gregorian calendar (month 1 to 12).
 int DaysInMonth(int year, int month);
 
+// The default export period: the whole calendar month before the month of
+// today (15 January 2016 gives 1 to 31 December 2015), both at midnight.
+struct Period {
+  DateTime first;
+  DateTime last;
+};
+Period PreviousMonth(DateTime today);
+
 std::string DateText(DateTime value);      // "yyyy-mm-dd"
 std::string TimeText(DateTime value);      // "hh:nn:ss", 24-hour clock
 std::string DateTimeText(DateTime value);  // DateText + "T" + TimeText

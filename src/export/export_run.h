@@ -84,7 +84,7 @@ class ExportRun {
   int exportedCount() const { return m_exported_count; }
 
  private:
-  bool passChecks();
+  bool passChecks(std::string& output_path);
   void writeAuditFile();
   void writeMasterFiles();
   void countDocuments();

@@ -21,7 +21,4 @@ std::string ToWindows1252(std::string_view utf8);
 // undefined are taken as the C1 control character of the same number.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
-// True when text is well-formed UTF-8 (no overlong forms, no surrogates).
-bool IsValidUtf8(std::string_view text);
-
 }  // namespace varnel

@@ -48,6 +48,9 @@ class XmlLineWriter {
 
   void WriteLine(std::string_view text);     // indentation + text + CR LF
   void WriteRawLine(std::string_view text);  // text + CR LF
+  // "<tag>" + value + "</tag>" as one line; value is already formatted and
+  // escaped by the caller.
+  void WriteElement(std::string_view tag, std::string_view value);
   void Indent();
   void Outdent();  // an empty indentation stays empty
   int level() const { return m_level; }

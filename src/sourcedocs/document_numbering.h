@@ -25,7 +25,8 @@ DocumentType MapDocumentType(std::string_view trimmed_doc);
 
 // The stored signed number when it is usable (not empty, holds a "/" that is
 // not its first character, and no blank stands just before the first "/");
-// otherwise prefix + " " + series letter + "/" + numero.
+// otherwise prefix + " " + series letter + "/" + numero. The result is not
+// escaped: the caller escapes it with the line.
 std::string DocumentNumber(std::string_view signed_number, std::string_view prefix,
                            int series_index, std::int64_t numero);
 

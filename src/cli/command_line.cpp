@@ -1,0 +1,110 @@
+// Parsing of the headless exporter's options; every value is checked here so
+// a bad call fails before anything is connected or written.
+#include "cli/command_line.h"
+
+#include <stdexcept>
+
+#include "export/value_routines.h"
+
+namespace varnel {
+
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+DateTime ParseDay(const std::string& option, const std::string& value) {
+  const auto parsed = DateTime::ParseDatabaseText(value);
+  if (value.size() != 10 || !parsed) {
+    throw UsageError(option + " needs a date written YYYY-MM-DD, not \"" + value + "\"");
+  }
+  return *parsed;
+}
+
+int ParseRegion(const std::string& value) {
+  const std::string v = Lower(value);
+  if (v == "continente" || v == "0") return 0;
+  if (v == "madeira" || v == "1") return 1;
+  if (v == "acores" || v == "açores" || v == "2") return 2;
+  throw UsageError("--region must be continente, madeira, acores, 0, 1 or 2, not \"" + value + "\"");
+}
+
+int ParseSeries(const std::string& value) {
+  const std::string v = Lower(value);
+  if (v == "none") return 0;
+  if (v.size() == 1 && v[0] >= 'a' && v[0] <= 'z') return v[0] - 'a' + 1;
+  const auto number = ReadInteger(value);
+  if (number && *number >= 0 && *number <= 26 && value.find_first_not_of("0123456789") == std::string::npos) {
+    return *number;
+  }
+  throw UsageError("--series must be none, a letter A to Z or a number 0 to 26, not \"" + value + "\"");
+}
+
+int ParseType(const std::string& value) {
+  const std::string v = Lower(value);
+  if (v == "normal") return 0;
+  if (v == "resumido") return 1;
+  throw UsageError("--type must be normal or resumido, not \"" + value + "\"");
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
+    if (option == "--help" || option == "-h") {
+      line.help = true;
+      continue;
+    }
+    if (option.rfind("--", 0) != 0) throw UsageError("unexpected argument \"" + option + "\"");
+    if (i + 1 >= arguments.size()) throw UsageError(option + " needs a value");
+    const std::string& value = arguments[++i];
+    if (option == "--output") {
+      line.output = value;
+    } else if (option == "--workdir") {
+      line.workdir = value;
+    } else if (option == "--from") {
+      line.from = ParseDay(option, value);
+    } else if (option == "--to") {
+      line.to = ParseDay(option, value);
+    } else if (option == "--type") {
+      line.saft_type = ParseType(value);
+    } else if (option == "--region") {
+      line.region = ParseRegion(value);
+    } else if (option == "--series") {
+      line.series = ParseSeries(value);
+    } else {
+      throw UsageError("unknown option " + option);
+    }
+  }
+  if (line.help) return line;
+  if (line.output.empty()) throw UsageError("--output is required");
+  if (line.from.has_value() != line.to.has_value()) throw UsageError("--from and --to go together");
+  if (line.from && *line.to < *line.from) throw UsageError("--to comes before --from");
+  return line;
+}
+
+const char* UsageText() {
+  return "Usage: varnel-export --output FILE [options]\n"
+         "Writes the SAF-T (PT) 1.03_01 audit file of the Korvel point-of-sale database\n"
+         "described by Korvel.UDL in the working directory.\n"
+         "\n"
+         "  --output FILE        the audit file (its extension becomes .xml)\n"
+         "  --workdir DIR        working directory holding Korvel.UDL, Varnel.ini, Korvel.ini\n"
+         "  --from YYYY-MM-DD    first day of the period (default: first day of last month)\n"
+         "  --to YYYY-MM-DD      last day of the period (default: last day of last month)\n"
+         "  --type TYPE          normal or resumido (default resumido)\n"
+         "  --region REGION      continente, madeira, acores or 0, 1, 2 (default: Varnel.ini)\n"
+         "  --series SERIES      none, A to Z or 0 to 26 (default: Korvel.ini)\n"
+         "  --help               this text\n"
+         "\n"
+         "Exit status: 0 export complete; 1 a check failed or an error ended the export;\n"
+         "2 bad usage; 130 aborted by SIGINT or SIGTERM.\n";
+}
+
+}  // namespace varnel

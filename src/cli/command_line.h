@@ -1,0 +1,39 @@
+// The headless exporter's command line. Its contract is stable: other tools
+// call it for scheduled and unattended exports.
+//
+//   varnel-export --output FILE [--workdir DIR] [--from YYYY-MM-DD --to YYYY-MM-DD]
+//                 [--type normal|resumido] [--region continente|madeira|acores|0|1|2]
+//                 [--series none|A..Z|0..26] [--help]
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "export/date_time.h"
+
+namespace varnel {
+
+struct CommandLine {
+  bool help = false;
+  std::string output;
+  std::string workdir;
+  std::optional<DateTime> from;
+  std::optional<DateTime> to;
+  int saft_type = 1;              // 0 Normal, 1 Resumido (the window's default)
+  std::optional<int> region;      // default: the stored region
+  std::optional<int> series;      // default: the point-of-sale option
+};
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Raises UsageError with a one-line reason for anything it cannot accept.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+const char* UsageText();
+
+}  // namespace varnel

@@ -1,0 +1,87 @@
+// Terminal output of the headless exporter. The signal handler only sets a
+// flag; the run is told at processPendingEvents, the one moment the window
+// would let "Abortar" through.
+#include "cli/terminal_observer.h"
+
+#include <csignal>
+
+#include "export/export_run.h"
+#include "export/value_routines.h"
+
+namespace varnel {
+
+namespace {
+
+volatile std::sig_atomic_t g_signal_received = 0;
+
+extern "C" void OnTerminationSignal(int) { g_signal_received = 1; }
+
+constexpr int kBarWidth = 40;
+
+}  // namespace
+
+TerminalObserver::TerminalObserver(std::FILE* stream, bool draw_progress)
+    : m_stream(stream), m_draw_progress(draw_progress) {}
+
+void TerminalObserver::InstallSignalHandlers() {
+  std::signal(SIGINT, OnTerminationSignal);
+  std::signal(SIGTERM, OnTerminationSignal);
+}
+
+bool TerminalObserver::SignalReceived() { return g_signal_received != 0; }
+
+void TerminalObserver::printLine(const std::string& line) {
+  clearBar();
+  std::fputs(line.c_str(), m_stream);
+  std::fputc('\n', m_stream);
+  drawBar();
+  std::fflush(m_stream);
+}
+
+void TerminalObserver::showOutputPath(const std::string& path) { printLine("Ficheiro: " + path); }
+
+void TerminalObserver::showError(const std::string& message) { printLine("Erro: " + message); }
+
+void TerminalObserver::showApplicationError(const std::string& message) {
+  printLine("Varnel v6: " + message);
+}
+
+void TerminalObserver::setStatus(const std::string& text) { printLine(text); }
+
+void TerminalObserver::processPendingEvents() {
+  if (g_signal_received && m_run != nullptr) m_run->requestAbort();
+}
+
+void TerminalObserver::progressStart(int maximum) {
+  m_maximum = maximum;
+  m_position = 0;
+  m_bar_visible = m_draw_progress;
+  drawBar();
+}
+
+void TerminalObserver::progressStep() {
+  ++m_position;
+  drawBar();
+}
+
+void TerminalObserver::progressHide() {
+  clearBar();
+  m_bar_visible = false;
+}
+
+void TerminalObserver::drawBar() {
+  if (!m_bar_visible) return;
+  const int filled = m_maximum > 0 ? kBarWidth * (m_position > m_maximum ? m_maximum : m_position) / m_maximum : 0;
+  std::string bar = "\r[";
+  bar.append(static_cast<std::size_t>(filled), '#');
+  bar.append(static_cast<std::size_t>(kBarWidth - filled), ' ');
+  bar += "] " + IntText(m_position) + "/" + IntText(m_maximum);
+  std::fputs(bar.c_str(), m_stream);
+  std::fflush(m_stream);
+}
+
+void TerminalObserver::clearBar() {
+  if (m_bar_visible) std::fputs("\r\033[K", m_stream);
+}
+
+}  // namespace varnel

@@ -1,0 +1,56 @@
+// Naming rules of documents: series letters, sales document types, document
+// numbers and signature lines.
+//
+// A stored signed number is used only when it has the shape of one: some text,
+// then a series part, "/" and the number. One that is empty, has no "/",
+// starts with "/" or has a blank just before its first "/" (no series letter)
+// is replaced by the number built from prefix, series letter and numero.
+#include "sourcedocs/document_numbering.h"
+
+#include "export/value_routines.h"
+#include "export/xml_line_writer.h"
+
+namespace varnel {
+
+std::string SeriesLetter(int series_index) {
+  if (series_index < 1 || series_index > 26) return "?";
+  return std::string(1, static_cast<char>('A' + series_index - 1));
+}
+
+DocumentType MapDocumentType(std::string_view trimmed_doc) {
+  if (trimmed_doc == "TK") return {"TV", "TV"};
+  if (trimmed_doc == "FA") return {"FA", "FT"};
+  if (trimmed_doc == "FS") return {"FS", "FS"};
+  return {std::string(trimmed_doc), std::string(trimmed_doc)};
+}
+
+std::string DocumentNumber(std::string_view signed_number, std::string_view prefix, int series_index,
+                           std::int64_t numero) {
+  const std::size_t slash = signed_number.find('/');
+  if (slash != std::string_view::npos && slash > 0 && signed_number[slash - 1] != ' ') {
+    return std::string(signed_number);
+  }
+  std::string built(prefix);
+  built += ' ';
+  built += SeriesLetter(series_index);
+  built += '/';
+  built += IntText(numero);
+  return built;
+}
+
+void WriteSignature(XmlLineWriter& writer, SchemaGeneration generation, std::string_view signed_number,
+                    int series_index, std::string_view hash, std::string_view hash_control) {
+  // Documents signed without a series letter keep their stored signature;
+  // an unsigned document of a lettered series carries none.
+  const bool stored = generation == SchemaGeneration::Current &&
+                      (!signed_number.empty() || series_index < 1 || series_index > 26);
+  if (!stored) {
+    writer.WriteLine("<Hash>0</Hash>");
+    return;
+  }
+  writer.WriteElement("Hash", XmlEscape(OrDefault(hash, "0")));
+  const auto control = ReadInteger(hash_control);
+  if (control && *control != 0) writer.WriteElement("HashControl", XmlEscape(hash_control));
+}
+
+}  // namespace varnel

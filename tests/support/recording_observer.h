@@ -1,0 +1,75 @@
+// An ExportObserver for tests: records every call as one line of text
+// ("setStatus: Exportados 0 de 0 registos...") and can press "Abortar" from
+// inside processPendingEvents when a chosen status text is showing, as an
+// operator would.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "export/export_observer.h"
+#include "export/export_run.h"
+
+namespace varnel::testing {
+
+class RecordingObserver : public ExportObserver {
+ public:
+  std::vector<std::string> calls;
+  std::string status;          // last status text
+  std::string output_path;     // last path shown back
+  int progress_maximum = -1;
+  int progress_position = 0;
+  bool processing = false;     // the processing panel is showing
+  ExportRun* run = nullptr;    // the run that "Abortar" aborts
+  std::string abort_on_status; // press "Abortar" when this status is showing
+  std::function<void()> on_pending_events;
+
+  void showOutputPath(const std::string& path) override {
+    output_path = path;
+    calls.push_back("showOutputPath: " + path);
+  }
+  void showError(const std::string& message) override { calls.push_back("showError: " + message); }
+  void showApplicationError(const std::string& message) override {
+    calls.push_back("showApplicationError: " + message);
+  }
+  void showProcessing() override {
+    processing = true;
+    calls.push_back("showProcessing");
+  }
+  void setStatus(const std::string& text) override {
+    status = text;
+    calls.push_back("setStatus: " + text);
+  }
+  void processPendingEvents() override {
+    calls.push_back("processPendingEvents");
+    if (run != nullptr && !abort_on_status.empty() && status == abort_on_status) run->requestAbort();
+    if (on_pending_events) on_pending_events();
+  }
+  void persistSettings() override { calls.push_back("persistSettings"); }
+  void progressStart(int maximum) override {
+    progress_maximum = maximum;
+    progress_position = 0;
+    calls.push_back("progressStart: " + std::to_string(maximum));
+  }
+  void progressStep() override {
+    ++progress_position;
+    calls.push_back("progressStep");
+  }
+  void progressHide() override { calls.push_back("progressHide"); }
+  void showData() override {
+    processing = false;
+    calls.push_back("showData");
+  }
+
+  // The status texts in order.
+  std::vector<std::string> statuses() const {
+    std::vector<std::string> texts;
+    for (const auto& call : calls) {
+      if (call.rfind("setStatus: ", 0) == 0) texts.push_back(call.substr(11));
+    }
+    return texts;
+  }
+};
+
+}  // namespace varnel::testing
