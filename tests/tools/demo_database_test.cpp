@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "export/value_routines.h"
 #include "support/test_paths.h"
 #include "tools/demo_calendar.h"
 #include "tools/demo_catalogue.h"
@@ -206,9 +207,11 @@ TEST_F(DemoDatabaseTest, TaxpayerNumbersAreValid) {
   while (numbers.Next()) {
     ++seen;
     EXPECT_TRUE(IsValidTaxpayerNumber(numbers.Text(0))) << numbers.Text(0);
+    EXPECT_TRUE(IsValidNif(RemoveSpaces(numbers.Text(0)))) << numbers.Text(0);
   }
   EXPECT_GT(seen, 20);
   EXPECT_TRUE(IsValidTaxpayerNumber(Company().company_id));
+  EXPECT_TRUE(IsValidNif(Company().company_id));
   EXPECT_EQ(NifWithCheckDigit("12345678"), "123456789");
   EXPECT_EQ(NifWithCheckDigit("50000000"), "500000000");
   EXPECT_EQ(NifWithCheckDigit("59999999"), "599999993");

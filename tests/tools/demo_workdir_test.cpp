@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "posdb/pos_database.h"
 #include "support/test_paths.h"
 #include "tools/demo_calendar.h"
 #include "tools/demo_options.h"
@@ -78,6 +79,51 @@ TEST(DemoWorkdir, WritesTheFourFilesAndReplacesThem) {
   EXPECT_EQ(ReadFileBytes(directory / "Varnel.ini"), OwnSettingsBytes(Company()));
   EXPECT_FALSE(std::filesystem::exists(directory / "korvel.db-journal"));
   EXPECT_FALSE(std::filesystem::exists(directory / "korvel.db.partial"));
+}
+
+// Runs the test from another working directory and comes back.
+class WorkingDirectory {
+ public:
+  explicit WorkingDirectory(const std::filesystem::path& path)
+      : m_previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(path);
+  }
+  ~WorkingDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(m_previous, ignored);
+  }
+
+ private:
+  std::filesystem::path m_previous;
+};
+
+// The exporter's own database layer finds the demo database through the data
+// link, from the working directory as the exporter runs in it, and reads the
+// amounts back as they were meant.
+TEST(DemoWorkdir, TheExporterReachesTheDatabaseThroughTheDataLink) {
+  TempDir folder;
+  DemoDatabaseOptions options;
+  options.period = {DayNumber({2025, 2, 1}), DayNumber({2025, 2, 28})};
+  options.documents = 40;
+  WriteDemoWorkingDirectory(folder.path(), options);
+
+  WorkingDirectory inside(folder.path());
+  PosDatabase database;
+  database.Connect("Korvel.UDL");
+  PosQuery version(database, "q_versao", "SELECT major FROM versao");
+  version.Open();
+  EXPECT_EQ(version.AsInteger("major"), 2016);
+  PosQuery totals(database, "q_totals",
+                  "SELECT d.doc, d.numero, d.total, (SELECT SUM(v.total) FROM vendas v "
+                  "WHERE v.doc = d.doc AND v.numero = d.numero) AS lines FROM documentos d "
+                  "WHERE d.doc <> 'RC'");
+  totals.Open();
+  int documents = 0;
+  for (; !totals.Eof(); totals.Next(), ++documents) {
+    EXPECT_EQ(totals.AsCurrency("total"), totals.AsCurrency("lines"))
+        << totals.AsText("doc") << " " << totals.AsInteger("numero");
+  }
+  EXPECT_GT(documents, 30);
 }
 
 DemoCommandLine Parse(std::vector<std::string_view> arguments, CivilDate today = {2026, 3, 15}) {
