@@ -24,7 +24,7 @@ if [ ! -x "$exporter" ]; then
 fi
 rm -f "$output"
 status=0
-"$exporter" --workdir "$workdir" --output "$output" || status=$?
+"$exporter" --workdir "$workdir" --output "$output" --type normal || status=$?
 if [ ! -s "$output" ]; then
   echo "The exporter wrote no audit file (exit status $status); the demo working directory is ready in $workdir." >&2
   exit 1
