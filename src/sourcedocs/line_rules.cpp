@@ -14,7 +14,7 @@ namespace varnel {
 
 Currency LineQuantity(double qtd) { return Currency::FromFloat(std::fabs(static_cast<long double>(qtd))); }
 
-Currency LineUnitPrice(double qtd, double valor, Currency punit, std::int64_t iva) {
+Currency LineUnitPrice(double valor, double qtd, Currency punit, std::int64_t iva) {
   if (qtd != 0.0) {
     const long double price = static_cast<long double>(valor) / static_cast<long double>(qtd);
     return Currency::FromFloat(std::fabs(price));

@@ -22,7 +22,7 @@ Currency LineQuantity(double qtd);
 // the VAT-inclusive unit price brought back to its amount without VAT. Both to
 // the nearest 0.0001, ties to even. Raises ConversionError when the result is
 // not a number or does not fit (a rate of -100 leaves nothing to divide by).
-Currency LineUnitPrice(double qtd, double valor, Currency punit, std::int64_t iva);
+Currency LineUnitPrice(double valor, double qtd, Currency punit, std::int64_t iva);
 
 // The TaxExemptionReason value of a rate-0 line, ready to write: the norm of
 // the line's exemption code (as read, when not empty) or else of its

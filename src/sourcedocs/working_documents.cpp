@@ -105,7 +105,7 @@ Currency WriteLine(ExportRun& run, const PosQuery& line, int line_number, const 
   out.WriteElement("ProductDescription", description);
   out.WriteElement("Quantity", CurrText(LineQuantity(qtd)));
   out.WriteElement("UnitOfMeasure", XmlEscape(line.AsText("unidade")));
-  out.WriteElement("UnitPrice", CurrText(LineUnitPrice(qtd, line.AsFloat("valor"), line.AsCurrency("punit"), iva)));
+  out.WriteElement("UnitPrice", CurrText(LineUnitPrice(line.AsFloat("valor"), qtd, line.AsCurrency("punit"), iva)));
   out.WriteElement("TaxPointDate", tax_point_date);
   out.WriteElement("Description", description);
   if (valor < Currency()) {

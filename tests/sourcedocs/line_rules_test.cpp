@@ -37,7 +37,7 @@ TEST(LineRules, UnitPriceFromAmountAndQuantity) {
   };
   for (const auto& c : cases) {
     const Currency punit = Currency::FromFloat(c.punit);
-    EXPECT_EQ(CurrText(LineUnitPrice(c.qtd, c.valor, punit, c.iva)), c.expected)
+    EXPECT_EQ(CurrText(LineUnitPrice(c.valor, c.qtd, punit, c.iva)), c.expected)
         << c.qtd << " " << c.valor << " " << c.punit << " " << c.iva;
   }
 }

@@ -312,6 +312,30 @@ TEST_F(DocumentSectionsProgress, StepsRunAcrossSections) {
   EXPECT_EQ(result.Blocks("<Payment>", "</Payment>").size(), 30u);
 }
 
+TEST_F(DocumentSectionsProgress, StepFallsAfterTheTwentiethConsultationAfterThirtyInvoices) {
+  AddDocuments(30, 0);
+  for (int n = 1; n <= 30; ++n) {
+    db.Exec("INSERT INTO documentos (doc, numero, data, datahora, cliente, total, anulado, pagamento) "
+            "VALUES ('TK', ?, ?, ?, 0, 0, 0, 0)",
+            {n, StoredDate(2016, 1, 9), StoredDate(2016, 1, 9)});
+  }
+  const auto result = RunExport(db, DefaultRequest(), [](testing::RecordingObserver& observer) {
+    observer.abort_on_status = "Exportados 50 de 60 registos...";
+  });
+  if (result.Block("<SalesInvoices>", "</SalesInvoices>").find("<NumberOfEntries>") == std::string::npos) {
+    GTEST_SKIP() << "needs the sales invoices section";
+  }
+  // The step after 30 invoices and 20 consultations; "Abortar" pressed there
+  // leaves the other 10 consultations out.
+  ASSERT_EQ(result.outcome, RunOutcome::Aborted);
+  EXPECT_EQ(result.Blocks("<WorkDocument>", "</WorkDocument>").size(), 20u);
+  EXPECT_EQ(result.Tail(4),
+            "      </WorkDocument>\n"
+            "    </WorkingDocuments>\n"
+            "  </SourceDocuments>\n"
+            "</AuditFile>\n");
+}
+
 TEST_F(DocumentSectionsProgress, AbortAtAReceipt) {
   // The first step falls after the 20th receipt; "Abortar" pressed there
   // ends the receipt loop, and the file still closes normally.
