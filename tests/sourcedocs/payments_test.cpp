@@ -6,13 +6,15 @@
 
 #include <algorithm>
 
-#include "sourcedocs/docs_export.h"
+#include "sourcedocs/section_blocks.h"
 
 namespace varnel {
 namespace {
 
-using docs_testing::DefaultRequest;
-using docs_testing::RunExport;
+using testing::Blocks;
+using testing::DefaultRequest;
+using testing::RunExport;
+using testing::Tail;
 using testing::SqlValue;
 using testing::StoredDate;
 using testing::TestDatabase;
@@ -158,6 +160,7 @@ TEST_F(PaymentsExport, ExemptionTextsAnnulledReceiptAndReceiptWithoutSettlements
   request.taxCountryRegion = -1;
   const auto result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
+  EXPECT_EQ(testing::XmlLintErrors(db.folder() / "out.xml", false), "");
 
   // The annulled receipt's settlements stay out of the control totals.
   const std::string section = result.Block("<Payments>", "</Payments>");
@@ -168,7 +171,7 @@ TEST_F(PaymentsExport, ExemptionTextsAnnulledReceiptAndReceiptWithoutSettlements
             "      <TotalCredit>0</TotalCredit>\n"
             "      ");
 
-  const auto receipts = result.Blocks("<Payment>", "</Payment>");
+  const auto receipts = Blocks(result, "<Payment>", "</Payment>");
   ASSERT_EQ(receipts.size(), 2u);
   const std::string exempt_line_tail =
       "          <Tax>\n"
@@ -264,7 +267,7 @@ TEST_F(PaymentsExport, TotalsOfTheSettledShareAndNegativeNet) {
                          "      <TotalDebit>20.07</TotalDebit>\n"
                          "      <TotalCredit>3.5</TotalCredit>\n"),
             std::string::npos);
-  const auto receipts = result.Blocks("<Payment>", "</Payment>");
+  const auto receipts = Blocks(result, "<Payment>", "</Payment>");
   ASSERT_EQ(receipts.size(), 3u);
   // Net 3.5 - 20.07 = -16.57, gross 3.5 - 24.69 = -21.19, tax -4.62.
   EXPECT_NE(receipts[2].find("          <TaxPayable>4.62</TaxPayable>\n"
@@ -308,8 +311,8 @@ TEST_F(DocumentSectionsProgress, StepsRunAcrossSections) {
                                       "Abertura de tabelas de recibos", "Exportados 0 de 60 registos...",
                                       "Exportados 50 de 60 registos...",
                                       "Exportados 60 de 60 registos. Exportação efectuada"}));
-  EXPECT_EQ(result.Blocks("<WorkDocument>", "</WorkDocument>").size(), 30u);
-  EXPECT_EQ(result.Blocks("<Payment>", "</Payment>").size(), 30u);
+  EXPECT_EQ(Blocks(result, "<WorkDocument>", "</WorkDocument>").size(), 30u);
+  EXPECT_EQ(Blocks(result, "<Payment>", "</Payment>").size(), 30u);
 }
 
 TEST_F(DocumentSectionsProgress, StepFallsAfterTheTwentiethConsultationAfterThirtyInvoices) {
@@ -328,8 +331,8 @@ TEST_F(DocumentSectionsProgress, StepFallsAfterTheTwentiethConsultationAfterThir
   // The step after 30 invoices and 20 consultations; "Abortar" pressed there
   // leaves the other 10 consultations out.
   ASSERT_EQ(result.outcome, RunOutcome::Aborted);
-  EXPECT_EQ(result.Blocks("<WorkDocument>", "</WorkDocument>").size(), 20u);
-  EXPECT_EQ(result.Tail(4),
+  EXPECT_EQ(Blocks(result, "<WorkDocument>", "</WorkDocument>").size(), 20u);
+  EXPECT_EQ(Tail(result, 4),
             "      </WorkDocument>\n"
             "    </WorkingDocuments>\n"
             "  </SourceDocuments>\n"
@@ -345,9 +348,9 @@ TEST_F(DocumentSectionsProgress, AbortAtAReceipt) {
   });
   ASSERT_EQ(result.outcome, RunOutcome::Aborted);
   EXPECT_EQ(result.observer.status, "Operação abortada!");
-  EXPECT_EQ(result.Blocks("<WorkDocument>", "</WorkDocument>").size(), 30u);
-  EXPECT_EQ(result.Blocks("<Payment>", "</Payment>").size(), 20u);
-  EXPECT_EQ(result.Tail(5),
+  EXPECT_EQ(Blocks(result, "<WorkDocument>", "</WorkDocument>").size(), 30u);
+  EXPECT_EQ(Blocks(result, "<Payment>", "</Payment>").size(), 20u);
+  EXPECT_EQ(Tail(result, 5),
             "        </DocumentTotals>\n"
             "      </Payment>\n"
             "    </Payments>\n"
@@ -364,10 +367,10 @@ TEST_F(DocumentSectionsProgress, AbortAtAConsultation) {
   });
   ASSERT_EQ(result.outcome, RunOutcome::Aborted);
   EXPECT_EQ(result.observer.status, "Operação abortada!");
-  EXPECT_EQ(result.Blocks("<WorkDocument>", "</WorkDocument>").size(), 50u);
+  EXPECT_EQ(Blocks(result, "<WorkDocument>", "</WorkDocument>").size(), 50u);
   const std::string section = result.Block("<WorkingDocuments>", "</WorkingDocuments>");
   EXPECT_NE(section.find("<NumberOfEntries>60</NumberOfEntries>"), std::string::npos);
-  EXPECT_EQ(result.Tail(9),
+  EXPECT_EQ(Tail(result, 9),
             "      </WorkDocument>\n"
             "    </WorkingDocuments>\n"
             "    <Payments>\n"
@@ -386,7 +389,7 @@ TEST_F(DocumentSectionsProgress, AbortAtTheConsultationStage) {
     observer.abort_on_status = "Abertura de tabelas de documentos de consulta";
   });
   ASSERT_EQ(result.outcome, RunOutcome::Aborted);
-  EXPECT_EQ(result.Tail(7),
+  EXPECT_EQ(Tail(result, 7),
             "    <WorkingDocuments>\n"
             "      <NumberOfEntries>3</NumberOfEntries>\n"
             "      <TotalDebit>0</TotalDebit>\n"

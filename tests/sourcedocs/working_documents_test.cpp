@@ -6,13 +6,15 @@
 
 #include <algorithm>
 
-#include "sourcedocs/docs_export.h"
+#include "sourcedocs/section_blocks.h"
 
 namespace varnel {
 namespace {
 
-using docs_testing::DefaultRequest;
-using docs_testing::RunExport;
+using testing::Blocks;
+using testing::DefaultRequest;
+using testing::RunExport;
+using testing::Tail;
 using testing::StoredDate;
 using testing::TestDatabase;
 
@@ -38,7 +40,7 @@ TEST(WorkingDocuments, EmptyPeriodWritesOnlyTheControlTotals) {
   db.Exec("INSERT INTO versao (major) VALUES (2011)");
   const auto result = RunExport(db);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
-  EXPECT_EQ(result.Tail(7),
+  EXPECT_EQ(Tail(result, 7),
             "    <WorkingDocuments>\n"
             "      <NumberOfEntries>0</NumberOfEntries>\n"
             "      <TotalDebit>0</TotalDebit>\n"
@@ -90,6 +92,7 @@ TEST_F(WorkingDocumentsExport, ControlTotalsAndDocuments) {
   request.taxCountryRegion = 1;
   const auto result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
+  EXPECT_EQ(testing::XmlLintErrors(db.folder() / "out.xml", false), "");  // every database text escaped
 
   // Credit: 10 + 1.7665 + 0; debit: 0.5; the withholding line stays out.
   const std::string section = result.Block("<WorkingDocuments>", "</WorkingDocuments>");
@@ -100,7 +103,7 @@ TEST_F(WorkingDocumentsExport, ControlTotalsAndDocuments) {
             "      <TotalCredit>11.7665</TotalCredit>\n"
             "      ");
 
-  const auto documents = result.Blocks("<WorkDocument>", "</WorkDocument>");
+  const auto documents = Blocks(result, "<WorkDocument>", "</WorkDocument>");
   ASSERT_EQ(documents.size(), 3u);
   EXPECT_EQ(documents[0],
             "      <WorkDocument>\n"
@@ -272,7 +275,7 @@ TEST_F(WorkingDocumentsExport, SeriesLetterBuildsNumbersAndDropsUnsignedHashes) 
   request.taxCountryRegion = -1;
   const auto result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
-  const auto documents = result.Blocks("<WorkDocument>", "</WorkDocument>");
+  const auto documents = Blocks(result, "<WorkDocument>", "</WorkDocument>");
   ASSERT_EQ(documents.size(), 3u);
   EXPECT_NE(documents[0].find("<DocumentNumber>CM A/15</DocumentNumber>"), std::string::npos);
   EXPECT_NE(documents[0].find("<Hash>abc</Hash>"), std::string::npos);
