@@ -11,6 +11,7 @@
 #include <string>
 
 #include "export/errors.h"
+#include "export/utf8.h"
 #include "export/value_routines.h"
 
 namespace varnel {
@@ -104,9 +105,28 @@ std::optional<std::int64_t> RoundDecimal(const DecimalParts& parts, int scale) {
   return static_cast<std::int64_t>(magnitude);
 }
 
+// The value as an error box can show it: at most 40 characters, a byte that
+// is not UTF-8 shown as U+FFFD and a control character as "?", so that the
+// message is valid text whatever the database held.
 std::string Quote(std::string_view text) {
-  std::string shown = CharacterPrefix(text, 40);
-  if (shown.size() < text.size()) shown += "...";
+  std::string shown;
+  std::size_t pos = 0;
+  for (std::size_t characters = 0; pos < text.size() && characters < 40; ++characters) {
+    char32_t code_point = 0;
+    const std::size_t length = DecodeUtf8(text, pos, code_point);
+    if (length == 0) {
+      AppendUtf8(shown, 0xFFFD);
+      ++pos;
+      continue;
+    }
+    if (code_point < 0x20 || (code_point >= 0x7F && code_point <= 0x9F)) {
+      shown += '?';
+    } else {
+      shown.append(text.substr(pos, length));
+    }
+    pos += length;
+  }
+  if (pos < text.size()) shown += "...";
   return "\"" + shown + "\"";
 }
 
@@ -121,6 +141,23 @@ std::string IntegerText(std::int64_t value) {
   char buffer[24];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
+}
+
+// A cell's value for a message, without any conversion that could fail.
+std::string ShownValue(const CellView& cell) {
+  switch (cell.type) {
+    case CellType::Null:
+      return "NULL";
+    case CellType::Integer:
+      return IntegerText(cell.integer);
+    case CellType::Real:
+    case CellType::DateTime:
+      return ShortestRealText(cell.real);
+    case CellType::Text:
+    case CellType::Decimal:
+      break;
+  }
+  return std::string(cell.text);
 }
 
 std::optional<double> ParseDouble(std::string_view text) {
@@ -219,10 +256,12 @@ std::int64_t CellAsInteger(const CellView& cell, const FieldPlace& place) {
     case CellType::Integer:
       return cell.integer;
     case CellType::Real:
-    case CellType::DateTime: {
-      const std::string what = "field " + std::string(place.field);
-      return RoundHalfEvenToInt64(cell.real, what.c_str());
-    }
+    case CellType::DateTime:
+      try {
+        return RoundHalfEvenToInt64(cell.real, "a whole number");
+      } catch (const ConversionError&) {
+        RaiseConversion(place, ShortestRealText(cell.real), "a whole number within range");
+      }
     case CellType::Text:
       if (const auto small = ReadInteger(cell.text)) return *small;
       [[fallthrough]];
@@ -239,36 +278,60 @@ std::int64_t CellAsInteger(const CellView& cell, const FieldPlace& place) {
 }
 
 Currency CellAsCurrency(const CellView& cell, const FieldPlace& place) {
-  switch (cell.type) {
-    case CellType::Null:
-      return Currency();
-    case CellType::Integer:
-      return Currency::FromInteger(cell.integer);
-    case CellType::Real:
-    case CellType::DateTime:
-      return Currency::FromFloat(cell.real);
-    case CellType::Text:
-    case CellType::Decimal:
-      if (const auto value = ParseDecimalCurrency(cell.text)) return *value;
-      RaiseConversion(place, cell.text, "a number");
+  if (cell.type == CellType::Null) return Currency();
+  // An amount beyond the range of Currency is named with its field and
+  // query, as a text that is no number is.
+  std::optional<Currency> value;
+  try {
+    switch (cell.type) {
+      case CellType::Integer:
+        value = Currency::FromInteger(cell.integer);
+        break;
+      case CellType::Real:
+      case CellType::DateTime:
+        value = Currency::FromFloat(cell.real);
+        break;
+      default:
+        value = ParseDecimalCurrency(cell.text);
+        break;
+    }
+  } catch (const ConversionError&) {
+    RaiseConversion(place, ShownValue(cell), "an amount within range");
   }
-  return Currency();
+  if (!value) RaiseConversion(place, cell.text, "a number");
+  return *value;
 }
+
+namespace {
+
+// A day number read as a date-time, named with its field and query when it
+// lies outside the years a date can have.
+DateTime DayNumber(double days, const CellView& cell, const FieldPlace& place) {
+  const DateTime value(days);
+  try {
+    value.Decode();
+  } catch (const ConversionError&) {
+    RaiseConversion(place, ShownValue(cell), "a date between the years 1 and 9999");
+  }
+  return value;
+}
+
+}  // namespace
 
 DateTime CellAsDateTime(const CellView& cell, const FieldPlace& place) {
   switch (cell.type) {
     case CellType::Null:
       return DateTime();
     case CellType::Integer:
-      return DateTime(static_cast<double>(cell.integer));
+      return DayNumber(static_cast<double>(cell.integer), cell, place);
     case CellType::Real:
     case CellType::DateTime:
-      return DateTime(cell.real);
+      return DayNumber(cell.real, cell, place);
     case CellType::Text:
       if (const auto value = DateTime::ParseDatabaseText(cell.text)) return *value;
       RaiseConversion(place, cell.text, "a date");
     case CellType::Decimal:
-      if (const auto days = ParseDouble(cell.text)) return DateTime(*days);
+      if (const auto days = ParseDouble(cell.text)) return DayNumber(*days, cell, place);
       RaiseConversion(place, cell.text, "a date");
   }
   return DateTime();
