@@ -177,13 +177,16 @@ TEST(HostileDatabase, EveryExportEndsWellFormedOrWithAClearError) {
         request.saftType = saft_type;
         const std::string name = RunName(seed, kase.wild(), generation, saft_type);
         ExportResult result;
+        EndingCheck ending;
+        ending.database_file = db.database_file();
         {
           Watchdog watchdog(std::chrono::seconds(60), name);
-          result = RunExport(db, request);
+          result = RunChecked(db.database(), db.folder(), request, ending);
         }
         ++tally.runs;
         sales_seen = sales_seen || SalesSectionPresent(result);
-        const std::string problems = CheckRun(kase, db, generation, request, result, tally);
+        std::string problems = CheckRun(kase, db, generation, request, result, tally);
+        for (const auto& problem : ending.problems) problems += problem + "\n";
         if (!problems.empty()) {
           case_failed = true;
           std::string wild_values;

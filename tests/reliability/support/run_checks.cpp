@@ -7,7 +7,9 @@
 #include <system_error>
 #include <utility>
 
+#include "export/file_names.h"
 #include "export/value_routines.h"
+#include "export/windows1252.h"
 #include "posdb/backend.h"
 
 namespace varnel::testing::reliability {
@@ -147,6 +149,62 @@ std::string AbortedFileProblem(const ExportResult& result) {
            std::to_string(expected);
   }
   return "";
+}
+
+namespace {
+
+class EndingObserver : public RecordingObserver {
+ public:
+  EndingObserver(EndingCheck& check, std::filesystem::path output) : m_check(check), m_output(std::move(output)) {}
+  void showData() override {
+    RecordingObserver::showData();
+    Check("showData");
+  }
+  void showApplicationError(const std::string& message) override {
+    RecordingObserver::showApplicationError(message);
+    Check("the error box");
+  }
+
+ private:
+  void Check(const std::string& call) {
+    if (m_check.probe != nullptr && m_check.probe->active_count() > 0) {
+      m_check.problems.push_back("at " + call + " statements still open: " + m_check.probe->active_names());
+    }
+    if (!m_check.database_file.empty() && !DatabaseIsIdle(m_check.database_file)) {
+      m_check.problems.push_back("at " + call + " a statement still holds the database file");
+    }
+    if (FileIsOpen(m_output)) m_check.problems.push_back("at " + call + " the audit file is still open");
+  }
+
+  EndingCheck& m_check;
+  std::filesystem::path m_output;
+};
+
+}  // namespace
+
+ExportResult RunChecked(PosDatabase& connection, const std::filesystem::path& folder, const ExportRequest& request,
+                        EndingCheck& check, const std::function<void(RecordingObserver&)>& prepare,
+                        bool read_back) {
+  WorkingDirectory in_folder(folder);
+  const std::filesystem::path output = folder / PathFromTyped(ForceXmlExtension(request.ficheiro));
+  std::error_code ignored;
+  std::filesystem::remove(output, ignored);
+  ExportResult result;
+  {
+    ExportRun run(connection);
+    EndingObserver observer(check, output);
+    observer.run = &run;
+    if (prepare) prepare(observer);
+    result.outcome = run.execute(request, observer);
+    observer.run = nullptr;
+    observer.on_pending_events = nullptr;
+    result.observer = observer;
+  }
+  if (read_back) {
+    result.bytes = ReadFileBytes(output);
+    result.text = Windows1252ToUtf8(result.bytes);
+  }
+  return result;
 }
 
 int StatementProbe::active_count() const {

@@ -56,6 +56,25 @@ Nesting CheckNesting(const std::vector<std::string>& lines);
 // first column). Otherwise what is wrong.
 std::string AbortedFileProblem(const ExportResult& result);
 
+// What was still open when the run made its last calls: showData, and on a
+// failure the error box after it. The run object still lives then, and a
+// modal error box would keep anything left open held for as long as it
+// shows. RunChecked fills problems with what it found ("" problems: none).
+struct StatementProbe;
+struct EndingCheck {
+  explicit EndingCheck(const StatementProbe* statements = nullptr) : probe(statements) {}
+  const StatementProbe* probe;            // statements, when the connection is probed
+  std::filesystem::path database_file;    // the file whose lock is tried; empty: not tried
+  std::vector<std::string> problems;
+};
+
+// One whole export like RunExportWith, with the ending checked. With
+// read_back false the file is not read (a file that is /dev/full reads as
+// endless zeros).
+ExportResult RunChecked(PosDatabase& connection, const std::filesystem::path& folder,
+                        const ExportRequest& request, EndingCheck& check,
+                        const std::function<void(RecordingObserver&)>& prepare = {}, bool read_back = true);
+
 // A connection wrapped around another (the real back end by default). Every
 // statement run (an Open, an Execute, a counting pass) is numbered from 0;
 // before_run may act on it and may throw, as a failing driver would.
