@@ -64,11 +64,18 @@ bool ReadVariableAssignment(std::string_view line, std::string& name, std::strin
   name = Lower(tokens[i].text);
   i = NextCode(tokens, i + 1);
   if (!IsChar(tokens, i, '=')) return false;
-  std::string rest;
-  for (std::size_t k = i + 1; k < tokens.size(); ++k) rest += tokens[k].text;
-  auto trimmed = Trim(rest);
-  while (!trimmed.empty() && trimmed.back() == ';') trimmed = Trim(trimmed.substr(0, trimmed.size() - 1));
-  expression = std::string(trimmed);
+  // The expression runs to the end of the line, without the blanks, the
+  // closing ";" and a comment after it: a "--" comment put inside the
+  // parentheses that the expression is later wrapped in would swallow the
+  // closing one.
+  std::size_t end = tokens.size();
+  while (end > i + 1 && (tokens[end - 1].kind == SqlTokenKind::Space || tokens[end - 1].kind == SqlTokenKind::Comment ||
+                         IsChar(tokens, end - 1, ';'))) {
+    --end;
+  }
+  expression.clear();
+  for (std::size_t k = i + 1; k < end; ++k) expression += tokens[k].text;
+  expression = std::string(Trim(expression));
   return !expression.empty();
 }
 
@@ -249,13 +256,25 @@ PositionalSql ToPositionalParameters(std::string_view sql) {
 }
 
 std::vector<std::string> AdaptForSqlite(std::string_view tsql) {
+  // The text is taken line by line, but only at the line breaks that stand
+  // between tokens: a literal, quoted name or block comment that spans lines
+  // stays whole, so a line inside it that looks like DECLARE or SET is left
+  // alone.
+  std::vector<std::size_t> breaks;
+  for (const auto& token : TokenizeSql(tsql)) {
+    if (token.kind != SqlTokenKind::Space) continue;
+    const auto offset = static_cast<std::size_t>(token.text.data() - tsql.data());
+    for (std::size_t k = 0; k < token.text.size(); ++k) {
+      if (token.text[k] == '\n') breaks.push_back(offset + k);
+    }
+  }
+  auto next_break = breaks.begin();
   std::map<std::string, std::string> variables;
   std::string kept;
   std::size_t start = 0;
   bool first = true;
   while (start <= tsql.size()) {
-    auto end = tsql.find('\n', start);
-    if (end == std::string_view::npos) end = tsql.size();
+    const std::size_t end = next_break != breaks.end() ? *next_break++ : tsql.size();
     const auto line = tsql.substr(start, end - start);
     std::string name, expression;
     if (IsVariableDeclaration(line)) {

@@ -9,6 +9,7 @@
 #include "export/errors.h"
 #include "export/utf8.h"
 #include "posdb/field_values.h"
+#include "posdb/sql_dialect.h"
 #include "reliability/support/run_checks.h"
 #include "support/export_harness.h"
 
@@ -75,6 +76,26 @@ TEST(Findings, AnUnreadableAmountStopsTheRunWithReadableText) {
   EXPECT_EQ(message, "The value \"\xEF\xBF\xBD?<&\" of field total in query q_consultas is not a number.");
   EXPECT_TRUE(IsValidUtf8(message));
   EXPECT_EQ(DataPanelProblem(result.observer), "");
+}
+
+// The SQLite adaptation takes the text line by line; a line break inside a
+// literal or a block comment is no line break, and a comment after a SET
+// expression does not go inside the parentheses the expression is put in.
+TEST(Findings, TheDialectAdapterKeepsLiteralsAndCommentsThatSpanLines) {
+  struct Case {
+    const char* tsql;
+    std::vector<std::string> sqlite;
+  };
+  const Case cases[] = {
+      {"SELECT 'a\nSET @x = 1\nDECLARE @y int\nb' AS t", {"SELECT 'a\nSET @x = 1\nDECLARE @y int\nb' AS t"}},
+      {"SELECT 1 /* note\nSET @x = 2\n*/ AS t", {"SELECT 1 /* note\nSET @x = 2\n*/ AS t"}},
+      {"SELECT \"a\nDECLARE @y int\" FROM t", {"SELECT \"a\nDECLARE @y int\" FROM t"}},
+      {"DECLARE @a int\nSET @a = 1 -- one\nSELECT (@a)", {"SELECT ((1))"}},
+      {"DECLARE @d DATETIME\nSET @d=:datai; -- first day\nSELECT x FROM t WHERE d >= @d",
+       {"SELECT x FROM t WHERE d >= :datai"}},
+      {"DECLARE @a int\nSET @a = '--' + 'x' /* c */\nSELECT @a", {"SELECT ('--' + 'x')"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(AdaptForSqlite(c.tsql), c.sqlite) << c.tsql;
 }
 
 }  // namespace
