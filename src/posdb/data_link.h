@@ -4,11 +4,18 @@
 // separated by ";" (values may be quoted). It is read into a connection
 // description: the embedded SQLite database (Provider=SQLite, our own
 // addition) or SQL Server over ODBC (SQLOLEDB*, SQLNCLI*, MSOLEDBSQL*).
+//
+// A raw ODBC connection is the OLE DB provider for ODBC, as Windows writes it:
+//   Provider=MSDASQL.1;Extended Properties="DRIVER={SQLite3};Database=pos.db"
+// The Extended Properties value is the ODBC connection string, used as it
+// is; without it, Data Source names a DSN ("DSN=<Data Source>", with UID and
+// PWD from User ID and Password).
 #pragma once
 
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "export/errors.h"
 
@@ -36,8 +43,15 @@ struct ConnectionDescription {
   std::string odbc_connection_string;  // Odbc
 };
 
-// The init-string's pairs, keys lower-cased, values unquoted.
+// The init-string's pairs, keys lower-cased and trimmed, values unquoted (a
+// value in "...", '...' or {...} may hold ";"; a doubled closing quote stands
+// for one). Blanks around a plain value are dropped; a later key replaces an
+// earlier one.
 std::map<std::string, std::string> ParseInitString(const std::string& init_string);
+
+// The connection string with the value of every Password / PWD key replaced
+// by "***", for any text that may reach a message.
+std::string MaskPasswords(std::string_view connection_string);
 
 // Reads and interprets the file; raises DataLinkError for a missing or
 // unreadable file, a file without an init string, or an unknown provider

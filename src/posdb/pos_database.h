@@ -30,6 +30,7 @@ namespace varnel {
 
 class BackendConnection;
 class ResultStore;
+struct CellView;
 
 enum class ParamType { DateTime, Integer, Text };
 
@@ -127,6 +128,12 @@ class PosQuery {
 
  private:
   struct Impl;
+  void SetParameter(std::string_view name, ParamValue value);
+  void Prepare();
+  std::size_t Column(std::string_view field) const;
+  CellView CurrentCell(std::string_view field) const;
+  [[noreturn]] void RaiseLogic(const std::string& message) const;
+
   PosDatabase& m_database;
   std::string m_name;
   std::string m_sql;

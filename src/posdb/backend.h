@@ -1,0 +1,69 @@
+// The seam between PosDatabase and a database driver. A back end opens one
+// connection and prepares statements on it; a statement binds the query's
+// named parameters, runs, and hands its rows to a ResultStore cell by cell.
+// Tests wrap a real back end in their own (a connection that breaks in the
+// middle of a run, a statement that fails) through PosDatabase's factory.
+//
+// Lifetimes: a statement may outlive its connection object (a query that
+// still holds one after Disconnect); back ends keep the driver's handles alive
+// until the last statement goes. Every failure raises DatabaseError.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "posdb/data_link.h"
+#include "posdb/pos_database.h"
+
+namespace varnel {
+
+class ResultStore;
+
+// The values bound to a query, by parameter name in lower case.
+using ParameterValues = std::map<std::string, ParamValue, std::less<>>;
+
+// The value of parameter name (any letter case) in values; raises
+// DatabaseError naming the parameter and the query when none is bound.
+const ParamValue& FindParameter(const ParameterValues& values, std::string_view name,
+                                std::string_view backend, std::string_view query_name);
+
+class BackendStatement {
+ public:
+  virtual ~BackendStatement() = default;
+
+  // Binds every parameter of the statement from values and runs it; the
+  // result's columns are known afterwards. Ends any earlier run first.
+  virtual void Run(const ParameterValues& values) = 0;
+  virtual std::size_t ColumnCount() const = 0;
+  virtual std::string ColumnName(std::size_t column) const = 0;
+  // Appends the next row's cells to store (column by column); false, with
+  // nothing appended, past the last row.
+  virtual bool FetchRow(ResultStore& store) = 0;
+  // Ends the current run and releases its cursor; the statement stays
+  // prepared for the next Run. Never raises.
+  virtual void Finish() noexcept = 0;
+};
+
+class BackendConnection {
+ public:
+  virtual ~BackendConnection() = default;
+
+  // "SQLite" or "ODBC": the back end named in error messages.
+  virtual std::string backend_name() const = 0;
+  // True once the driver has reported the connection lost; PosDatabase then
+  // connects afresh on the next Connect instead of keeping it.
+  virtual bool is_broken() const { return false; }
+  // Prepares the T-SQL text sql for query query_name (named in its errors).
+  virtual std::unique_ptr<BackendStatement> Prepare(std::string_view sql, const std::string& query_name) = 0;
+};
+
+// The real back ends. OpenBackendConnection picks one by the description's
+// kind; it is PosDatabase's default factory.
+std::unique_ptr<BackendConnection> OpenSqliteConnection(const ConnectionDescription& description);
+std::unique_ptr<BackendConnection> OpenOdbcConnection(const ConnectionDescription& description);
+std::unique_ptr<BackendConnection> OpenBackendConnection(const ConnectionDescription& description);
+
+}  // namespace varnel

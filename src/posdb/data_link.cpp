@@ -1,0 +1,251 @@
+// Reading the data link file "Korvel.UDL". The file is decoded (UTF-16 with
+// or without byte-order mark, UTF-8, or else Windows-1252), its first line
+// that is neither a section nor a comment is the init string, and the
+// provider named there decides how the database is reached. Messages name the
+// file and the provider, never a value of the init string.
+#include "posdb/data_link.h"
+
+#include <cctype>
+#include <fstream>
+#include <iterator>
+
+#include "export/file_names.h"
+#include "export/windows1252.h"
+#include "posdb/text_encoding.h"
+
+namespace varnel {
+namespace {
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  return text;
+}
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == Lower(prefix);
+}
+
+std::u16string Utf16Units(std::string_view bytes, bool little_endian) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    units.push_back(static_cast<char16_t>(little_endian ? first | (second << 8) : (first << 8) | second));
+  }
+  return units;
+}
+
+// The file's text as UTF-8, whatever form it was saved in.
+std::string DecodeFile(const std::string& bytes) {
+  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+    return Utf16ToUtf8(Utf16Units(std::string_view(bytes).substr(2), true));
+  }
+  if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF') {
+    return Utf16ToUtf8(Utf16Units(std::string_view(bytes).substr(2), false));
+  }
+  if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return bytes.substr(3);
+  // UTF-16LE without a byte-order mark: every second byte of ASCII text is 0.
+  if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0') return Utf16ToUtf8(Utf16Units(bytes, true));
+  if (IsValidUtf8(bytes)) return bytes;
+  return Windows1252ToUtf8(bytes);
+}
+
+std::string InitStringLine(const std::string& text) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    auto end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const auto line = Trim(std::string_view(text).substr(start, end - start));
+    if (!line.empty() && line.front() != ';' && line.front() != '[') return std::string(line);
+    start = end + 1;
+  }
+  return {};
+}
+
+std::string Value(const std::map<std::string, std::string>& pairs, const std::string& key) {
+  const auto found = pairs.find(key);
+  return found == pairs.end() ? std::string() : found->second;
+}
+
+// Quotes a value for an ODBC connection string when it needs it.
+std::string OdbcValue(const std::string& value) {
+  if (value.find_first_of(";{}= ") == std::string::npos) return value;
+  std::string quoted = "{";
+  for (char c : value) {
+    quoted += c;
+    if (c == '}') quoted += '}';
+  }
+  return quoted + "}";
+}
+
+}  // namespace
+
+std::map<std::string, std::string> ParseInitString(const std::string& init_string) {
+  std::map<std::string, std::string> pairs;
+  const std::string_view text(init_string);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && (text[i] == ';' || std::isspace(static_cast<unsigned char>(text[i])))) ++i;
+    const auto equals = text.find('=', i);
+    const auto next_separator = text.find(';', i);
+    if (equals == std::string_view::npos || (next_separator != std::string_view::npos && next_separator < equals)) {
+      // A fragment without "=": skipped.
+      i = next_separator == std::string_view::npos ? text.size() : next_separator + 1;
+      continue;
+    }
+    const std::string key = Lower(Trim(text.substr(i, equals - i)));
+    i = equals + 1;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    std::string value;
+    if (i < text.size() && (text[i] == '"' || text[i] == '\'' || text[i] == '{')) {
+      const char close = text[i] == '{' ? '}' : text[i];
+      ++i;
+      while (i < text.size()) {
+        if (text[i] == close) {
+          if (i + 1 < text.size() && text[i + 1] == close) {
+            value += close;
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        value += text[i++];
+      }
+      const auto end = text.find(';', i);
+      i = end == std::string_view::npos ? text.size() : end + 1;
+    } else {
+      const auto end = text.find(';', i);
+      const auto stop = end == std::string_view::npos ? text.size() : end;
+      value = std::string(Trim(text.substr(i, stop - i)));
+      i = stop == text.size() ? stop : stop + 1;
+    }
+    if (!key.empty()) pairs[key] = value;
+  }
+  return pairs;
+}
+
+ConnectionDescription ReadDataLinkFile(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    throw DataLinkError("The data link file \"" + path.string() + "\" does not exist.");
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in.good() && !in.eof()) {
+    throw DataLinkError("The data link file \"" + path.string() + "\" cannot be read.");
+  }
+  const std::string init_string = InitStringLine(DecodeFile(bytes));
+  if (init_string.empty()) {
+    throw DataLinkError("The data link file \"" + path.string() + "\" holds no connection settings.");
+  }
+  const auto pairs = ParseInitString(init_string);
+
+  ConnectionDescription description;
+  description.provider = Value(pairs, "provider");
+  const std::string& provider = description.provider;
+  const std::string data_source = Value(pairs, "data source");
+  description.user = Value(pairs, "user id");
+  description.password = Value(pairs, "password");
+
+  if (provider.empty()) {
+    throw DataLinkError("The data link file \"" + path.string() + "\" names no provider.");
+  }
+  if (StartsWithIgnoringCase(provider, "SQLite")) {
+    description.kind = ConnectionDescription::Kind::Sqlite;
+    if (Trim(data_source).empty()) {
+      throw DataLinkError("The data link file \"" + path.string() + "\" names no database file (Data Source).");
+    }
+    description.database_file = std::filesystem::absolute(PathFromTyped(Trim(data_source)), error);
+    if (error) description.database_file = PathFromTyped(Trim(data_source));
+    return description;
+  }
+  if (StartsWithIgnoringCase(provider, "SQLOLEDB") || StartsWithIgnoringCase(provider, "SQLNCLI") ||
+      StartsWithIgnoringCase(provider, "MSOLEDBSQL")) {
+    description.kind = ConnectionDescription::Kind::SqlServer;
+    description.server = std::string(Trim(data_source));
+    if (description.server.empty()) {
+      throw DataLinkError("The data link file \"" + path.string() + "\" names no server (Data Source).");
+    }
+    description.database = Value(pairs, "initial catalog");
+    const std::string security = Lower(Value(pairs, "integrated security"));
+    description.trusted_connection = security == "sspi" || security == "true" || security == "yes";
+    return description;
+  }
+  if (StartsWithIgnoringCase(provider, "MSDASQL")) {
+    description.kind = ConnectionDescription::Kind::Odbc;
+    std::string odbc = Value(pairs, "extended properties");
+    if (Trim(odbc).empty()) {
+      if (Trim(data_source).empty()) {
+        throw DataLinkError("The data link file \"" + path.string() +
+                            "\" names no ODBC data source (Extended Properties or Data Source).");
+      }
+      odbc = "DSN=" + OdbcValue(data_source) + ";";
+      if (!description.user.empty()) odbc += "UID=" + OdbcValue(description.user) + ";";
+      if (!description.password.empty()) odbc += "PWD=" + OdbcValue(description.password) + ";";
+    } else {
+      const auto odbc_pairs = ParseInitString(odbc);
+      if (description.user.empty()) description.user = Value(odbc_pairs, "uid");
+      if (description.password.empty()) description.password = Value(odbc_pairs, "pwd");
+    }
+    description.odbc_connection_string = odbc;
+    return description;
+  }
+  throw DataLinkError("The data link file \"" + path.string() + "\" names the provider \"" + provider +
+                      "\", which this program cannot use.");
+}
+
+std::string MaskPasswords(std::string_view connection_string) {
+  std::string out;
+  std::size_t i = 0;
+  const std::string_view text = connection_string;
+  while (i < text.size()) {
+    const auto equals = text.find('=', i);
+    if (equals == std::string_view::npos) {
+      out += text.substr(i);
+      break;
+    }
+    std::size_t key_start = text.rfind(';', equals);
+    key_start = key_start == std::string_view::npos || key_start < i ? i : key_start + 1;
+    const std::string key = Lower(Trim(text.substr(key_start, equals - key_start)));
+    out += text.substr(i, equals + 1 - i);
+    i = equals + 1;
+    // The value runs to the next ";" outside quotes or braces.
+    std::size_t end = i;
+    while (end < text.size() && (text[end] == ' ' || text[end] == '\t')) ++end;
+    if (end < text.size() && (text[end] == '"' || text[end] == '\'' || text[end] == '{')) {
+      const char close = text[end] == '{' ? '}' : text[end];
+      ++end;
+      while (end < text.size()) {
+        if (text[end] == close) {
+          if (end + 1 < text.size() && text[end + 1] == close) {
+            end += 2;
+            continue;
+          }
+          ++end;
+          break;
+        }
+        ++end;
+      }
+    }
+    end = std::min(text.find(';', end), text.size());
+    if (key == "pwd" || key == "password") {
+      out += "***";
+    } else {
+      out += text.substr(i, end - i);
+    }
+    i = end;
+    if (i < text.size()) out += text[i++];
+  }
+  return out;
+}
+
+}  // namespace varnel

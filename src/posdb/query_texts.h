@@ -1,0 +1,261 @@
+// Every SQL text of the system, word for word as the point-of-sale product's
+// database (T-SQL) is asked, one named constant per query: kQ_ plus the
+// query's own name without its "q_" (kQ_cli is q_cli). Lines are joined with
+// "\n"; empty lines and double blanks are kept exactly. Three texts differ on
+// purpose from the product's originals, to mend faults in them:
+//   - kQ_doc_old and kQ_consultas_old read anulado as ISNULL(anulado, 0) (the
+//     original names `false`, which SQL Server does not know) and supply ''
+//     for saftsign (and 0 for CashVATScheme in kQ_doc_old), which the
+//     document loops read;
+//   - kQ_tot and kQ_totcm leave out documents with pagamento 6, as the
+//     document queries do, so the control totals describe the listed documents.
+// The two ALTER statements run through the spare query object q_usertable.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace varnel {
+
+inline constexpr std::string_view kQ_versao =
+    "SELECT major FROM versao";
+
+inline constexpr std::string_view kQ_docNoCli =
+    "SELECT numero, doc, nome, morada, contribuinte FROM documentos\n"
+    "WHERE ((cliente = 0) OR (cliente = 1)) AND (contribuinte <> '') AND (contribuinte NOT LIKE '*%')";
+
+inline constexpr std::string_view kQ_CliByContrib =
+    "SELECT codigo FROM Clientes\n"
+    "WHERE contribuinte = :contribuinte";
+
+inline constexpr std::string_view kQ_MaxCli =
+    "SELECT ISNULL(MAX(codigo) + 1, 2) AS codigo FROM Clientes";
+
+inline constexpr std::string_view kQ_AddCli =
+    "INSERT INTO Clientes (codigo, nome, morada, datacriacao, valormov, valordivida, contribuinte)\n"
+    "VALUES (:codigo, :nome, :morada, 0, 0, 0, :contribuinte)";
+
+inline constexpr std::string_view kQ_UpdDoc =
+    "UPDATE documentos\n"
+    "SET cliente = :cliente\n"
+    "WHERE numero = :numero AND doc = :doc";
+
+inline constexpr std::string_view kAlterCompensacoes =
+    "ALTER TABLE compensacoes ADD FS int, FT int";
+
+inline constexpr std::string_view kAlterDocumentos =
+    "ALTER TABLE documentos ADD saftsign varchar(255)";
+
+inline constexpr std::string_view kQ_cli =
+    "SELECT codigo, nome, contribuinte, morada, localidade, codpostal, codpostal1 FROM clientes\n"
+    "WHERE codigo > 1\n"
+    "ORDER BY codigo";
+
+inline constexpr std::string_view kQ_forn =
+    "SELECT codigo, nome, contribuinte, morada, localidade, codpostal, codpostal1 FROM fornecedores\n"
+    "WHERE codigo > 0\n"
+    "ORDER BY codigo";
+
+inline constexpr std::string_view kQ_prod =
+    "SELECT distinct v.codigo AS codigo, ISNULL(p.descricao, v.descricao) AS descricao , ISNULL(p.familia, 0) AS familia FROM vendas v\n"
+    "LEFT JOIN produtos p ON p.codigo=v.codigo\n"
+    "WHERE v.codigo > 0\n"
+    "AND v.data >=:datai\n"
+    "AND v.data <=:dataf\n"
+    "AND v.codigo <> -999\n"
+    "UNION\n"
+    "SELECT codigo, descricao, familia FROM produtos\n"
+    "WHERE codigo > 0\n"
+    "AND codigo <> -999\n"
+    "ORDER BY codigo";
+
+inline constexpr std::string_view kQ_iva =
+    "SELECT codigo, descricao FROM iva ORDER BY codigo";
+
+inline constexpr std::string_view kQ_tot =
+    "DECLARE @datai DATETIME, @dataf DATETIME\n"
+    "SET @datai=:datai\n"
+    "SET @dataf=:dataf\n"
+    "\n"
+    "SELECT 'CRD' AS dtype, SUM(v.total/((100.0+v.iva)/100)) AS valor FROM documentos d INNER JOIN vendas v ON v.doc=d.doc AND v.numero=d.numero\n"
+    "WHERE d.data >=@datai\n"
+    "AND d.data <= @dataf\n"
+    "AND d.doc IN ('TK','VD','FA','FS','FT','NC')\n"
+    "AND d.anulado=0\n"
+    "AND d.pagamento <> 6\n"
+    "AND v.total >= 0\n"
+    "AND v.codigo<>-999\n"
+    "UNION\n"
+    "SELECT 'DEB' AS dtype, -SUM(v.total/((100.0+v.iva)/100)) AS valor FROM documentos d INNER JOIN vendas v ON v.doc=d.doc AND v.numero=d.numero\n"
+    "WHERE d.data >=@datai\n"
+    "AND d.data <= @dataf\n"
+    "AND d.doc IN ('TK','VD','FA','FS','FT','NC')\n"
+    "AND d.anulado=0\n"
+    "AND d.pagamento <> 6\n"
+    "AND v.total < 0\n"
+    "AND v.codigo<>-999";
+
+inline constexpr std::string_view kQ_doc_new =
+    "SELECT doc, numero, data, datahora, cliente, total, liquido, anulado, hash, hashcontrol, saftsign, emp, CashVATScheme FROM documentos\n"
+    "WHERE data >=:datai\n"
+    "AND data <= :dataf\n"
+    "AND doc IN ('TK','VD','FA','NC','FS','FT')\n"
+    "AND pagamento <> 6\n"
+    "ORDER BY doc, numero";
+
+inline constexpr std::string_view kQ_doc_old =
+    "SELECT doc, numero, data, datahora, cliente, total, liquido, ISNULL(anulado, 0) as anulado, '' as hash, 0 as hashcontrol, '' as saftsign, emp, 0 as CashVATScheme FROM documentos\n"
+    "WHERE data >=:datai\n"
+    "AND data <= :dataf\n"
+    "AND doc IN ('TK','VD','FA','NC')\n"
+    "AND pagamento <> 6\n"
+    "ORDER BY doc, numero";
+
+inline constexpr std::string_view kQ_ven =
+    "SELECT v.doc, v.numero, v.codigo, v.descricao, v.qtd, v.punit, v.iva, (v.total / ((100.0+v.iva)/100)) as valor, v.total, v.desconto, v.isencao, ISNULL(u.descricao,'N/D') AS unidade FROM vendas v\n"
+    "LEFT JOIN produtos p on p.codigo=v.codigo\n"
+    "LEFT JOIN unidades u ON p.unidade = u.codigo\n"
+    "WHERE v.doc=:doc AND v.numero=:numero";
+
+inline constexpr std::string_view kQ_comp_new =
+    "DECLARE @datai DATETIME, @dataf DATETIME\n"
+    "SET @datai=:datai\n"
+    "SET @dataf=:dataf\n"
+    "SELECT 'TK' AS doc, TK AS numero, 'CM' AS ref, CM AS refnum, data FROM compensacoes WHERE ISNULL(CM,0) <> 0 AND ISNULL(TK,0)<>0 AND data >=@datai AND data <= @dataf\n"
+    "UNION\n"
+    "SELECT 'VD' AS doc, VD AS numero, 'CM' AS ref, CM AS refnum, data FROM compensacoes WHERE ISNULL(CM,0) <> 0 AND ISNULL(VD,0)<>0 AND data >=@datai AND data <= @dataf\n"
+    "UNION\n"
+    "SELECT 'FA' AS doc, FA AS numero, 'CM' AS ref, CM AS refnum, data FROM compensacoes WHERE ISNULL(CM,0) <> 0 AND ISNULL(FA,0)<>0 AND data >=@datai AND data <= @dataf\n"
+    "UNION\n"
+    "SELECT 'FS' AS doc, FS AS numero, 'CM' AS ref, CM AS refnum, data FROM compensacoes WHERE ISNULL(CM,0) <> 0 AND ISNULL(FS,0)<>0 AND data >=@datai AND data <= @dataf\n"
+    "UNION\n"
+    "SELECT 'FT' AS doc, FT AS numero, 'CM' AS ref, CM AS refnum, data FROM compensacoes WHERE ISNULL(CM,0) <> 0 AND ISNULL(FT,0)<>0 AND data >=@datai AND data <= @dataf\n"
+    "ORDER BY doc, numero, data, ref\n"
+    "";
+
+inline constexpr std::string_view kQ_comp_old =
+    "DECLARE @datai DATETIME, @dataf DATETIME\n"
+    "SET @datai=:datai\n"
+    "SET @dataf=:dataf\n"
+    "SELECT 'NA' AS doc, 0 AS numero, 0 AS ref, 0 AS refnum, GETDATE() AS data\n"
+    "";
+
+inline constexpr std::string_view kQ_norma =
+    "SELECT norma FROM motivos_isencao\n"
+    "WHERE codigo = :codigo";
+
+inline constexpr std::string_view kQ_isencaoprod =
+    "SELECT isencao FROM Produtos\n"
+    "WHERE codigo = :codigo";
+
+inline constexpr std::string_view kQ_consultas_new =
+    "SELECT doc, numero, data, datahora, cliente, total, liquido, anulado, hash, hashcontrol, saftsign, emp FROM documentos\n"
+    "WHERE data >=:datai\n"
+    "AND data <= :dataf\n"
+    "AND doc = 'CM'\n"
+    "AND pagamento <> 6\n"
+    "ORDER BY doc, numero";
+
+inline constexpr std::string_view kQ_consultas_old =
+    "SELECT doc, numero, data, datahora, cliente, total, liquido, ISNULL(anulado, 0) as anulado, '' as hash, 0 as hashcontrol, '' as saftsign, emp FROM documentos\n"
+    "WHERE data >=:datai\n"
+    "AND data <= :dataf\n"
+    "AND doc = 'CM'\n"
+    "AND pagamento <> 6\n"
+    "ORDER BY doc, numero";
+
+inline constexpr std::string_view kQ_totcm =
+    "DECLARE @datai DATETIME, @dataf DATETIME\n"
+    "SET @datai=:datai\n"
+    "SET @dataf=:dataf\n"
+    "\n"
+    "SELECT 'CRE' AS tipo, SUM(v.total/((100.0+v.iva)/100)) AS valor FROM documentos d INNER JOIN vendas v ON v.doc=d.doc AND v.numero=d.numero\n"
+    "WHERE d.data >=@datai\n"
+    "AND d.data <= @dataf\n"
+    "AND d.doc = 'CM'\n"
+    "AND v.codigo <> -999\n"
+    "AND d.anulado=0\n"
+    "AND d.pagamento <> 6\n"
+    "AND v.total >= 0\n"
+    "UNION\n"
+    "SELECT 'DEB' AS tipo, -SUM(v.total/((100.0+v.iva)/100)) AS valor FROM documentos d INNER JOIN vendas v ON v.doc=d.doc AND v.numero=d.numero\n"
+    "WHERE d.data >=@datai\n"
+    "AND d.data <= @dataf\n"
+    "AND d.doc = 'CM'\n"
+    "AND v.codigo <> -999\n"
+    "AND d.anulado=0\n"
+    "AND d.pagamento <> 6\n"
+    "AND v.total < 0";
+
+inline constexpr std::string_view kQ_venCM =
+    "SELECT doc, numero, v.codigo, v.descricao, qtd, punit, v.iva, (total / ((100.0+v.iva)/100)) as valor, total, desconto, ISNULL(u.descricao,'N/D') AS unidade, v.isencao FROM vendas v\n"
+    "LEFT JOIN produtos p ON p.codigo=v.codigo\n"
+    "LEFT JOIN unidades u ON u.codigo=p.unidade\n"
+    "WHERE doc=:doc AND numero=:numero";
+
+inline constexpr std::string_view kQ_docRC =
+    "SELECT numero, data, anulado, cliente, total, saftsign, datahora, CashVATScheme FROM documentos\n"
+    "WHERE (doc = 'RC') AND ((data >= :datai) AND (data <= :dataf))";
+
+inline constexpr std::string_view kQ_countRC =
+    "DECLARE @datai DATETIME, @dataf DATETIME\n"
+    "SET @datai=:datai\n"
+    "SET @dataf=:dataf\n"
+    "SELECT ISNULL((SELECT COUNT(numero)  FROM documentos WHERE doc = 'RC' AND data >=@datai AND data <= @dataf),0) AS nrecs";
+
+inline constexpr std::string_view kQ_RCLines =
+    "SELECT FA, NC, valor FROM compensacoes c\n"
+    "WHERE RC = :numero AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0))\n"
+    "ORDER BY data";
+
+inline constexpr std::string_view kQ_getSaftSign =
+    "SELECT saftsign, data FROM documentos\n"
+    "WHERE doc = :doc AND numero = :numero";
+
+inline constexpr std::string_view kQ_getnorma =
+    "SELECT m.norma FROM motivos_isencao m\n"
+    "INNER JOIN documentos d ON m.codigo = d.isencao\n"
+    "WHERE (d.doc = :doc) AND (d.numero = :numero)";
+
+inline constexpr std::string_view kQ_getcompRC =
+    "SELECT FA, NC, valor  FROM compensacoes\n"
+    "WHERE RC=:numero AND ((ISNULL(FA, 0) > 0) OR (ISNULL(NC, 0) > 0))";
+
+inline constexpr std::string_view kQ_getcomp =
+    "SELECT iva, SUM(valor) AS valor, SUM(total) AS total FROM vendas\n"
+    "WHERE numero=:numero AND doc =:doc GROUP BY iva, isencao";
+
+inline constexpr std::string_view kQ_getval =
+    "SELECT total FROM documentos\n"
+    "WHERE numero=:numero AND doc = :doc";
+
+inline constexpr std::string_view kQ_getRCValorFA =
+    "SELECT valor FROM compensacoes\n"
+    "WHERE RC=:rc AND (FA = :numero)";
+
+inline constexpr std::string_view kQ_getRCValorNC =
+    "SELECT valor FROM compensacoes\n"
+    "WHERE RC=:rc AND (NC = :numero)";
+
+inline constexpr std::string_view kQ_getcompRCTotal =
+    "SELECT c.valor, FA, NC FROM compensacoes c\n"
+    "inner join documentos d ON d.numero = c.RC\n"
+    "WHERE d.doc = 'RC' AND (c.RC IS NOT NULL) AND (c.RC <> 0) AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0)) AND (c.data >= :datai) AND (c.data <= :dataf) AND (c.valor >= 0) and (d.anulado = 0)\n"
+    "ORDER BY c.RC";
+
+inline constexpr std::string_view kQ_getcompRCTotalDebit =
+    "SELECT c.valor, FA, NC FROM compensacoes c\n"
+    "inner join documentos d ON d.numero = c.RC\n"
+    "WHERE d.doc = 'RC' AND (c.RC IS NOT NULL) AND (c.RC <> 0) AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0)) AND (c.data >= :datai) AND (c.data <= :dataf) AND (c.valor< 0) and (d.anulado = 0)\n"
+    "ORDER BY c.RC";
+
+// A query's name and text, for listing every text of the system.
+struct QueryText {
+  std::string_view name;
+  std::string_view sql;
+};
+
+// Every text above, in the order above.
+const std::vector<QueryText>& AllQueryTexts();
+
+}  // namespace varnel

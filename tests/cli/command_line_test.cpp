@@ -1,0 +1,63 @@
+// The headless exporter's options: what it accepts and what it refuses.
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace varnel {
+namespace {
+
+CommandLine Parse(std::vector<std::string> arguments) { return ParseCommandLine(arguments); }
+
+TEST(CommandLine, DefaultsFollowTheWindow) {
+  const CommandLine line = Parse({"--output", "out.xml"});
+  EXPECT_EQ(line.output, "out.xml");
+  EXPECT_EQ(line.saft_type, 1);
+  EXPECT_FALSE(line.region.has_value());
+  EXPECT_FALSE(line.series.has_value());
+  EXPECT_FALSE(line.from.has_value());
+  EXPECT_TRUE(line.workdir.empty());
+}
+
+TEST(CommandLine, ReadsEveryOption) {
+  const CommandLine line = Parse({"--output", "x", "--workdir", "d", "--from", "2016-01-01", "--to",
+                                  "2016-01-31", "--type", "Normal", "--region", "acores", "--series", "C"});
+  EXPECT_EQ(line.workdir, "d");
+  EXPECT_EQ(DateText(*line.from), "2016-01-01");
+  EXPECT_EQ(DateText(*line.to), "2016-01-31");
+  EXPECT_EQ(line.saft_type, 0);
+  EXPECT_EQ(line.region, 2);
+  EXPECT_EQ(line.series, 3);
+  EXPECT_EQ(Parse({"--output", "x", "--region", "1"}).region, 1);
+  EXPECT_EQ(Parse({"--output", "x", "--region", "Madeira"}).region, 1);
+  EXPECT_EQ(Parse({"--output", "x", "--series", "none"}).series, 0);
+  EXPECT_EQ(Parse({"--output", "x", "--series", "26"}).series, 26);
+  EXPECT_EQ(Parse({"--output", "x", "--type", "resumido"}).saft_type, 1);
+  EXPECT_TRUE(Parse({"--help"}).help);
+}
+
+TEST(CommandLine, RefusesBadUsageWithAReason) {
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"--from", "2016-01-01", "--to", "2016-01-31"},
+      {"--output"},
+      {"--output", "x", "--from", "2016-01-01"},
+      {"--output", "x", "--from", "2016-02-01", "--to", "2016-01-31"},
+      {"--output", "x", "--from", "2016-1-1", "--to", "2016-01-31"},
+      {"--output", "x", "--from", "2016-02-30", "--to", "2016-03-31"},
+      {"--output", "x", "--type", "full"},
+      {"--output", "x", "--region", "3"},
+      {"--output", "x", "--series", "27"},
+      {"--output", "x", "--series", "-1"},
+      {"--output", "x", "--series", "AB"},
+      {"--output", "x", "--colour", "blue"},
+      {"--output", "x", "stray"},
+  };
+  for (const auto& arguments : bad) {
+    std::string joined;
+    for (const auto& a : arguments) joined += a + " ";
+    EXPECT_THROW(ParseCommandLine(arguments), UsageError) << joined;
+  }
+}
+
+}  // namespace
+}  // namespace varnel
