@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "export/file_names.h"
+#include "export/utf8.h"
 #include "export/windows1252.h"
 #include "posdb/text_encoding.h"
 

@@ -1,0 +1,223 @@
+// PosDatabase and PosQuery around the back ends: one prepared statement per
+// query and connection, a connection that breaks in the middle of a run,
+// waiting for a lock held by the point of sale, locate on large results, and
+// the errors for a database that cannot be reached.
+#include "posdb/pos_database.h"
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "export/errors.h"
+#include "posdb/backend.h"
+#include "posdb/database_error.h"
+#include "posdb/result_store.h"
+#include "support/test_database.h"
+
+namespace varnel {
+namespace {
+
+using testing::DataLinkFileBytes;
+using testing::StoredDate;
+using testing::TestDatabase;
+using testing::WriteFileBytes;
+
+// What the wrappers below observe and when they fail.
+struct Probe {
+  int prepared = 0;
+  int runs = 0;
+  int fail_after_runs = -1;  // the run that breaks the connection; -1: never
+  bool broken = false;
+};
+
+class ProbeStatement : public BackendStatement {
+ public:
+  ProbeStatement(std::unique_ptr<BackendStatement> inner, Probe& probe, std::string query_name)
+      : m_inner(std::move(inner)), m_probe(probe), m_query_name(std::move(query_name)) {}
+  void Run(const ParameterValues& values) override {
+    if (m_probe.broken || m_probe.runs++ == m_probe.fail_after_runs) {
+      m_probe.broken = true;
+      throw DatabaseError("ODBC", 10054, "[08S01] Communication link failure", m_query_name);
+    }
+    m_inner->Run(values);
+  }
+  std::size_t ColumnCount() const override { return m_inner->ColumnCount(); }
+  std::string ColumnName(std::size_t column) const override { return m_inner->ColumnName(column); }
+  bool FetchRow(ResultStore& store) override { return m_inner->FetchRow(store); }
+  void Finish() noexcept override { m_inner->Finish(); }
+
+ private:
+  std::unique_ptr<BackendStatement> m_inner;
+  Probe& m_probe;
+  std::string m_query_name;
+};
+
+class ProbeConnection : public BackendConnection {
+ public:
+  ProbeConnection(std::unique_ptr<BackendConnection> inner, Probe& probe) : m_inner(std::move(inner)), m_probe(probe) {}
+  std::string backend_name() const override { return m_inner->backend_name(); }
+  bool is_broken() const override { return m_probe.broken; }
+  std::unique_ptr<BackendStatement> Prepare(std::string_view sql, const std::string& query_name) override {
+    ++m_probe.prepared;
+    return std::make_unique<ProbeStatement>(m_inner->Prepare(sql, query_name), m_probe, query_name);
+  }
+
+ private:
+  std::unique_ptr<BackendConnection> m_inner;
+  Probe& m_probe;
+};
+
+PosDatabase::ConnectionFactory ProbeFactory(Probe& probe) {
+  return [&probe](const ConnectionDescription& description) -> std::unique_ptr<BackendConnection> {
+    probe.broken = false;
+    return std::make_unique<ProbeConnection>(OpenBackendConnection(description), probe);
+  };
+}
+
+TEST(PosDatabase, PreparesEachQueryOncePerConnection) {
+  TestDatabase db;
+  Probe probe;
+  PosDatabase database(ProbeFactory(probe));
+  database.Connect(db.data_link_file());
+  database.Connect(db.data_link_file());  // connected already: nothing happens
+  EXPECT_EQ(database.connection_serial(), 1u);
+
+  PosQuery q(database, "q_ven", "SELECT codigo FROM vendas WHERE numero = :numero");
+  for (int numero = 1; numero <= 3; ++numero) {
+    q.BindInteger("numero", numero);
+    q.Open();
+    q.Close();
+  }
+  q.SetSql("SELECT codigo FROM vendas WHERE numero = :numero");
+  q.Open();
+  EXPECT_EQ(probe.prepared, 1);
+  EXPECT_EQ(database.statements_run(), 4u);
+
+  q.SetSql("SELECT descricao FROM vendas WHERE numero = :numero");
+  q.Open();  // the value bound before still holds
+  EXPECT_EQ(probe.prepared, 2);
+
+  database.Disconnect();
+  EXPECT_THROW(q.Open(), DatabaseError);
+  database.Connect(db.data_link_file());
+  q.Open();
+  EXPECT_EQ(probe.prepared, 3);
+  EXPECT_EQ(database.statements_run(), 1u);  // counted since the connection was made
+}
+
+TEST(PosDatabase, ABrokenConnectionFailsTheRunAndTheNextConnectMakesANewOne) {
+  TestDatabase db;
+  db.Exec("INSERT INTO clientes (codigo, nome) VALUES (2, 'Ana'), (3, 'Rui')");
+  Probe probe;
+  probe.fail_after_runs = 2;
+  PosDatabase database(ProbeFactory(probe));
+  database.Connect(db.data_link_file());
+
+  PosQuery q_cli(database, "q_cli", "SELECT codigo, nome FROM clientes WHERE codigo > :codigo");
+  q_cli.BindInteger("codigo", 1);
+  q_cli.Open();
+  q_cli.Open();
+  try {
+    q_cli.Open();
+    FAIL() << "no error";
+  } catch (const DatabaseError& error) {
+    EXPECT_STREQ(error.what(), "[08S01] Communication link failure (ODBC, query q_cli)");
+  }
+  EXPECT_FALSE(q_cli.IsOpen());
+  EXPECT_TRUE(q_cli.Eof());
+  EXPECT_THROW(q_cli.Open(), DatabaseError);  // stays broken
+
+  // The next run connects again, and the same query works on the new link.
+  database.Connect(db.data_link_file());
+  EXPECT_EQ(database.connection_serial(), 2u);
+  q_cli.Open();
+  EXPECT_EQ(q_cli.RowCount(), 2);
+  EXPECT_EQ(q_cli.AsText("nome"), "Ana");
+}
+
+TEST(PosDatabase, WaitsForALockHeldByThePointOfSale) {
+  TestDatabase db;
+  PosDatabase& database = db.database();
+
+  sqlite3* point_of_sale = nullptr;
+  ASSERT_EQ(sqlite3_open(db.database_file().string().c_str(), &point_of_sale), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(point_of_sale, "BEGIN EXCLUSIVE; INSERT INTO iva VALUES (23, 'Normal')", nullptr, nullptr,
+                         nullptr),
+            SQLITE_OK);
+  std::thread sale([point_of_sale] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sqlite3_exec(point_of_sale, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  PosQuery q_iva(database, "q_iva", "SELECT codigo, descricao FROM iva ORDER BY codigo");
+  EXPECT_NO_THROW(q_iva.Open());
+  sale.join();
+  sqlite3_close(point_of_sale);
+  EXPECT_EQ(q_iva.RowCount(), 1);
+}
+
+TEST(PosDatabase, LocateOnALargeResultDoesNotRescan) {
+  TestDatabase db;
+  db.Exec(
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60000) "
+      "INSERT INTO compensacoes (TK, CM, data) SELECT i, i + 1000000, '2024-01-01 00:00:00' FROM n");
+  PosQuery q_comp(db.database(), "q_comp", "SELECT 'TK' AS doc, TK AS numero, CM AS refnum FROM compensacoes");
+  q_comp.Open();
+  const auto start = std::chrono::steady_clock::now();
+  std::int64_t found = 0;
+  for (std::int64_t numero = 60000; numero >= 1; --numero) {
+    if (q_comp.Locate("doc;numero", {std::string("TK"), numero})) found += q_comp.AsInteger("refnum") - 1000000;
+  }
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(found, std::int64_t{60000} * 60001 / 2);
+  // A scan from the top per search would take minutes here.
+  EXPECT_LT(elapsed, std::chrono::seconds(5));
+}
+
+TEST(PosDatabase, ValuesThatAreNotTheirColumnsTypeNameFieldAndQuery) {
+  TestDatabase db;
+  db.Exec("INSERT INTO documentos (doc, numero, total, data) VALUES ('FA', 1, 'doze', 'ontem')");
+  PosQuery q_doc(db.database(), "q_doc_new", "SELECT total, data FROM documentos");
+  q_doc.Open();
+  try {
+    q_doc.AsCurrency("total");
+    FAIL() << "no error";
+  } catch (const ConversionError& error) {
+    EXPECT_STREQ(error.what(), "The value \"doze\" of field total in query q_doc_new is not a number.");
+  }
+  EXPECT_THROW(q_doc.AsDateTime("data"), ConversionError);
+  EXPECT_EQ(q_doc.AsText("total"), "doze");
+}
+
+TEST(PosDatabase, ReportsADatabaseThatCannotBeReached) {
+  TestDatabase db;
+  PosDatabase database;
+  PosQuery q(database, "q_versao", "SELECT major FROM versao");
+  try {
+    q.Open();
+    FAIL() << "no error";
+  } catch (const DatabaseError& error) {
+    EXPECT_STREQ(error.what(), "The database is not connected. (database, query q_versao)");
+  }
+
+  const auto missing = db.folder() / "missing.db";
+  WriteFileBytes(db.data_link_file(), DataLinkFileBytes("Provider=SQLite;Data Source=" + missing.string()));
+  try {
+    database.Connect(db.data_link_file());
+    FAIL() << "no error";
+  } catch (const DatabaseError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "The database file \"" + missing.string() + "\" does not exist. (SQLite)");
+  }
+  EXPECT_FALSE(std::filesystem::exists(missing));  // not created empty
+
+  WriteFileBytes(missing, "this is no database, just text that is long enough to have a header");
+  EXPECT_THROW(database.Connect(db.data_link_file()), DatabaseError);
+  EXPECT_FALSE(database.IsConnected());
+}
+
+}  // namespace
+}  // namespace varnel
