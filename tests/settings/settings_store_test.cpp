@@ -1,0 +1,135 @@
+// The company settings in Varnel.ini and the series option of Korvel.ini:
+// defaults, integer readings, the key order and bytes of a save, and the
+// point-of-sale product's 9-character view of the series.
+#include "ui/settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/test_paths.h"
+#include "ui/settings/series_option.h"
+
+namespace varnel {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+TEST(SettingsStore, MissingFileSectionOrKeyGivesDefaults) {
+  TempDir dir;
+  const SettingsStore store(dir.path());
+  const CompanySettings loaded = store.Load();
+  EXPECT_EQ(loaded.companyID, "999999990");
+  EXPECT_EQ(loaded.companyName, "?");
+  EXPECT_EQ(loaded.buildingNumber, "S/N");
+  EXPECT_EQ(loaded.streetName, "S/N");
+  EXPECT_EQ(loaded.addressDetail, "?");
+  EXPECT_EQ(loaded.city, "?");
+  EXPECT_EQ(loaded.postalCode1, "0000");
+  EXPECT_EQ(loaded.postalCode2, "000");
+  EXPECT_EQ(loaded.estabelecimento, "");
+  EXPECT_EQ(loaded.taxCountryRegion, 0);
+
+  WriteFileBytes(dir / "Varnel.ini", "[Elsewhere]\r\nCompanyID=123456789\r\n[Company Info]\r\nCity=Braga\r\n");
+  CompanySettings expected;
+  expected.city = "Braga";
+  EXPECT_EQ(store.Load(), expected);
+}
+
+TEST(SettingsStore, TaxCountryRegionReadsAsInteger) {
+  const std::pair<std::string, int> cases[] = {
+      {"2", 2}, {"1", 1}, {"5", 5}, {"-1", -1}, {"  2  ", 2}, {"abc", 0}, {"2x", 0}, {"", 0}, {"99999999999", 0},
+  };
+  for (const auto& [text, expected] : cases) {
+    TempDir dir;
+    WriteFileBytes(dir / "Varnel.ini", "[Company Info]\r\nTaxCountryRegion=" + text + "\r\n");
+    EXPECT_EQ(SettingsStore(dir.path()).Load().taxCountryRegion, expected) << "value \"" << text << "\"";
+  }
+}
+
+TEST(SettingsStore, SaveWritesTenKeysInOrderAndLoadsThemBack) {
+  TempDir dir;
+  SettingsStore store(dir.path());
+  CompanySettings settings;
+  settings.companyID = " 503504505 ";
+  settings.companyName = "Pastelaria Açoriana, Lda.";
+  settings.buildingNumber = "12-A";
+  settings.streetName = "Rua do Mercado";
+  settings.addressDetail = "Loja 3";
+  settings.city = "Ponta Delgada";
+  settings.postalCode1 = "9500";
+  settings.postalCode2 = "123";
+  settings.estabelecimento = "Sé";
+  settings.taxCountryRegion = -1;
+  store.Save(settings);
+  EXPECT_EQ(ReadFileBytes(dir / "Varnel.ini"),
+            "[Company Info]\r\n"
+            "CompanyID= 503504505 \r\n"
+            "CompanyName=Pastelaria A\xE7oriana, Lda.\r\n"
+            "BuildingNumber=12-A\r\n"
+            "StreetName=Rua do Mercado\r\n"
+            "AddressDetail=Loja 3\r\n"
+            "City=Ponta Delgada\r\n"
+            "PostalCode1=9500\r\n"
+            "PostalCode2=123\r\n"
+            "Estabelecimento=S\xE9\r\n"
+            "TaxCountryRegion=-1\r\n");
+  CompanySettings expected = settings;
+  expected.companyID = "503504505";  // the profile functions trim what they read
+  EXPECT_EQ(store.Load(), expected);
+}
+
+TEST(SettingsStore, SaveKeepsOtherKeysAndRaisesOnReadOnlyFile) {
+  TempDir dir;
+  WriteFileBytes(dir / "Varnel.ini", "[Company Info]\r\nLastUser=ana\r\nCity=Old\r\n[Janela]\r\nTop=10\r\n");
+  SettingsStore store(dir.path());
+  CompanySettings settings;
+  settings.city = "New";
+  store.Save(settings);
+  const std::string saved = ReadFileBytes(dir / "Varnel.ini");
+  EXPECT_TRUE(saved.starts_with("[Company Info]\r\nLastUser=ana\r\nCity=New\r\nCompanyID=999999990\r\n")) << saved;
+  EXPECT_TRUE(saved.ends_with("TaxCountryRegion=0\r\n[Janela]\r\nTop=10\r\n")) << saved;
+
+  std::filesystem::permissions(dir / "Varnel.ini", std::filesystem::perms::owner_read);
+  try {
+    store.Save(settings);
+    ADD_FAILURE() << "no SettingsWriteError raised";
+  } catch (const SettingsWriteError& error) {
+    EXPECT_STREQ(error.what(), "Unable to write to .\\Varnel.ini");
+  }
+}
+
+TEST(SeriesOption, ReadsFirstNineCharactersAsInteger) {
+  const std::pair<std::string, int> cases[] = {
+      {"3", 3},
+      {" 26 ", 26},
+      {"27", 27},
+      {"-1", -1},
+      {"C", 0},
+      {"", 0},
+      {"123456789", 123456789},
+      {"1234567890", 123456789},    // ten characters: the tenth is not seen
+      {"0000000003", 0},            // "000000000"
+      {"000000003x", 3},            // the stray tenth character is not seen either
+  };
+  for (const auto& [text, expected] : cases) {
+    TempDir dir;
+    WriteFileBytes(dir / "Korvel.ini", "[OPCOES]\r\nSerie de numeracao=" + text + "\r\n");
+    EXPECT_EQ(ReadSeriesOption(dir.path()), expected) << "value \"" << text << "\"";
+  }
+}
+
+TEST(SeriesOption, MissingFileOrKeyGivesNoSeriesAndNamesIgnoreCase) {
+  TempDir dir;
+  EXPECT_EQ(ReadSeriesOption(dir.path()), 0);
+  WriteFileBytes(dir / "Korvel.ini", "[OPCOES]\r\nOutra=4\r\n");
+  EXPECT_EQ(ReadSeriesOption(dir.path()), 0);
+  std::filesystem::remove(dir / "Korvel.ini");
+  WriteFileBytes(dir / "KORVEL.INI", "[opcoes]\r\nSERIE DE NUMERACAO = 4\r\n");
+  EXPECT_EQ(ReadSeriesOption(dir.path()), 4);
+}
+
+}  // namespace
+}  // namespace varnel

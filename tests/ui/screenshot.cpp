@@ -1,0 +1,45 @@
+// ui_screenshot OUT.png: draws the operator window as an operator first sees
+// it (fixed date 15 January 2016, no settings files, a sample output name)
+// and saves the client area as a PNG, for the README. Run it under xvfb-run.
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "ui/_main.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  if (argc != 2) {
+    std::fputs("usage: ui_screenshot OUT.png\n", stderr);
+    return 2;
+  }
+  QApplication::setApplicationName(varnel::kApplicationTitle);
+  if (QStyle* style = QStyleFactory::create("Fusion")) QApplication::setStyle(style);
+  QTemporaryDir settings_directory;
+  varnel::TmainOptions options;
+  options.directory = settings_directory.path().toStdString();
+  options.today = varnel::DateTime::FromDate(2016, 1, 15);
+  varnel::Tmain window(options);
+  window.findChild<QLineEdit*>("companyName")->setText("Pastelaria Açoriana, Lda.");
+  window.findChild<QLineEdit*>("companyID")->setText("503504505");
+  window.findChild<QLineEdit*>("streetName")->setText("Rua do Mercado");
+  window.findChild<QLineEdit*>("addressDetail")->setText("Loja 3");
+  window.findChild<QLineEdit*>("buildingNumber")->setText("12-A");
+  window.findChild<QLineEdit*>("postalCode1")->setText("9500");
+  window.findChild<QLineEdit*>("postalCode2")->setText("123");
+  window.findChild<QLineEdit*>("city")->setText("Ponta Delgada");
+  window.findChild<QLineEdit*>("ficheiro")->setText("saft-2015-12.xml");
+  window.show();
+  int result = 1;
+  QTimer::singleShot(300, &window, [&] {
+    result = window.grab().save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
+    QApplication::quit();
+  });
+  QApplication::exec();
+  return result;
+}
