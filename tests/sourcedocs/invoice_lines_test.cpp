@@ -65,9 +65,9 @@ TEST(InvoiceLines, LineElements) {
                       .iva = 23, .total = 0, .desconto = -2.5});
   Insert(db, SaleLine{.doc = "FA", .numero = 7, .codigo = 202, .descricao = "Pao", .qtd = 3, .iva = 6,
                       .total = 1.06});
-  ExportRequest request = SalesRequest(db);
+  ExportRequest request = DefaultRequest();
   request.taxCountryRegion = 1;
-  const std::string invoice = RunSalesExport(db, request).Invoices().at(0);
+  const std::string invoice = Invoices(RunExport(db, request)).at(0);
   const std::string cut = std::string(45, 'x') + "&amp;&amp;yyy";
   EXPECT_EQ(invoice.substr(invoice.find("        <Line>"), invoice.find("        <DocumentTotals>") -
                                                                  invoice.find("        <Line>")),
@@ -125,7 +125,7 @@ TEST(InvoiceLines, LineElements) {
             "          </Tax>\n"
             "        </Line>\n");
   request.taxCountryRegion = 3;  // no region chosen: no region line
-  EXPECT_EQ(RunSalesExport(db, request).text.find("<TaxCountryRegion>"), std::string::npos);
+  EXPECT_EQ(RunExport(db, request).text.find("<TaxCountryRegion>"), std::string::npos);
 }
 
 // Amounts are debits or credits by their sign; the net sum adds a sale's
@@ -137,7 +137,7 @@ TEST(InvoiceLines, DebitOrCreditBySignAndTheNetSum) {
     Insert(db, DocumentRow{.doc = doc, .numero = 1});
     for (double total : {10.0, -4.0, 0.0}) Insert(db, SaleLine{.doc = doc, .numero = 1, .iva = 0, .total = total});
   }
-  const auto invoices = RunSalesExport(db, SalesRequest(db)).Invoices();
+  const auto invoices = Invoices(RunExport(db, DefaultRequest()));
   ASSERT_EQ(invoices.size(), 2u);
   for (const auto& invoice : invoices) {
     EXPECT_EQ(Values(invoice, "CreditAmount"), (std::vector<std::string>{"10", "0"}));
@@ -157,7 +157,7 @@ TEST(InvoiceLines, WithholdingLinesAreSummedNotWritten) {
   Insert(db, SaleLine{.doc = "FT", .numero = 1, .codigo = 3, .iva = 0, .total = 5});
   Insert(db, DocumentRow{.doc = "FT", .numero = 2, .total = 0});
   Insert(db, SaleLine{.doc = "FT", .numero = 2, .codigo = -999, .iva = 0, .total = -1});
-  const auto invoices = RunSalesExport(db, SalesRequest(db)).Invoices();
+  const auto invoices = Invoices(RunExport(db, DefaultRequest()));
   ASSERT_EQ(invoices.size(), 2u);
   EXPECT_EQ(Values(invoices[0], "LineNumber"), (std::vector<std::string>{"1", "2", "3"}));
   EXPECT_EQ(Values(invoices[0], "ProductCode"), (std::vector<std::string>{"1", "2", "3"}));
@@ -194,7 +194,7 @@ TEST(InvoiceLines, OrderReferencesByCompensationDayOnEveryLine) {
       " (20, NULL, 57, '2016-01-10 10:00:00'), (21, NULL, 61, '2016-01-12 00:00:00'),"
       " (NULL, 20, 62, '2016-01-10 00:00:00'), (22, NULL, 63, '2016-02-01 00:00:00')";
   db.Exec(rows);
-  const auto invoices = RunSalesExport(db, SalesRequest(db)).Invoices();
+  const auto invoices = Invoices(RunExport(db, DefaultRequest()));
   ASSERT_EQ(invoices.size(), 4u);
   const std::string two_days =
       "          <OrderReferences>\n"
@@ -214,7 +214,7 @@ TEST(InvoiceLines, OrderReferencesByCompensationDayOnEveryLine) {
   EXPECT_EQ(invoices[2].find("<OrderReferences>"), std::string::npos);  // its row is after the period
   EXPECT_EQ(Values(invoices[3], "OriginatingON"), (std::vector<std::string>{"CM /62"}));
   SetVersion(db, 2010);  // Legacy: no compensation rows at all
-  EXPECT_EQ(RunSalesExport(db, SalesRequest(db)).text.find("<OrderReferences>"), std::string::npos);
+  EXPECT_EQ(RunExport(db, DefaultRequest()).text.find("<OrderReferences>"), std::string::npos);
 }
 
 TEST(InvoiceLines, ExemptionReasons) {
@@ -234,7 +234,7 @@ TEST(InvoiceLines, ExemptionReasons) {
                         .isencao = line.isencao});
   }
   Insert(db, SaleLine{.doc = "VD", .numero = 1, .codigo = 200, .iva = 23, .total = 1});  // taxed: no reason
-  const std::string invoice = RunSalesExport(db, SalesRequest(db)).Invoices().at(0);
+  const std::string invoice = Invoices(RunExport(db, DefaultRequest())).at(0);
   EXPECT_EQ(Values(invoice, "TaxExemptionReason"),
             (std::vector<std::string>{"Artigo 9.º do CIVA",        // the line's own code
                                       "Artigo 53.º do CIVA",       // the product's code

@@ -53,7 +53,7 @@ TEST(InvoiceTotals, SaleAndCreditNoteWithWithholding) {
   Insert(db, DocumentRow{.doc = "VD", .numero = 1, .total = 12.30});
   Insert(db, SaleLine{.doc = "VD", .numero = 1, .iva = 23, .total = 12.30});
   Insert(db, SaleLine{.doc = "VD", .numero = 1, .codigo = -999, .iva = 0, .total = 0.5});
-  const auto invoices = RunSalesExport(db, SalesRequest(db)).Invoices();
+  const auto invoices = Invoices(RunExport(db, DefaultRequest()));
   ASSERT_EQ(invoices.size(), 3u);
   const std::string expected =
       "        <DocumentTotals>\n"
@@ -80,9 +80,9 @@ TEST(InvoiceTotals, PlaceholderLineForADocumentWithoutLines) {
   SetVersion(db, 2016);
   Insert(db, DocumentRow{.doc = "NC", .numero = 3, .data = "2016-01-20 00:00:00", .total = 5});
   Insert(db, DocumentRow{.doc = "TK", .numero = 4, .total = 5});
-  ExportRequest request = SalesRequest(db);
+  ExportRequest request = DefaultRequest();
   request.taxCountryRegion = 1;  // Madeira: the placeholder still says PT
-  const auto invoices = RunSalesExport(db, request).Invoices();
+  const auto invoices = Invoices(RunExport(db, request));
   ASSERT_EQ(invoices.size(), 2u);
   auto placeholder = [](const char* date, const char* amount) {
     return std::string(

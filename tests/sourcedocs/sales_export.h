@@ -1,12 +1,11 @@
 // Test support for the sales invoices: rows of the point-of-sale tables in a
-// line each, one whole export run over a TestDatabase (in its folder, as the
-// program runs beside Korvel.UDL), and the cuts of the written file the tests
-// compare byte for byte. A back end wrapper lets a test act while a chosen
-// statement runs (the operator's "Abortar" reaching the run mid-document).
+// line each, the Invoice blocks of an exported file (whole exports run
+// through the shared export harness), and a back end wrapper that lets a
+// test act while a chosen statement runs (the operator's "Abortar" reaching
+// the run mid-document).
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,13 +13,11 @@
 #include <string_view>
 #include <vector>
 
-#include "export/export_run.h"
-#include "export/windows1252.h"
+#include "export/value_routines.h"
 #include "posdb/backend.h"
 #include "posdb/pos_database.h"
-#include "support/recording_observer.h"
+#include "support/export_harness.h"
 #include "support/test_database.h"
-#include "support/test_paths.h"
 
 namespace varnel::testing {
 
@@ -77,94 +74,32 @@ inline void SetVersion(TestDatabase& db, std::int64_t major) {
   db.Exec("INSERT INTO versao (major) VALUES (?)", {major});
 }
 
-// A valid company, January 2016, series 0, region 0, summarized type.
-inline ExportRequest SalesRequest(const TestDatabase& db) {
-  ExportRequest request;
-  request.companyID = "123456789";
-  request.companyName = "Restaurante Teste";
-  request.datai = DateTime::FromDate(2016, 1, 1);
-  request.dataf = DateTime::FromDate(2016, 1, 31);
-  request.ficheiro = (db.folder() / "out.xml").string();
-  request.saftType = 1;
-  return request;
+// Every block of a whole export from a line whose trimmed text is open_line
+// to the next line whose trimmed text is close_line, both included, each
+// line with its indentation and a "\n" after it.
+inline std::vector<std::string> Blocks(const ExportResult& result, std::string_view open_line,
+                                       std::string_view close_line) {
+  std::vector<std::string> blocks;
+  std::string block;
+  bool inside = false;
+  for (const std::string& line : result.lines()) {
+    const std::string trimmed = TrimBlanks(line);
+    if (!inside && trimmed == open_line) {
+      inside = true;
+      block.clear();
+    }
+    if (!inside) continue;
+    block += line + "\n";
+    if (trimmed == close_line) {
+      blocks.push_back(block);
+      inside = false;
+    }
+  }
+  return blocks;
 }
 
-struct SalesExport {
-  RunOutcome outcome = RunOutcome::Failed;
-  std::string text;  // the audit file in UTF-8
-  RecordingObserver observer;
-
-  std::vector<std::string> lines() const {
-    std::vector<std::string> result;
-    std::size_t start = 0;
-    while (start < text.size()) {
-      const std::size_t end = text.find("\r\n", start);
-      if (end == std::string::npos) {
-        result.push_back(text.substr(start));
-        break;
-      }
-      result.push_back(text.substr(start, end - start));
-      start = end + 2;
-    }
-    return result;
-  }
-
-  // Every block from a line whose trimmed text is open_line to the next line
-  // whose trimmed text is close_line, both included, joined by "\n" with
-  // their indentation.
-  std::vector<std::string> Blocks(std::string_view open_line, std::string_view close_line) const {
-    std::vector<std::string> blocks;
-    std::string block;
-    bool inside = false;
-    for (const std::string& line : lines()) {
-      const std::string trimmed = line.substr(line.find_first_not_of(' ') == std::string::npos
-                                                  ? line.size()
-                                                  : line.find_first_not_of(' '));
-      if (!inside && trimmed == open_line) {
-        inside = true;
-        block.clear();
-      }
-      if (inside) {
-        block += line;
-        block += '\n';
-        if (trimmed == close_line) {
-          blocks.push_back(block);
-          inside = false;
-        }
-      }
-    }
-    return blocks;
-  }
-  std::string Block(std::string_view open_line, std::string_view close_line) const {
-    const auto blocks = Blocks(open_line, close_line);
-    return blocks.empty() ? std::string() : blocks.front();
-  }
-  std::vector<std::string> Invoices() const { return Blocks("<Invoice>", "</Invoice>"); }
-  // From "<SalesInvoices>" to the end of the file.
-  std::string Tail() const {
-    const std::size_t at = text.find("    <SalesInvoices>");
-    return at == std::string::npos ? std::string() : text.substr(at);
-  }
-};
-
-// Runs one whole export in the database's folder. prepare may set up the
-// observer before the run starts; database replaces the fixture's own
-// connection (a wrapped back end).
-inline SalesExport RunSalesExport(TestDatabase& db, const ExportRequest& request,
-                                  const std::function<void(RecordingObserver&, ExportRun&)>& prepare = {},
-                                  PosDatabase* database = nullptr) {
-  SalesExport result;
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(db.folder());
-  {
-    ExportRun run(database != nullptr ? *database : db.database());
-    result.observer.run = &run;
-    if (prepare) prepare(result.observer, run);
-    result.outcome = run.execute(request, result.observer);
-  }
-  std::filesystem::current_path(previous);
-  result.text = Windows1252ToUtf8(ReadFileBytes(db.folder() / "out.xml"));
-  return result;
+inline std::vector<std::string> Invoices(const ExportResult& result) {
+  return Blocks(result, "<Invoice>", "</Invoice>");
 }
 
 // A back end that calls on_run(query name) before every statement runs, so a

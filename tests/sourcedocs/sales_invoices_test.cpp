@@ -4,7 +4,7 @@
 // and inside a document, and a well-formed file whatever the stored texts.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -42,7 +42,7 @@ void InsertSale(TestDatabase& db, DocumentRow row, double line_total, std::int64
 TEST(SalesInvoices, EmptyPeriodWritesTheTotalsOnly) {
   TestDatabase db;
   SetVersion(db, 2016);
-  const SalesExport run = RunSalesExport(db, SalesRequest(db));
+  const ExportResult run = RunExport(db, DefaultRequest());
   EXPECT_EQ(run.Block("<SalesInvoices>", "</SalesInvoices>"),
             "    <SalesInvoices>\n"
             "      <NumberOfEntries>0</NumberOfEntries>\n"
@@ -70,13 +70,13 @@ TEST(SalesInvoices, ControlTotalsCoverTheListedDocumentsThatAreNotAnnulled) {
   InsertSale(db, {.doc = "CM", .numero = 1}, 30);                               // a working document
   InsertSale(db, {.doc = "TK", .numero = 2, .data = "2016-02-01 00:00:00"}, 40);  // after the period
 
-  const SalesExport run = RunSalesExport(db, SalesRequest(db));
+  const ExportResult run = RunExport(db, DefaultRequest());
   const std::string section = run.Block("<SalesInvoices>", "</SalesInvoices>");
   EXPECT_EQ(Field(section, "NumberOfEntries"), "4");
   EXPECT_EQ(Field(section, "TotalDebit"), "7");
   EXPECT_EQ(Field(section, "TotalCredit"), "26.3456");
   std::vector<std::string> written;
-  for (const auto& invoice : run.Invoices()) {
+  for (const auto& invoice : Invoices(run)) {
     written.push_back(Field(invoice, "InvoiceNo") + " " + Field(invoice, "InvoiceStatus"));
   }
   EXPECT_EQ(written, (std::vector<std::string>{"FA ?/1 A", "FS ?/1 N", "NC ?/1 N", "TV ?/1 N"}));
@@ -106,11 +106,11 @@ TEST(SalesInvoices, ControlTotalsAgreeWithTheInvoicesWritten) {
     }
   }
   db.Exec("COMMIT");
-  const SalesExport run = RunSalesExport(db, SalesRequest(db));
+  const ExportResult run = RunExport(db, DefaultRequest());
   const std::string section = run.Block("<SalesInvoices>", "</SalesInvoices>");
   Currency debit;
   Currency credit;
-  const auto invoices = run.Invoices();
+  const auto invoices = Invoices(run);
   for (const auto& invoice : invoices) {
     if (Field(invoice, "InvoiceStatus") == "A") continue;
     debit += SumOf(invoice, "DebitAmount");
@@ -140,10 +140,10 @@ TEST(SalesInvoices, NumbersTypesAndSignaturesByGenerationAndSeries) {
 
   auto summary = [&db](std::int64_t major, int series) {
     SetVersion(db, major);
-    ExportRequest request = SalesRequest(db);
+    ExportRequest request = DefaultRequest();
     request.fserienum = series;
     std::vector<std::string> result;
-    for (const auto& invoice : RunSalesExport(db, request).Invoices()) {
+    for (const auto& invoice : Invoices(RunExport(db, request))) {
       std::string text = Field(invoice, "InvoiceNo") + " " + Field(invoice, "InvoiceType") + " " +
                          Field(invoice, "Hash");
       if (invoice.find("<HashControl>") != std::string::npos) text += " " + Field(invoice, "HashControl");
@@ -173,8 +173,8 @@ TEST(SalesInvoices, HeaderElements) {
                          .emp = "A&B", .cash_vat = 1});
   Insert(db, DocumentRow{.doc = "FA", .numero = 8, .cliente = 1});
   Insert(db, DocumentRow{.doc = "VD", .numero = 9, .cliente = -4, .cash_vat = 3});
-  const SalesExport run = RunSalesExport(db, SalesRequest(db));
-  const auto invoices = run.Invoices();
+  const ExportResult run = RunExport(db, DefaultRequest());
+  const auto invoices = Invoices(run);
   ASSERT_EQ(invoices.size(), 3u);
   EXPECT_EQ(invoices[0].substr(0, invoices[0].find("        <Line>")),
             "      <Invoice>\n"
@@ -214,7 +214,7 @@ TEST(SalesInvoices, ProgressEveryFiftyDocuments) {
   TestDatabase db;
   SetVersion(db, 2016);
   InsertTickets(db, 120);
-  const SalesExport run = RunSalesExport(db, SalesRequest(db));
+  const ExportResult run = RunExport(db, DefaultRequest());
   EXPECT_EQ(run.outcome, RunOutcome::Completed);
   const auto& calls = run.observer.calls;
   EXPECT_NE(std::find(calls.begin(), calls.end(), "progressStart: 2"), calls.end());
@@ -227,19 +227,19 @@ TEST(SalesInvoices, ProgressEveryFiftyDocuments) {
     EXPECT_EQ(*++at, expected);
   }
   EXPECT_EQ(statuses.back(), "Exportados 120 de 120 registos. Exportação efectuada");
-  EXPECT_EQ(run.Invoices().size(), 120u);
+  EXPECT_EQ(Invoices(run).size(), 120u);
 }
 
 TEST(SalesInvoices, AbortAtAProgressStepClosesTheSection) {
   TestDatabase db;
   SetVersion(db, 2016);
   InsertTickets(db, 120);
-  const SalesExport run = RunSalesExport(db, SalesRequest(db), [](RecordingObserver& observer, ExportRun&) {
+  const ExportResult run = RunExport(db, DefaultRequest(), [](RecordingObserver& observer) {
     observer.abort_on_status = "Exportados 50 de 120 registos...";
   });
   EXPECT_EQ(run.outcome, RunOutcome::Aborted);
   EXPECT_EQ(run.observer.status, "Operação abortada!");
-  const auto invoices = run.Invoices();
+  const auto invoices = Invoices(run);
   ASSERT_EQ(invoices.size(), 50u);
   EXPECT_EQ(Field(invoices.back(), "InvoiceNo"), "TV ?/50");
   const std::string after = run.text.substr(run.text.rfind("      </Invoice>\r\n") + 18);
@@ -262,16 +262,14 @@ TEST(SalesInvoices, AbortInsideADocumentEndsAfterTheLastCompleteElement) {
     if (with_lines) Insert(db, SaleLine{.doc = "TK", .numero = 2, .iva = 0, .total = 5});
     HookedDatabase hooked;
     int line_queries = 0;
-    const SalesExport run = RunSalesExport(
-        db, SalesRequest(db),
-        [&](RecordingObserver&, ExportRun& export_run) {
-          hooked.on_run = [&](const std::string& name) {
-            if (name == "q_ven" && ++line_queries == 2) export_run.requestAbort();
+    const ExportResult run =
+        RunExportWith(hooked.database, db.folder(), DefaultRequest(), [&](RecordingObserver& observer) {
+          hooked.on_run = [&line_queries, export_run = observer.run](const std::string& name) {
+            if (name == "q_ven" && ++line_queries == 2) export_run->requestAbort();
           };
-        },
-        &hooked.database);
+        });
     EXPECT_EQ(run.outcome, RunOutcome::Aborted);
-    EXPECT_EQ(run.Invoices().size(), 1u);
+    EXPECT_EQ(Invoices(run).size(), 1u);
     const std::string last_element = with_lines ? "        <CustomerID>1</CustomerID>\r\n"
                                                 : "        </DocumentTotals>\r\n";
     EXPECT_EQ(run.text.substr(run.text.size() - last_element.size() - 44),
@@ -289,14 +287,13 @@ TEST(SalesInvoices, MarkupInStoredTextsLeavesAWellFormedFile) {
   Insert(db, DocumentRow{.doc = "FT", .numero = 3, .cliente = 2, .hash = "<!--x", .hashcontrol = "1",
                          .saftsign = "FT A&B/3", .emp = "<1>"});
   Insert(db, SaleLine{.doc = "FT", .numero = 3, .descricao = "Caf\xC3\xA9 & 'bolo'", .iva = 0, .total = 2});
-  const SalesExport run = RunSalesExport(db, SalesRequest(db));
-  const std::string invoice = run.Invoices().at(0);
+  const ExportResult run = RunExport(db, DefaultRequest());
+  const std::string invoice = Invoices(run).at(0);
   EXPECT_EQ(Field(invoice, "InvoiceNo"), "FT A&amp;B/3");
   EXPECT_EQ(Field(invoice, "Hash"), "&lt;!--x");
   EXPECT_EQ(Field(invoice, "UnitOfMeasure"), "kg&lt;&amp;&gt;");
   EXPECT_EQ(Field(invoice, "TaxExemptionReason"), "Art. 9&quot; &lt;b&gt;&amp;");
-  const std::string command = "xmllint --noout '" + (db.folder() / "out.xml").string() + "'";
-  EXPECT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(XmlLintErrors(db.folder() / "out.xml", false), "");
 }
 
 }  // namespace
