@@ -5,6 +5,8 @@
 // to it, as the database's own comparison in the line query decided.
 #include "sourcedocs/invoice_lines.h"
 
+#include "sourcedocs/line_rules.h"
+
 #include <cmath>
 #include <optional>
 #include <string>
@@ -18,7 +20,7 @@
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
 #include "sourcedocs/invoice_document.h"
-#include "sourcedocs/invoice_exemption.h"
+#include "sourcedocs/exemption_reasons.h"
 #include "sourcedocs/invoice_order_references.h"
 
 namespace varnel {
@@ -109,16 +111,6 @@ Currency LineWriter::Write(const PosQuery& q_ven) {
 }
 
 }  // namespace
-
-Currency LineQuantity(double qtd) { return Currency::FromFloat(std::fabs(static_cast<long double>(qtd))); }
-
-Currency LineUnitPrice(double valor, double qtd, Currency punit, std::int64_t iva) {
-  if (qtd != 0.0) {
-    return Currency::FromFloat(std::fabs(static_cast<long double>(valor) / static_cast<long double>(qtd)));
-  }
-  const long double divisor = (static_cast<long double>(iva) + 100.0L) / 100.0L;
-  return Currency::FromFloat(std::fabs(punit.ToFloat() / divisor));
-}
 
 bool WriteInvoiceLines(ExportRun& run, const InvoiceDocument& document, ExemptionReasons& exemptions,
                        InvoiceSums& sums) {

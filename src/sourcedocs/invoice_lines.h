@@ -24,11 +24,4 @@ struct InvoiceSums;
 bool WriteInvoiceLines(ExportRun& run, const InvoiceDocument& document, ExemptionReasons& exemptions,
                        InvoiceSums& sums);
 
-// |qtd| to the nearest ten-thousandth.
-Currency LineQuantity(double qtd);
-// |valor / qtd|, or for qtd 0 the VAT-inclusive unit price brought back to
-// its amount without VAT, |punit / ((iva + 100) / 100)|; to the nearest
-// ten-thousandth. Computed with a 64-bit significand, exact halves to even.
-Currency LineUnitPrice(double valor, double qtd, Currency punit, std::int64_t iva);
-
 }  // namespace varnel

@@ -20,7 +20,7 @@
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
 #include "sourcedocs/invoice_document.h"
-#include "sourcedocs/invoice_exemption.h"
+#include "sourcedocs/exemption_reasons.h"
 #include "sourcedocs/invoice_header.h"
 #include "sourcedocs/invoice_lines.h"
 #include "sourcedocs/invoice_totals.h"

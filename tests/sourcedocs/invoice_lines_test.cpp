@@ -2,6 +2,7 @@
 // or credit by sign and the net sum, withholding lines, OrderReferences by
 // compensation day and exemption reasons.
 #include "sourcedocs/invoice_lines.h"
+#include "sourcedocs/line_rules.h"
 
 #include <gtest/gtest.h>
 

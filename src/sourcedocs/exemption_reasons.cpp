@@ -1,7 +1,7 @@
 // Exemption reasons through q_isencaoprod (product's code) and q_norma (the
 // code's norm), each looked up by its table's key. The line's own code is
 // used as read, not trimmed.
-#include "sourcedocs/invoice_exemption.h"
+#include "sourcedocs/exemption_reasons.h"
 
 #include "export/export_run.h"
 #include "export/value_routines.h"
