@@ -82,6 +82,19 @@ TEST(SalesInvoices, ControlTotalsCoverTheListedDocumentsThatAreNotAnnulled) {
   EXPECT_EQ(written, (std::vector<std::string>{"FA ?/1 A", "FS ?/1 N", "NC ?/1 N", "TV ?/1 N"}));
 }
 
+TEST(SalesInvoices, ADocumentWhoseAnnulledFlagIsNullCountsAsNotAnnulled) {
+  // Written with status "N", so its lines belong in the totals as well.
+  TestDatabase db;
+  SetVersion(db, 2016);
+  Insert(db, DocumentRow{.doc = "FS", .numero = 1, .total = 12.30});
+  Insert(db, SaleLine{.doc = "FS", .numero = 1, .iva = 23, .total = 12.30});
+  db.Exec("UPDATE documentos SET anulado = NULL");
+  const ExportResult run = RunExport(db, DefaultRequest());
+  const std::string section = run.Block("<SalesInvoices>", "</SalesInvoices>");
+  EXPECT_EQ(Field(section, "TotalCredit"), "10");
+  EXPECT_EQ(Field(section, "InvoiceStatus"), "N");
+}
+
 TEST(SalesInvoices, ControlTotalsAgreeWithTheInvoicesWritten) {
   TestDatabase db;
   SetVersion(db, 2016);
