@@ -129,17 +129,6 @@ QPushButton#btabort:focus { border: 2px solid #f4a62a; }
 
 }  // namespace
 
-Period DefaultPeriod(DateTime today) {
-  const DateTimeParts parts = today.Decode();
-  int year = parts.year;
-  int month = parts.month - 1;
-  if (month == 0) {
-    month = 12;
-    --year;
-  }
-  return {DateTime::FromDate(year, month, 1), DateTime::FromDate(year, month, DaysInMonth(year, month))};
-}
-
 Tmain::Tmain(TmainOptions options, QWidget* parent) : TcsEZForm(parent), m_options(std::move(options)) {
   if (!m_options.create_run) {
     m_options.create_run = [](PosDatabase& database) { return std::make_unique<ExportRunAdapter>(database); };
@@ -441,7 +430,7 @@ void Tmain::FormCreate() {
   saftType->setCurrentIndex(1);
   fserienum->setCurrentIndex(ChoiceOrNone(fserienum, ReadSeriesOption(m_options.directory)));
 
-  const Period period = DefaultPeriod(m_options.today ? *m_options.today : DateTime::Today());
+  const Period period = PreviousMonth(m_options.today ? *m_options.today : DateTime::Today());
   datai->setDate(ToQDate(period.first));
   dataf->setDate(ToQDate(period.last));
 }

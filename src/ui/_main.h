@@ -64,13 +64,6 @@ struct TmainOptions {
   std::function<std::unique_ptr<ExportRunner>(PosDatabase& database)> create_run;
 };
 
-// The first and last day of the month before the one of today.
-struct Period {
-  DateTime first;
-  DateTime last;
-};
-Period DefaultPeriod(DateTime today);
-
 class Tmain : public TcsEZForm, public ExportObserver {
   Q_OBJECT
 
