@@ -1,22 +1,34 @@
 // Builds the headless export's request from the settings files and the
-// command line, as the window would from its fields.
+// command line, as the window would from its fields: a stored region or
+// series outside its list's choices leaves the list with nothing chosen (-1).
 #include "cli/request_defaults.h"
+
+#include "ui/settings/series_option.h"
+#include "ui/settings/settings_store.h"
+#include "export/value_routines.h"
 
 namespace varnel {
 
-ExportRequest RequestFromFiles(const std::filesystem::path& /*directory*/, const CommandLine& line, DateTime today) {
+namespace {
+
+int ListIndex(int value, int last_choice) { return value >= 0 && value <= last_choice ? value : -1; }
+
+}  // namespace
+
+ExportRequest RequestFromFiles(const std::filesystem::path& directory, const CommandLine& line, DateTime today) {
+  const CompanySettings company = SettingsStore(directory).Load();
   ExportRequest request;
-  // Company values: the window's defaults until the settings files are read.
-  request.companyID = "999999990";
-  request.companyName = "?";
-  request.buildingNumber = "S/N";
-  request.streetName = "S/N";
-  request.addressDetail = "?";
-  request.city = "?";
-  request.postalCode1 = "0000";
-  request.postalCode2 = "000";
-  request.taxCountryRegion = line.region.value_or(0);
-  request.fserienum = line.series.value_or(0);
+  request.companyID = company.companyID;
+  request.companyName = company.companyName;
+  request.buildingNumber = company.buildingNumber;
+  request.streetName = company.streetName;
+  request.addressDetail = company.addressDetail;
+  request.city = company.city;
+  request.postalCode1 = company.postalCode1;
+  request.postalCode2 = company.postalCode2;
+  request.estabelecimento = CharacterPrefix(company.estabelecimento, 20);  // the field's limit
+  request.taxCountryRegion = line.region.value_or(ListIndex(company.taxCountryRegion, 2));
+  request.fserienum = line.series.value_or(ListIndex(ReadSeriesOption(directory), 26));
   const Period period = PreviousMonth(today);
   request.datai = line.from.value_or(period.first);
   request.dataf = line.to.value_or(period.last);

@@ -8,17 +8,16 @@
 #include "export/value_routines.h"
 #include "export/xml_line_writer.h"
 #include "posdb/pos_database.h"
+#include "posdb/query_texts.h"
 
 namespace varnel {
 
 namespace {
 
-constexpr const char* kVersionSql = "SELECT major FROM versao";
-
 // Writes the ProductVersion line from versao and returns the generation.
 SchemaGeneration WriteProductVersion(ExportRun& run) {
   PosQuery& q_versao = run.query("q_versao");
-  q_versao.SetSql(kVersionSql);
+  q_versao.SetSql(kQ_versao);
   q_versao.Open();
   SchemaGeneration generation = SchemaGeneration::Legacy;
   std::string version = "1";

@@ -16,27 +16,11 @@
 
 #include "export/value_routines.h"
 #include "posdb/pos_database.h"
+#include "posdb/query_texts.h"
 
 namespace varnel {
 
 namespace {
-
-constexpr const char* kDocumentsWithoutCustomer =
-    "SELECT numero, doc, nome, morada, contribuinte FROM documentos\n"
-    "WHERE ((cliente = 0) OR (cliente = 1)) AND (contribuinte <> '') AND (contribuinte NOT LIKE '*%')";
-constexpr const char* kCustomerByTaxpayer =
-    "SELECT codigo FROM Clientes\n"
-    "WHERE contribuinte = :contribuinte";
-constexpr const char* kNextCustomerCode = "SELECT ISNULL(MAX(codigo) + 1, 2) AS codigo FROM Clientes";
-constexpr const char* kAddCustomer =
-    "INSERT INTO Clientes (codigo, nome, morada, datacriacao, valormov, valordivida, contribuinte)\n"
-    "VALUES (:codigo, :nome, :morada, 0, 0, 0, :contribuinte)";
-constexpr const char* kUpdateDocument =
-    "UPDATE documentos\n"
-    "SET cliente = :cliente\n"
-    "WHERE numero = :numero AND doc = :doc";
-constexpr const char* kAddSettlementColumns = "ALTER TABLE compensacoes ADD FS int, FT int";
-constexpr const char* kAddSignedNumberColumn = "ALTER TABLE documentos ADD saftsign varchar(255)";
 
 // The taxpayer text a created customer stores.
 std::string StoredTaxpayerNumber(std::string_view typed) {
@@ -72,11 +56,11 @@ std::int64_t CreateCustomer(PosQuery& q_MaxCli, PosQuery& q_AddCli, const PosQue
 }
 
 void RepairCustomers(PosDatabase& database) {
-  PosQuery q_docNoCli(database, "q_docNoCli", kDocumentsWithoutCustomer);
-  PosQuery q_CliByContrib(database, "q_CliByContrib", kCustomerByTaxpayer);
-  PosQuery q_MaxCli(database, "q_MaxCli", kNextCustomerCode);
-  PosQuery q_AddCli(database, "q_AddCli", kAddCustomer);
-  PosQuery q_UpdDoc(database, "q_UpdDoc", kUpdateDocument);
+  PosQuery q_docNoCli(database, "q_docNoCli", kQ_docNoCli);
+  PosQuery q_CliByContrib(database, "q_CliByContrib", kQ_CliByContrib);
+  PosQuery q_MaxCli(database, "q_MaxCli", kQ_MaxCli);
+  PosQuery q_AddCli(database, "q_AddCli", kQ_AddCli);
+  PosQuery q_UpdDoc(database, "q_UpdDoc", kQ_UpdDoc);
 
   q_docNoCli.Open();
   for (; !q_docNoCli.Eof(); q_docNoCli.Next()) {
@@ -93,7 +77,7 @@ void RepairCustomers(PosDatabase& database) {
   q_docNoCli.Close();
 }
 
-void ExecuteIgnoringFailure(PosDatabase& database, const char* sql) {
+void ExecuteIgnoringFailure(PosDatabase& database, std::string_view sql) {
   try {
     PosQuery q_usertable(database, "q_usertable", sql);
     q_usertable.Execute();
@@ -106,8 +90,8 @@ void ExecuteIgnoringFailure(PosDatabase& database, const char* sql) {
 
 void RunPreExportMaintenance(PosDatabase& database) {
   RepairCustomers(database);
-  ExecuteIgnoringFailure(database, kAddSettlementColumns);
-  ExecuteIgnoringFailure(database, kAddSignedNumberColumn);
+  ExecuteIgnoringFailure(database, kAlterCompensacoes);
+  ExecuteIgnoringFailure(database, kAlterDocumentos);
 }
 
 }  // namespace varnel

@@ -1,0 +1,166 @@
+// varnel-export end to end: the real program in a working directory with a
+// real database, its exit codes, its lines on standard error and SIGINT.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "support/test_database.h"
+#include "support/test_paths.h"
+
+namespace varnel {
+namespace {
+
+using testing::TestDatabase;
+
+struct Finished {
+  int exit_code = -1;
+  std::string error_output;
+};
+
+// Starts varnel-export with arguments in directory; standard error is read
+// through a pipe.
+class Exporter {
+ public:
+  Exporter(const std::filesystem::path& directory, const std::vector<std::string>& arguments) {
+    int pipe_ends[2];
+    if (pipe(pipe_ends) != 0) throw std::runtime_error("pipe");
+    const std::string program = testing::BinaryPath("src/cli/varnel-export").string();
+    m_pid = fork();
+    if (m_pid == 0) {
+      dup2(pipe_ends[1], 2);
+      close(pipe_ends[0]);
+      close(pipe_ends[1]);
+      if (chdir(directory.c_str()) != 0) _exit(99);
+      std::vector<char*> argv;
+      argv.push_back(const_cast<char*>(program.c_str()));
+      for (const auto& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execv(program.c_str(), argv.data());
+      _exit(98);
+    }
+    close(pipe_ends[1]);
+    m_stderr = pipe_ends[0];
+  }
+
+  // Reads standard error until text appears (or the program ends).
+  bool WaitFor(const std::string& text) {
+    char buffer[4096];
+    while (m_output.find(text) == std::string::npos) {
+      const ssize_t got = read(m_stderr, buffer, sizeof buffer);
+      if (got <= 0) return false;
+      m_output.append(buffer, static_cast<std::size_t>(got));
+    }
+    return true;
+  }
+
+  void Signal(int signal_number) { kill(m_pid, signal_number); }
+
+  Finished Wait() {
+    WaitFor("\x01never");
+    close(m_stderr);
+    int status = 0;
+    waitpid(m_pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), m_output};
+  }
+
+ private:
+  pid_t m_pid = -1;
+  int m_stderr = -1;
+  std::string m_output;
+};
+
+Finished RunExporter(const std::filesystem::path& directory, const std::vector<std::string>& arguments) {
+  return Exporter(directory, arguments).Wait();
+}
+
+void WriteCompany(const std::filesystem::path& folder, const std::string& nif) {
+  testing::WriteFileBytes(folder / "Varnel.ini",
+                          "[Company Info]\r\nCompanyID=" + nif + "\r\nCompanyName=Restaurante Teste\r\n");
+}
+
+const std::vector<std::string> kPeriod = {"--from", "2016-01-01", "--to", "2016-01-31"};
+
+std::vector<std::string> Args(std::vector<std::string> extra) {
+  std::vector<std::string> all = kPeriod;
+  all.insert(all.end(), extra.begin(), extra.end());
+  return all;
+}
+
+TEST(VarnelExport, UsageErrorsExitWithTwo) {
+  testing::TempDir dir;
+  const Finished none = RunExporter(dir.path(), {});
+  EXPECT_EQ(none.exit_code, 2);
+  EXPECT_NE(none.error_output.find("--output is required"), std::string::npos);
+  EXPECT_NE(none.error_output.find("Usage: varnel-export"), std::string::npos);
+  EXPECT_EQ(RunExporter(dir.path(), {"--output", "x", "--type", "full"}).exit_code, 2);
+  EXPECT_EQ(RunExporter(dir.path(), {"--output", "x", "--workdir", "/no/such/dir"}).exit_code, 2);
+  EXPECT_EQ(RunExporter(dir.path(), {"--help"}).exit_code, 0);
+}
+
+TEST(VarnelExport, AFailedCheckIsOneErroLineAndExitOne) {
+  testing::TempDir dir;
+  const Finished missing = RunExporter(dir.path(), Args({"--output", "out.txt"}));
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_NE(missing.error_output.find(
+                "Erro: Não foi encontrado o ficheiro de ligação à base de dados \"Korvel.udl\"!\n"),
+            std::string::npos)
+      << missing.error_output;
+
+  TestDatabase db;
+  WriteCompany(db.folder(), "123456780");
+  const Finished invalid = RunExporter(db.folder(), Args({"--output", "out"}));
+  EXPECT_EQ(invalid.exit_code, 1);
+  EXPECT_NE(invalid.error_output.find("Erro: Número de contribuinte inválido\n"), std::string::npos);
+}
+
+TEST(VarnelExport, ACompleteExportPrintsItsStatusLinesAndExitsZero) {
+  TestDatabase db;
+  WriteCompany(db.folder(), "123456789");
+  const Finished done = RunExporter(db.folder(), Args({"--output", "saft.txt", "--type", "normal"}));
+  EXPECT_EQ(done.exit_code, 0) << done.error_output;
+  for (const char* line : {"A salvar a configuração\n", "Exportação da lista de produtos\n",
+                           "Exportados 0 de 0 registos. Exportação efectuada\n"}) {
+    EXPECT_NE(done.error_output.find(line), std::string::npos) << line;
+  }
+  const std::string file = testing::ReadFileBytes(db.folder() / "saft.xml");
+  EXPECT_NE(file.find("<CompanyID>123456789</CompanyID>"), std::string::npos);
+  EXPECT_NE(file.find("<CompanyName>Restaurante Teste</CompanyName>"), std::string::npos);
+  EXPECT_NE(file.find("<StartDate>2016-01-01</StartDate>"), std::string::npos);
+}
+
+TEST(VarnelExport, AnErrorDuringTheRunIsOneVarnelLine) {
+  TestDatabase db;
+  WriteCompany(db.folder(), "123456789");
+  db.Exec("DROP TABLE versao");
+  const Finished failed = RunExporter(db.folder(), Args({"--output", "out"}));
+  EXPECT_EQ(failed.exit_code, 1);
+  EXPECT_NE(failed.error_output.find("\nVarnel v6: "), std::string::npos) << failed.error_output;
+}
+
+TEST(VarnelExport, SigintAbortsAtTheNextPointOfInput) {
+  TestDatabase db;
+  WriteCompany(db.folder(), "123456789");
+  // Hold the database so the exporter waits in its first read; the signal
+  // arrives while it waits and takes effect at its first status text.
+  db.Exec("BEGIN EXCLUSIVE; INSERT INTO versao VALUES (2011)");
+  Exporter exporter(db.folder(), Args({"--output", "out"}));
+  ASSERT_TRUE(exporter.WaitFor("out.xml"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  exporter.Signal(SIGINT);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  db.Exec("COMMIT");
+  const Finished aborted = exporter.Wait();
+  EXPECT_EQ(aborted.exit_code, 130) << aborted.error_output;
+  EXPECT_NE(aborted.error_output.find("Operação abortada!\n"), std::string::npos);
+  const std::string file = testing::ReadFileBytes(db.folder() / "out.xml");
+  EXPECT_NE(file.find("</AuditFile>\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace varnel

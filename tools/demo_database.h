@@ -1,0 +1,51 @@
+// The demo point-of-sale database: a new SQLite file with the embedded Korvel
+// schema, filled with a restaurant's master data and a period of documents
+// (tickets, invoices, simplified invoices, sale receipts, credit notes, table
+// consultations and the receipts that settle invoices). The same options give
+// the same bytes. Every amount is kept in whole cents or ten-thousandths and
+// the stored values agree: a document's total is the sum of its line totals
+// (withholding included), its net amount the sum of the tax-exclusive line
+// amounts, each line's tax-exclusive amount its total / ((100 + rate) / 100)
+// rounded to four decimals.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "tools/demo_calendar.h"
+
+namespace varnel::demo {
+
+struct DemoDatabaseOptions {
+  DayPeriod period;
+  std::int64_t documents = 300;  // exactly this many rows in documentos
+  std::uint64_t seed = 1;
+  int series_index = 1;          // letter of the signed numbers: 1 is "A"
+};
+
+struct DemoDatabaseSummary {
+  std::map<std::string, std::int64_t> documents_by_code;
+  std::int64_t documents = 0;
+  std::int64_t sale_lines = 0;          // rows of vendas, withholding lines included
+  std::int64_t withholding_lines = 0;
+  std::int64_t exempt_lines = 0;        // rate 0, withholding lines excluded
+  std::int64_t discounted_lines = 0;
+  std::int64_t annulled = 0;
+  std::int64_t left_out = 0;            // pagamento 6: not in the audit file
+  std::int64_t without_customer = 0;    // a taxpayer number but customer 0 or 1
+  std::int64_t consultation_links = 0;  // compensacoes rows CM -> sale
+  std::int64_t settlements = 0;         // compensacoes rows RC -> FA or NC
+  std::int64_t customers = 0;
+  std::int64_t suppliers = 0;
+  std::int64_t products = 0;
+};
+
+// Creates the file at path (which must not exist yet) and fills it. Raises
+// SqliteError when SQLite fails and std::invalid_argument for options out of
+// range (no documents, an empty period, a series outside 1 to 26).
+DemoDatabaseSummary WriteDemoDatabase(const std::filesystem::path& path,
+                                      const DemoDatabaseOptions& options);
+
+}  // namespace varnel::demo
