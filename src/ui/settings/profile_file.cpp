@@ -19,7 +19,6 @@
 #include "export/file_names.h"
 #include "export/utf8.h"
 #include "export/value_routines.h"
-#include "export/utf8.h"
 #include "export/windows1252.h"
 
 namespace varnel {
