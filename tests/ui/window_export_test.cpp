@@ -2,8 +2,8 @@
 // (SQLite database, Korvel.UDL, Korvel.ini, Varnel.ini) made for December
 // 2015: the window's states before, during and after a run, the operator's
 // company data saved by the run, "Abortar" pressed as pending input handled
-// inside processPendingEvents, "Sair" during a run, and a check that fails on
-// the database side saving nothing.
+// inside processPendingEvents, "Sair" during a run, a check that fails on the
+// database side saving nothing, and a settings file that cannot be written.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -92,6 +92,7 @@ class TestWindowExport : public QObject {
   void abortDuringMasterFiles();
   void sairDuringRunLetsItFinish();
   void invalidTaxpayerNumberSavesNothing();
+  void readOnlySettingsFileEndsTheRun();
 
  private:
   // A window over the demo folder (the working directory), on 15 January
@@ -242,6 +243,25 @@ void TestWindowExport::invalidTaxpayerNumberSavesNothing() {
   QVERIFY(window->states.empty());
   QCOMPARE(read("Varnel.ini"), before);
   QVERIFY(!QFile::exists("nif.xml"));
+}
+
+void TestWindowExport::readOnlySettingsFileEndsTheRun() {
+  QVERIFY(QFile::setPermissions("Varnel.ini", QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+  const QByteArray before = read("Varnel.ini");
+  auto window = make_window();
+  QVERIFY(ShowActive(*window));
+  Child<QLineEdit>(*window, "companyName")->setText("Outro");
+  Child<QLineEdit>(*window, "ficheiro")->setText("bloqueado.xml");
+  QTest::mouseClick(Child<QPushButton>(*window, "btexport"), Qt::LeftButton);
+
+  QCOMPARE(m_fixture->error_boxes.size(), std::size_t{1});
+  QCOMPARE(m_fixture->error_boxes[0].caption, QString("Varnel v6"));
+  QCOMPARE(m_fixture->error_boxes[0].text, QString("Unable to write to .\\Varnel.ini."));
+  QCOMPARE(window->statuses.last(), QString("A salvar a configuração"));
+  QCOMPARE(window->state(), kDataState);
+  QVERIFY(Child<QProgressBar>(*window, "pb")->isHidden());
+  QCOMPARE(read("Varnel.ini"), before);
+  QVERIFY(!QFile::exists("bloqueado.xml"));
 }
 
 QTEST_MAIN(TestWindowExport)
