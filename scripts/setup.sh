@@ -12,7 +12,7 @@ packages=(
   libgtest-dev googletest
   libxml2-utils xvfb xauth
   clang libclang-rt-14-dev
-  time python3
+  time bc python3
 )
 missing=()
 for p in "${packages[@]}"; do

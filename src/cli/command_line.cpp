@@ -61,6 +61,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.help = true;
       continue;
     }
+    if (option == "--statistics") {
+      line.statistics = true;
+      continue;
+    }
     if (option.rfind("--", 0) != 0) throw UsageError("unexpected argument \"" + option + "\"");
     if (i + 1 >= arguments.size()) throw UsageError(option + " needs a value");
     const std::string& value = arguments[++i];
@@ -101,6 +105,7 @@ const char* UsageText() {
          "  --type TYPE          normal or resumido (default resumido)\n"
          "  --region REGION      continente, madeira, acores or 0, 1, 2 (default: Varnel.ini)\n"
          "  --series SERIES      none, A to Z or 0 to 26 (default: Korvel.ini)\n"
+         "  --statistics         print the number of database statements run\n"
          "  --help               this text\n"
          "\n"
          "Exit status: 0 export complete; 1 a check failed or an error ended the export;\n"

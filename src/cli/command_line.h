@@ -3,7 +3,7 @@
 //
 //   varnel-export --output FILE [--workdir DIR] [--from YYYY-MM-DD --to YYYY-MM-DD]
 //                 [--type normal|resumido] [--region continente|madeira|acores|0|1|2]
-//                 [--series none|A..Z|0..26] [--help]
+//                 [--series none|A..Z|0..26] [--statistics] [--help]
 #pragma once
 
 #include <optional>
@@ -17,6 +17,7 @@ namespace varnel {
 
 struct CommandLine {
   bool help = false;
+  bool statistics = false;  // print the number of statements run at the end
   std::string output;
   std::string workdir;
   std::optional<DateTime> from;

@@ -51,7 +51,11 @@ int main(int argc, char** argv) {
   PosDatabase database;
   ExportRun run(database);
   observer.attach(&run);
-  switch (run.execute(request, observer)) {
+  const RunOutcome outcome = run.execute(request, observer);
+  if (line.statistics) {
+    std::fprintf(stderr, "Statements run: %llu\n", static_cast<unsigned long long>(database.statements_run()));
+  }
+  switch (outcome) {
     case RunOutcome::Completed:
       return 0;
     case RunOutcome::Aborted:

@@ -7,9 +7,15 @@
 // A query's result is held client-side (static): the row count is exact and
 // locate searches from the first row, through an index built on first use.
 // A query marked forward-only streams its rows instead (for the long document
-// loops, so memory does not grow with the period); it cannot locate.
+// loops, so memory does not grow with the period); its RowCount runs the
+// statement once more to count, and Locate on it raises std::logic_error.
 // Every failure raises DatabaseError with the driver's message and the query's
-// name. Null values read as "", 0, 0, the zero date-time, false and 0.
+// name; a value that does not read as the type asked raises ConversionError
+// naming the field and the query. Null values read as "", 0, 0, the zero
+// date-time, false and 0. Numbers read as text give their shortest decimal
+// text ("23", "12.5").
+//
+// The SQL texts of the system are in posdb/query_texts.h.
 #pragma once
 
 #include <cstdint>
@@ -58,8 +64,10 @@ class PosDatabase {
   PosDatabase(const PosDatabase&) = delete;
   PosDatabase& operator=(const PosDatabase&) = delete;
 
-  // Reads the data link file and connects; does nothing while connected.
-  // Raises DataLinkError or DatabaseError.
+  // Reads the data link file and connects; does nothing while connected,
+  // unless the driver has reported the connection lost, in which case it
+  // connects afresh (queries then prepare again). Raises DataLinkError or
+  // DatabaseError.
   void Connect(const std::filesystem::path& data_link_file);
   void ConnectTo(const ConnectionDescription& description);
   bool IsConnected() const { return m_connection != nullptr; }
@@ -96,13 +104,17 @@ class PosQuery {
   void SetSql(std::string_view sql);
   void SetForwardOnly(bool forward_only);
 
-  // A value stays bound across later openings.
+  // A value stays bound across later openings (and across SetSql). Names are
+  // given without the colon and in any letter case; a name the statement
+  // text does not have raises DatabaseError.
   void BindDateTime(std::string_view name, DateTime value);
   void BindInteger(std::string_view name, std::int64_t value);
   void BindText(std::string_view name, std::string_view value);
   void BindNull(std::string_view name, ParamType type);
 
-  void Open();   // runs the query and stands on the first row
+  // Runs the query with the values bound and stands on the first row. A
+  // parameter without a value raises DatabaseError.
+  void Open();
   void Close();  // releases the result; closing a closed query does nothing
   bool IsOpen() const;
   bool IsEmpty() const;
@@ -110,11 +122,15 @@ class PosQuery {
   void Next();
   int RowCount();
   // Stands on the first row whose fields (one name, or two separated by ";")
-  // equal the values; returns whether one was found (the position is
-  // unspecified when not). Texts compare exactly, ignoring trailing blanks.
+  // equal the values; returns whether one was found (the position stays
+  // where it was when not). Texts compare exactly, ignoring trailing blanks;
+  // numbers compare by value (an integer 15 matches 15, 15.0 and "15").
+  // Each set of fields is indexed on its first search, so searching once per
+  // document line costs no rescan.
   bool Locate(std::string_view fields, std::initializer_list<LocateValue> values);
 
-  // Field of the current row by column name (case-insensitive).
+  // Field of the current row by column name (case-insensitive). An unknown
+  // field, or no current row (closed, at end), raises DatabaseError.
   bool IsNull(std::string_view field) const;
   std::string AsText(std::string_view field) const;
   std::int64_t AsInteger(std::string_view field) const;

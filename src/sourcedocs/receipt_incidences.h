@@ -1,12 +1,16 @@
 // The VAT split of what receipts settle. A settlement row names the receipt,
 // the settled invoice or credit note and the amount settled, but not how it
 // divides among VAT rates; these computations scale the settled document's
-// per-rate sums by the settled share. Pure functions of the database: they
-// open and close their own queries and write nothing.
+// per-rate sums by the settled share (the part of the document's total that
+// the receipt settles). Pure functions of the database: every query is opened
+// and closed within one call, nothing is written and nothing is kept between
+// calls. Floating point is used exactly where the rules ask for it (64-bit
+// significand, ties to even); a value that does not fit 64 bits raises.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +27,8 @@ struct TIncidencia {
   Currency Incidencia;    // tax-exclusive amount settled at this rate
   Currency Total;         // VAT-inclusive amount settled at this rate
 };
+// In the order the elements were appended; not sorted, not merged (two
+// elements may carry the same rate).
 using TIncidencias = std::vector<TIncidencia>;
 
 struct ReceiptTotals {
@@ -30,7 +36,29 @@ struct ReceiptTotals {
   Currency Debit;
 };
 
-// Holds the prepared queries of the computations for the length of a run.
+// The document a settlement row settles: the invoice when FA is above 0,
+// otherwise the credit note (a row naming both is taken as the invoice).
+struct SettledDocument {
+  std::string code;  // "FA" or "NC"
+  std::int64_t number = 0;
+};
+SettledDocument SettledDocumentOf(std::int64_t fa, std::int64_t nc);
+
+// The arithmetic of the split, in units of 0.0001.
+namespace incidence_arithmetic {
+// settled ÷ total formed first, then × 10000, rounded ties to even; 0 when
+// total is 0 (no division is made). 10000 stands for the whole document.
+std::int64_t SettledShare(Currency settled, Currency document_total);
+// amount × share ÷ 10000, rounded ties to even.
+Currency Scaled(Currency amount, std::int64_t share);
+// (amount × share + running × 10000) ÷ 10000, rounded ties to even: the
+// rounding applies to the new running total, not to the product alone.
+Currency AccumulateScaled(Currency running, Currency amount, std::int64_t share);
+}  // namespace incidence_arithmetic
+
+// Holds the prepared queries of the three computations, so each statement is
+// prepared once per run; no query stays open between calls, and destroying
+// the calculator closes whatever an error left open.
 class ReceiptIncidenceCalculator {
  public:
   explicit ReceiptIncidenceCalculator(PosDatabase& database);
@@ -38,21 +66,25 @@ class ReceiptIncidenceCalculator {
   ReceiptIncidenceCalculator(const ReceiptIncidenceCalculator&) = delete;
   ReceiptIncidenceCalculator& operator=(const ReceiptIncidenceCalculator&) = delete;
 
-  TIncidencias ReceiptIncidences(std::int32_t receipt_number);
-  TIncidencias SettledDocumentIncidences(std::int32_t receipt_number, std::string_view document_code,
-                                         std::int32_t document_number);
+  // The incidences of every document the receipt settles, settlement row by
+  // settlement row (empty when it has none).
+  TIncidencias ReceiptIncidences(std::int64_t receipt_number);
+  // The incidences of one document settled by the receipt; the amount
+  // settled is looked up by FA for the code "FA" and by NC otherwise.
+  TIncidencias SettledDocumentIncidences(std::int64_t receipt_number, std::string_view document_code,
+                                         std::int64_t document_number);
+  // Net amounts settled in the period by receipts that exist and are not
+  // annulled, taken by the settlement row's date: non-negative rows into
+  // Credit, negative ones into Debit.
   ReceiptTotals ReceiptPeriodTotals(DateTime first_day, DateTime last_day);
-
-  // Closes every query the calculator holds open (none between calls).
-  void CloseAll();
 
  private:
   struct Queries;
-  std::int64_t SettledShare(std::string_view document_code, std::int64_t document_number,
-                            Currency settled);
-  void AppendIncidences(TIncidencias& out, std::string_view document_code,
-                        std::int64_t document_number, std::int64_t share);
-  PosDatabase& m_database;
+  Currency DocumentTotal(std::string_view document_code, std::int64_t document_number);
+  void AppendIncidences(TIncidencias& out, std::string_view document_code, std::int64_t document_number,
+                        std::int64_t share);
+  Currency AccumulatePeriodRows(PosQuery& settlements, DateTime first_day, DateTime last_day);
+
   std::unique_ptr<Queries> m_queries;
 };
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -51,9 +52,11 @@ class BackendContract : public ::testing::TestWithParam<Backend> {
           std::string("DRIVER={") + kSqliteOdbcDriver + "};Database=" + m_db.database_file().string() + ";";
     }
     m_database.ConnectTo(description);
+    m_description = description;
   }
 
   TestDatabase m_db;
+  ConnectionDescription m_description;
   PosDatabase m_database;
 };
 
@@ -266,6 +269,18 @@ TEST_P(BackendContract, FailuresCarryTheDriverMessageAndTheQuery) {
     EXPECT_NE(std::string(error.what()).find(":id"), std::string::npos) << error.what();
     EXPECT_EQ(error.query_name(), "q_unbound");
   }
+}
+
+TEST_P(BackendContract, QueriesMayOutliveTheirDatabase) {
+  auto database = std::make_unique<PosDatabase>();
+  database->ConnectTo(m_description);
+  PosQuery streamed(*database, "q_doc", "SELECT id FROM amostra ORDER BY id");
+  streamed.SetForwardOnly(true);
+  streamed.Open();  // its cursor is still open
+  PosQuery prepared(*database, "q_ven", "SELECT id FROM amostra");
+  prepared.Execute();
+  database.reset();
+  EXPECT_EQ(streamed.AsInteger("id"), 1);  // the row in hand stays readable
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, BackendContract, ::testing::Values(Backend::Sqlite, Backend::OdbcSqlite),

@@ -13,75 +13,23 @@
 #include <thread>
 
 #include "export/errors.h"
-#include "posdb/backend.h"
 #include "posdb/database_error.h"
-#include "posdb/result_store.h"
 #include "support/test_database.h"
 
 namespace varnel {
 namespace {
 
 using testing::DataLinkFileBytes;
+using testing::LinkProbe;
+using testing::ProbingFactory;
 using testing::StoredDate;
 using testing::TestDatabase;
 using testing::WriteFileBytes;
 
-// What the wrappers below observe and when they fail.
-struct Probe {
-  int prepared = 0;
-  int runs = 0;
-  int fail_after_runs = -1;  // the run that breaks the connection; -1: never
-  bool broken = false;
-};
-
-class ProbeStatement : public BackendStatement {
- public:
-  ProbeStatement(std::unique_ptr<BackendStatement> inner, Probe& probe, std::string query_name)
-      : m_inner(std::move(inner)), m_probe(probe), m_query_name(std::move(query_name)) {}
-  void Run(const ParameterValues& values) override {
-    if (m_probe.broken || m_probe.runs++ == m_probe.fail_after_runs) {
-      m_probe.broken = true;
-      throw DatabaseError("ODBC", 10054, "[08S01] Communication link failure", m_query_name);
-    }
-    m_inner->Run(values);
-  }
-  std::size_t ColumnCount() const override { return m_inner->ColumnCount(); }
-  std::string ColumnName(std::size_t column) const override { return m_inner->ColumnName(column); }
-  bool FetchRow(ResultStore& store) override { return m_inner->FetchRow(store); }
-  void Finish() noexcept override { m_inner->Finish(); }
-
- private:
-  std::unique_ptr<BackendStatement> m_inner;
-  Probe& m_probe;
-  std::string m_query_name;
-};
-
-class ProbeConnection : public BackendConnection {
- public:
-  ProbeConnection(std::unique_ptr<BackendConnection> inner, Probe& probe) : m_inner(std::move(inner)), m_probe(probe) {}
-  std::string backend_name() const override { return m_inner->backend_name(); }
-  bool is_broken() const override { return m_probe.broken; }
-  std::unique_ptr<BackendStatement> Prepare(std::string_view sql, const std::string& query_name) override {
-    ++m_probe.prepared;
-    return std::make_unique<ProbeStatement>(m_inner->Prepare(sql, query_name), m_probe, query_name);
-  }
-
- private:
-  std::unique_ptr<BackendConnection> m_inner;
-  Probe& m_probe;
-};
-
-PosDatabase::ConnectionFactory ProbeFactory(Probe& probe) {
-  return [&probe](const ConnectionDescription& description) -> std::unique_ptr<BackendConnection> {
-    probe.broken = false;
-    return std::make_unique<ProbeConnection>(OpenBackendConnection(description), probe);
-  };
-}
-
 TEST(PosDatabase, PreparesEachQueryOncePerConnection) {
   TestDatabase db;
-  Probe probe;
-  PosDatabase database(ProbeFactory(probe));
+  LinkProbe probe;
+  PosDatabase database(ProbingFactory(probe));
   database.Connect(db.data_link_file());
   database.Connect(db.data_link_file());  // connected already: nothing happens
   EXPECT_EQ(database.connection_serial(), 1u);
@@ -112,9 +60,9 @@ TEST(PosDatabase, PreparesEachQueryOncePerConnection) {
 TEST(PosDatabase, ABrokenConnectionFailsTheRunAndTheNextConnectMakesANewOne) {
   TestDatabase db;
   db.Exec("INSERT INTO clientes (codigo, nome) VALUES (2, 'Ana'), (3, 'Rui')");
-  Probe probe;
-  probe.fail_after_runs = 2;
-  PosDatabase database(ProbeFactory(probe));
+  LinkProbe probe;
+  probe.break_at_run = 2;
+  PosDatabase database(ProbingFactory(probe));
   database.Connect(db.data_link_file());
 
   PosQuery q_cli(database, "q_cli", "SELECT codigo, nome FROM clientes WHERE codigo > :codigo");

@@ -3,9 +3,13 @@
 
 #include <sqlite3.h>
 
+#include <memory>
 #include <stdexcept>
 
+#include "posdb/backend.h"
+#include "posdb/database_error.h"
 #include "posdb/embedded_schema.h"
+#include "posdb/result_store.h"
 #include "posdb/text_encoding.h"
 
 namespace varnel::testing {
@@ -44,7 +48,52 @@ class Statement {
   sqlite3_stmt* m_statement = nullptr;
 };
 
+class ProbeStatement : public BackendStatement {
+ public:
+  ProbeStatement(std::unique_ptr<BackendStatement> inner, LinkProbe& probe, std::string query_name)
+      : m_inner(std::move(inner)), m_probe(probe), m_query_name(std::move(query_name)) {}
+  void Run(const ParameterValues& values) override {
+    if (m_probe.broken || m_probe.runs++ == m_probe.break_at_run) {
+      m_probe.broken = true;
+      throw DatabaseError("ODBC", 10054, "[08S01] Communication link failure", m_query_name);
+    }
+    m_inner->Run(values);
+  }
+  std::size_t ColumnCount() const override { return m_inner->ColumnCount(); }
+  std::string ColumnName(std::size_t column) const override { return m_inner->ColumnName(column); }
+  bool FetchRow(ResultStore& store) override { return m_inner->FetchRow(store); }
+  void Finish() noexcept override { m_inner->Finish(); }
+
+ private:
+  std::unique_ptr<BackendStatement> m_inner;
+  LinkProbe& m_probe;
+  std::string m_query_name;
+};
+
+class ProbeConnection : public BackendConnection {
+ public:
+  ProbeConnection(std::unique_ptr<BackendConnection> inner, LinkProbe& probe)
+      : m_inner(std::move(inner)), m_probe(probe) {}
+  std::string backend_name() const override { return m_inner->backend_name(); }
+  bool is_broken() const override { return m_probe.broken; }
+  std::unique_ptr<BackendStatement> Prepare(std::string_view sql, const std::string& query_name) override {
+    ++m_probe.prepared;
+    return std::make_unique<ProbeStatement>(m_inner->Prepare(sql, query_name), m_probe, query_name);
+  }
+
+ private:
+  std::unique_ptr<BackendConnection> m_inner;
+  LinkProbe& m_probe;
+};
+
 }  // namespace
+
+PosDatabase::ConnectionFactory ProbingFactory(LinkProbe& probe) {
+  return [&probe](const ConnectionDescription& description) -> std::unique_ptr<BackendConnection> {
+    probe.broken = false;
+    return std::make_unique<ProbeConnection>(OpenBackendConnection(description), probe);
+  };
+}
 
 std::string StoredDate(int year, int month, int day, int hour, int minute, int second) {
   return std::to_string(year) + "-" + Two(month) + "-" + Two(day) + " " + Two(hour) + ":" + Two(minute) + ":" +

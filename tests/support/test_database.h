@@ -12,7 +12,8 @@
 //
 // Date-times are stored as text 'YYYY-MM-DD HH:MM:SS' (StoredDate), the form
 // the queries compare with; a bare 'YYYY-MM-DD' would sort before midnight.
-// Everything is removed with the object.
+// Everything is removed with the object. ProbingFactory (below) makes a
+// connection that breaks on demand.
 #pragma once
 
 #include <cstdint>
@@ -74,6 +75,20 @@ class TestDatabase {
   sqlite3* m_db = nullptr;
   std::unique_ptr<PosDatabase> m_database;
 };
+
+// A connection that can be made to break, for tests of a failure in the
+// middle of a run: ProbingFactory(probe) gives PosDatabase a factory whose
+// connections wrap the real back end and count into probe. When the run
+// numbered break_at_run (0 for the first Open or Execute) starts, it fails
+// with an ODBC link failure, and every later run fails too, until PosDatabase
+// connects again (a broken connection is replaced on the next Connect).
+struct LinkProbe {
+  int prepared = 0;        // statements prepared
+  int runs = 0;            // statements opened or executed
+  int break_at_run = -1;   // -1: never breaks
+  bool broken = false;
+};
+PosDatabase::ConnectionFactory ProbingFactory(LinkProbe& probe);
 
 // The bytes of a data link file as the Windows data link dialog saves it:
 // UTF-16LE with a byte-order mark, "[oledb]", the comment line and init_string.

@@ -1,0 +1,80 @@
+// The Customer elements of MasterFiles: the fixed final consumer (CustomerID
+// 1), then one element per customer record with a code above 1, in code
+// order. The abort flag is tested before every record, the first included;
+// the query is closed on both paths and the writer ends at level 2. Every text
+// read from the database is cut where the schema limits it, escaped, and only
+// then defaulted, so a value made of blanks takes its default.
+#include "export/export_run.h"
+#include "export/value_routines.h"
+#include "export/xml_line_writer.h"
+#include "masterfiles/master_files.h"
+#include "posdb/pos_database.h"
+#include "posdb/query_texts.h"
+
+namespace varnel {
+
+namespace {
+
+// The final consumer keeps its address lines at the level of
+// "<BillingAddress>" itself, as the point-of-sale product always wrote it.
+void WriteFinalConsumer(XmlLineWriter& out) {
+  out.WriteLine("<Customer>");
+  out.Indent();
+  out.WriteLine("<CustomerID>1</CustomerID>");
+  out.WriteLine("<AccountID>Desconhecido</AccountID>");
+  out.WriteLine("<CustomerTaxID>999999990</CustomerTaxID>");
+  out.WriteLine("<CompanyName>Consumidor final</CompanyName>");
+  out.WriteLine("<BillingAddress>");
+  out.WriteLine("<AddressDetail>Desconhecido</AddressDetail>");
+  out.WriteLine("<City>Desconhecido</City>");
+  out.WriteLine("<PostalCode>0000-000</PostalCode>");
+  out.WriteLine("<Country>PT</Country>");
+  out.WriteLine("</BillingAddress>");
+  out.WriteLine("<SelfBillingIndicator>0</SelfBillingIndicator>");
+  out.Outdent();
+  out.WriteLine("</Customer>");
+}
+
+void WriteCustomerRecord(XmlLineWriter& out, const PosQuery& q_cli) {
+  out.WriteLine("<Customer>");
+  out.Indent();
+  out.WriteElement("CustomerID", XmlEscape(q_cli.AsText("codigo")));
+  out.WriteLine("<AccountID>Desconhecido</AccountID>");
+  // Escaped first, blanks removed after, defaulted last: a number of blanks
+  // only becomes "Desconhecido". The number is written as typed, not checked.
+  out.WriteElement("CustomerTaxID",
+                   OrDefault(RemoveSpaces(XmlText(q_cli.AsText("contribuinte"), 20)), "Desconhecido"));
+  out.WriteElement("CompanyName", OrDefault(XmlText(q_cli.AsText("nome"), 50), "Consumidor final"));
+  out.WriteLine("<BillingAddress>");
+  out.Indent();
+  out.WriteElement("AddressDetail", OrDefault(XmlText(q_cli.AsText("morada"), 60), "Desconhecido"));
+  out.WriteElement("City", OrDefault(XmlText(q_cli.AsText("localidade"), 50), "?"));
+  // A part that passes its rule holds only characters of an integer reading;
+  // escaping it changes nothing and keeps the line safe all the same.
+  out.WriteElement("PostalCode", XmlEscape(PostalCode4(q_cli.AsText("codpostal"))) + "-" +
+                                     XmlEscape(PostalCode3(q_cli.AsText("codpostal1"))));
+  out.WriteLine("<Country>PT</Country>");
+  out.Outdent();
+  out.WriteLine("</BillingAddress>");
+  out.WriteLine("<SelfBillingIndicator>0</SelfBillingIndicator>");
+  out.Outdent();
+  out.WriteLine("</Customer>");
+}
+
+}  // namespace
+
+void WriteCustomers(ExportRun& run) {
+  XmlLineWriter& out = run.writer();
+  WriteFinalConsumer(out);
+
+  PosQuery& q_cli = run.query("q_cli");
+  q_cli.SetSql(kQ_cli);
+  q_cli.Open();
+  while (!run.aborted() && !q_cli.Eof()) {
+    WriteCustomerRecord(out, q_cli);
+    q_cli.Next();
+  }
+  q_cli.Close();
+}
+
+}  // namespace varnel
