@@ -48,7 +48,8 @@ class RecordedMain : public Tmain {
   void setStatus(const std::string& text) override {
     Tmain::setStatus(text);
     statuses << QString::fromStdString(text);
-    if (!press_at.isEmpty() && statuses.last() == press_at) {
+    if (!press_at.isEmpty() && statuses.last().startsWith(press_at) && !pressed) {
+      pressed = true;
       PostClick(Child<QPushButton>(*this, press_button.toLatin1().constData()));
     }
   }
@@ -75,7 +76,8 @@ class RecordedMain : public Tmain {
 
   QStringList statuses;
   std::vector<WindowState> states;
-  QString press_at;      // the status text at which the operator presses
+  QString press_at;      // the status text (its start) at which the operator presses
+  bool pressed = false;
   QString press_button;  // ... this button
 };
 
@@ -90,6 +92,7 @@ class TestWindowExport : public QObject {
   void exportsAndSavesTheOperatorsValues();
   void abortDuringMasterFiles_data();
   void abortDuringMasterFiles();
+  void abortAtAProgressStep();
   void sairDuringRunLetsItFinish();
   void invalidTaxpayerNumberSavesNothing();
   void readOnlySettingsFileEndsTheRun();
@@ -175,13 +178,17 @@ void TestWindowExport::exportsAndSavesTheOperatorsValues() {
 
 void TestWindowExport::abortDuringMasterFiles_data() {
   QTest::addColumn<QString>("stage");
-  QTest::newRow("customers") << QString("Exportação da lista de clientes");
-  QTest::newRow("suppliers") << QString("Exportação da lista de fornecedores");
-  QTest::newRow("tax table") << QString("Exportação das taxas de iva");
+  QTest::addColumn<QByteArray>("tail");  // the closing tail, one level out from where the run stood
+  const QByteArray list_tail = "\r\n  </SourceDocuments>\r\n</AuditFile>\r\n";
+  QTest::newRow("customers") << QString("Exportação da lista de clientes") << list_tail;
+  QTest::newRow("suppliers") << QString("Exportação da lista de fornecedores") << list_tail;
+  QTest::newRow("tax table, inside TaxTable")
+      << QString("Exportação das taxas de iva") << QByteArray("\r\n    </SourceDocuments>\r\n  </AuditFile>\r\n");
 }
 
 void TestWindowExport::abortDuringMasterFiles() {
   QFETCH(QString, stage);
+  QFETCH(QByteArray, tail);
   auto window = make_window();
   QVERIFY(ShowActive(*window));
   window->press_at = stage;
@@ -201,7 +208,8 @@ void TestWindowExport::abortDuringMasterFiles() {
   QCOMPARE(window->state(), kDataState);
 
   const QByteArray audit = read("abortado.xml");
-  QVERIFY(audit.endsWith("\r\n  </SourceDocuments>\r\n</AuditFile>\r\n"));
+  QVERIFY2(audit.endsWith(tail), audit.right(200).constData());
+  QVERIFY(!audit.contains("</TaxTable>"));
   QVERIFY(!audit.contains("<SourceDocuments>"));
   QVERIFY(!audit.contains("</MasterFiles>"));
   QVERIFY(read("Varnel.ini").contains("\r\nCompanyName=Nome guardado mesmo abortado\r\n"));
@@ -211,6 +219,30 @@ void TestWindowExport::abortDuringMasterFiles() {
   QTest::mouseClick(Child<QPushButton>(*window, "btexport"), Qt::LeftButton);
   QVERIFY(Child<QLabel>(*window, "nfiles")->text().endsWith(" registos. Exportação efectuada"));
   QVERIFY(read("abortado.xml").contains("</MasterFiles>"));
+}
+
+// "Abortar" during the sales invoices takes effect at the next document
+// boundary: the invoices up to the progress step are written, the remaining
+// sections are present and empty, and the file ends normally.
+void TestWindowExport::abortAtAProgressStep() {
+  auto window = make_window();
+  QVERIFY(ShowActive(*window));
+  window->press_at = "Exportados 50 de ";
+  window->press_button = "btabort";
+  Child<QLineEdit>(*window, "ficheiro")->setText("passo.xml");
+  QTest::mouseClick(Child<QPushButton>(*window, "btexport"), Qt::LeftButton);
+
+  QVERIFY(window->pressed);
+  QVERIFY(m_fixture->error_boxes.empty());
+  QCOMPARE(window->statuses.last(), QString("Operação abortada!"));
+  for (const QString& status : window->statuses) QVERIFY2(!status.startsWith("Exportados 100 de "), qPrintable(status));
+  const QByteArray audit = read("passo.xml");
+  QCOMPARE(audit.count("<Invoice>"), 50);
+  QVERIFY(audit.contains("</SalesInvoices>\r\n"));
+  QVERIFY(audit.contains("<WorkingDocuments>\r\n"));
+  QVERIFY(!audit.contains("<WorkDocument>"));
+  QVERIFY(audit.endsWith("\r\n  </SourceDocuments>\r\n</AuditFile>\r\n"));
+  QCOMPARE(window->state(), kDataState);
 }
 
 void TestWindowExport::sairDuringRunLetsItFinish() {
