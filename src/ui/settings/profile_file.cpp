@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "export/file_names.h"
-#include "export/value_routines.h"
 #include "export/utf8.h"
+#include "export/value_routines.h"
 #include "export/windows1252.h"
 
 namespace varnel {
@@ -41,32 +41,6 @@ struct ProfileText {
   Encoding encoding = Encoding::Windows1252;
   std::vector<Line> lines;
 };
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
-std::size_t SequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  return 1;
-}
 
 // UTF-16LE bytes (without their mark) as UTF-8; an unpaired surrogate
 // becomes U+FFFD.
@@ -93,7 +67,7 @@ std::string Utf16LittleEndianToUtf8(std::string_view bytes) {
   return out;
 }
 
-// Well-formed UTF-8 (as the lines of a UTF-16 file are held) as UTF-16LE.
+// UTF-8 as UTF-16LE; a byte that is not part of a character becomes U+FFFD.
 std::string Utf8ToUtf16LittleEndian(std::string_view utf8) {
   std::string out;
   auto put_unit = [&](char32_t unit) {
@@ -102,13 +76,10 @@ std::string Utf8ToUtf16LittleEndian(std::string_view utf8) {
   };
   std::size_t i = 0;
   while (i < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t length = SequenceLength(lead);
-    if (i + length > utf8.size()) length = 1;
-    char32_t c = length == 1 ? lead : (lead & (0x7F >> length));
-    for (std::size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    if (length == 1 && lead >= 0x80) c = 0xFFFD;
-    i += length;
+    char32_t c = 0;
+    const std::size_t length = DecodeUtf8(utf8, i, c);
+    if (length == 0) c = 0xFFFD;
+    i += length == 0 ? 1 : length;
     if (c >= 0x10000) {
       put_unit(0xD800 + ((c - 0x10000) >> 10));
       put_unit(0xDC00 + ((c - 0x10000) & 0x3FF));
@@ -133,7 +104,8 @@ std::string SettingsTextToWindows1252(std::string_view utf8) {
       ++i;
       continue;
     }
-    const std::size_t length = std::min(SequenceLength(lead), utf8.size() - i);
+    char32_t ignored = 0;
+    const std::size_t length = std::max<std::size_t>(DecodeUtf8(utf8, i, ignored), 1);
     const std::string converted = ToWindows1252(utf8.substr(i, length));
     i += length;
     if (converted == "&amp;") {
