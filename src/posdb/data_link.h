@@ -43,6 +43,10 @@ struct ConnectionDescription {
   std::string odbc_connection_string;  // Odbc
 };
 
+// value as an ODBC connection-string value: braced (with "}" doubled) when it
+// holds a character that would end or split it.
+std::string QuoteOdbcValue(std::string_view value);
+
 // The init-string's pairs, keys lower-cased and trimmed, values unquoted (a
 // value in "...", '...' or {...} may hold ";"; a doubled closing quote stands
 // for one). Blanks around a plain value are dropped; a later key replaces an

@@ -1,6 +1,8 @@
 // Flat cell storage of query results and the locate index over it.
 #include "posdb/result_store.h"
 
+#include "export/ascii_text.h"
+
 #include <algorithm>
 #include <functional>
 #include <cstring>
@@ -10,18 +12,6 @@
 
 namespace varnel {
 namespace {
-
-// Column names are ASCII; the comparison is on the hot path of every field
-// read, so it folds letters itself instead of asking the locale.
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
-}
 
 // Plain decimal whole number: "0", "15", "-3" (no sign "+", no leading zeros).
 bool IsPlainWholeNumber(std::string_view text) {
@@ -76,7 +66,7 @@ void ResultStore::ClearRows() {
 
 std::optional<std::size_t> ResultStore::FindColumn(std::string_view name) const {
   for (std::size_t i = 0; i < m_columns.size(); ++i) {
-    if (EqualsIgnoringCase(m_columns[i], name)) return i;
+    if (EqualsIgnoringAsciiCase(m_columns[i], name)) return i;
   }
   return std::nullopt;
 }

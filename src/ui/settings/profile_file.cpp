@@ -7,6 +7,8 @@
 // user including the administrator.
 #include "ui/settings/profile_file.h"
 
+#include "export/ascii_text.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -177,15 +179,6 @@ std::string Serialize(const ProfileText& profile) {
   return body;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 // The name of a section line "[name]".
 std::optional<std::string> SectionName(std::string_view text) {
   const std::string trimmed = TrimBlanks(text);
@@ -209,12 +202,12 @@ std::optional<std::size_t> FindKey(const ProfileText& profile, std::string_view 
   bool in_section = false;
   for (std::size_t i = 0; i < profile.lines.size(); ++i) {
     if (auto name = SectionName(profile.lines[i].text)) {
-      in_section = EqualsIgnoringCase(*name, section);
+      in_section = EqualsIgnoringAsciiCase(*name, section);
       continue;
     }
     if (!in_section) continue;
     auto pair = KeyAndValue(profile.lines[i].text);
-    if (pair && EqualsIgnoringCase(pair->first, key)) return i;
+    if (pair && EqualsIgnoringAsciiCase(pair->first, key)) return i;
   }
   return std::nullopt;
 }
@@ -250,7 +243,7 @@ void SetValue(ProfileText& profile, std::string_view section, std::string_view k
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (auto name = SectionName(lines[i].text)) {
       if (last_of_section) break;
-      in_section = EqualsIgnoringCase(*name, section);
+      in_section = EqualsIgnoringAsciiCase(*name, section);
       if (in_section) last_of_section = i;
       continue;
     }
