@@ -3,6 +3,8 @@
 // PT, whatever region the lines use.
 #include "sourcedocs/invoice_totals.h"
 
+#include "sourcedocs/line_rules.h"
+
 #include "export/date_time.h"
 #include "export/xml_line_writer.h"
 #include "sourcedocs/invoice_document.h"
@@ -37,34 +39,8 @@ void WriteDocumentTotals(XmlLineWriter& out, const InvoiceDocument& document, co
 }
 
 void WritePlaceholderLine(XmlLineWriter& out, const InvoiceDocument& document) {
-  out.WriteLine("<Line>");
-  out.Indent();
-  out.WriteLine("<LineNumber>1</LineNumber>");
-  out.WriteLine("<ProductCode>0</ProductCode>");
-  out.WriteLine("<ProductDescription>?</ProductDescription>");
-  out.WriteLine("<Quantity>1</Quantity>");
-  out.WriteLine("<UnitOfMeasure>?</UnitOfMeasure>");
-  out.WriteLine("<UnitPrice>0</UnitPrice>");
-  out.WriteElement("TaxPointDate", DateText(document.data));
-  out.WriteLine("<Description>?</Description>");
-  out.WriteLine(document.is_credit_note() ? "<CreditAmount>0</CreditAmount>" : "<DebitAmount>0</DebitAmount>");
-  out.WriteLine("<Tax>");
-  out.Indent();
-  out.WriteLine("<TaxType>IVA</TaxType>");
-  out.WriteLine("<TaxCountryRegion>PT</TaxCountryRegion>");
-  out.WriteLine("<TaxCode>ISE</TaxCode>");
-  out.WriteLine("<TaxPercentage>0</TaxPercentage>");
-  out.Outdent();
-  out.WriteLine("</Tax>");
-  out.Outdent();
-  out.WriteLine("</Line>");
-  out.WriteLine("<DocumentTotals>");
-  out.Indent();
-  out.WriteLine("<TaxPayable>0</TaxPayable>");
-  out.WriteLine("<NetTotal>0</NetTotal>");
-  out.WriteLine("<GrossTotal>0</GrossTotal>");
-  out.Outdent();
-  out.WriteLine("</DocumentTotals>");
+  // A credit note's placeholder carries a credit, any other document's a debit.
+  WritePlaceholderLineAndTotals(out, DateText(document.data), document.is_credit_note());
 }
 
 }  // namespace varnel

@@ -133,39 +133,6 @@ Currency WriteLine(ExportRun& run, const PosQuery& line, int line_number, const 
   return valor;
 }
 
-// The Line and the totals of a consultation without sale lines: constants
-// apart from the date; always a CreditAmount, always region PT.
-void WritePlaceholder(XmlLineWriter& out, const std::string& tax_point_date) {
-  out.WriteLine("<Line>");
-  out.Indent();
-  out.WriteLine("<LineNumber>1</LineNumber>");
-  out.WriteLine("<ProductCode>0</ProductCode>");
-  out.WriteLine("<ProductDescription>?</ProductDescription>");
-  out.WriteLine("<Quantity>1</Quantity>");
-  out.WriteLine("<UnitOfMeasure>?</UnitOfMeasure>");
-  out.WriteLine("<UnitPrice>0</UnitPrice>");
-  out.WriteElement("TaxPointDate", tax_point_date);
-  out.WriteLine("<Description>?</Description>");
-  out.WriteLine("<CreditAmount>0</CreditAmount>");
-  out.WriteLine("<Tax>");
-  out.Indent();
-  out.WriteLine("<TaxType>IVA</TaxType>");
-  out.WriteLine("<TaxCountryRegion>PT</TaxCountryRegion>");
-  out.WriteLine("<TaxCode>ISE</TaxCode>");
-  out.WriteLine("<TaxPercentage>0</TaxPercentage>");
-  out.Outdent();
-  out.WriteLine("</Tax>");
-  out.Outdent();
-  out.WriteLine("</Line>");
-  out.WriteLine("<DocumentTotals>");
-  out.Indent();
-  out.WriteLine("<TaxPayable>0</TaxPayable>");
-  out.WriteLine("<NetTotal>0</NetTotal>");
-  out.WriteLine("<GrossTotal>0</GrossTotal>");
-  out.Outdent();
-  out.WriteLine("</DocumentTotals>");
-}
-
 void WriteTotals(XmlLineWriter& out, Currency total, Currency net_sum) {
   out.WriteLine("<DocumentTotals>");
   out.Indent();
@@ -189,7 +156,7 @@ void WriteWorkDocument(ExportRun& run, const PosQuery& document, ExemptionReason
   q_venCM.BindInteger("numero", document.AsInteger("numero"));
   q_venCM.Open();
   if (q_venCM.IsEmpty()) {
-    WritePlaceholder(out, tax_point_date);
+    WritePlaceholderLineAndTotals(out, tax_point_date, true);  // always a credit here
   } else {
     Currency net_sum;
     int line_number = 0;
