@@ -69,6 +69,17 @@ std::string Value(const std::map<std::string, std::string>& pairs, const std::st
 
 }  // namespace
 
+std::string DataLinkFileBytes(std::string_view init_string) {
+  const std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" +
+                           std::string(init_string) + "\r\n";
+  std::string bytes = "\xFF\xFE";
+  for (char16_t unit : Utf8ToUtf16(text)) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
+
 std::string QuoteOdbcValue(std::string_view value) {
   if (value.find_first_of(";{}= ") == std::string::npos && value.find('\0') == std::string::npos) {
     return std::string(value);

@@ -57,6 +57,11 @@ std::map<std::string, std::string> ParseInitString(const std::string& init_strin
 // by "***", for any text that may reach a message.
 std::string MaskPasswords(std::string_view connection_string);
 
+// The bytes of a data link file as Windows saves it: UTF-16LE with a
+// byte-order mark, "[oledb]", the comment line, then init_string (UTF-8 here).
+// Used by the demo generator and the tests, which write such files.
+std::string DataLinkFileBytes(std::string_view init_string);
+
 // Reads and interprets the file; raises DataLinkError for a missing or
 // unreadable file, a file without an init string, or an unknown provider
 // (the message names the provider found).
