@@ -9,17 +9,12 @@
 #include <system_error>
 
 #include "export/errors.h"
+#include "export/windows1252.h"
+#include "posdb/data_link.h"
 
 namespace varnel::demo {
 
 namespace {
-
-// The characters Windows-1252 puts at bytes 0x80 to 0x9F (0 where undefined).
-constexpr char32_t kHighBlock[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
 
 void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -37,46 +32,15 @@ void RemoveIfPresent(const std::filesystem::path& path) {
 }  // namespace
 
 std::string Windows1252FromUtf8(std::string_view utf8) {
-  std::string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    auto byte = static_cast<unsigned char>(utf8[i]);
-    char32_t code = 0;
-    std::size_t length = byte < 0x80 ? 1 : (byte >> 5) == 0x6 ? 2 : (byte >> 4) == 0xE ? 3 : 4;
-    if (i + length > utf8.size()) throw std::invalid_argument("incomplete UTF-8 text");
-    code = length == 1 ? byte : length == 2 ? (byte & 0x1F) : length == 3 ? (byte & 0x0F) : (byte & 0x07);
-    for (std::size_t k = 1; k < length; ++k) {
-      code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    }
-    i += length;
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-      out += static_cast<char>(code);
-      continue;
-    }
-    bool found = false;
-    for (int k = 0; k < 32 && !found; ++k) {
-      if (kHighBlock[k] != 0 && kHighBlock[k] == code) {
-        out += static_cast<char>(0x80 + k);
-        found = true;
-      }
-    }
-    if (!found) throw std::invalid_argument("a character outside Windows-1252");
-  }
-  return out;
+  // The settings files hold our own texts only: a character the code page
+  // lacks (which would come back as something else) is a mistake here.
+  std::string bytes = ToWindows1252(utf8);
+  if (Windows1252ToUtf8(bytes) != utf8) throw std::invalid_argument("a character outside Windows-1252");
+  return bytes;
 }
 
 std::string DataLinkFileBytes(std::string_view database_name) {
-  std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\nProvider=SQLite;Data Source=";
-  text += database_name;
-  text += "\r\n";
-  std::string bytes = "\xFF\xFE";  // UTF-16LE byte-order mark
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) {
-      throw std::invalid_argument("the data link holds ASCII names only");
-    }
-    bytes += c;
-    bytes += '\0';
-  }
-  return bytes;
+  return varnel::DataLinkFileBytes("Provider=SQLite;Data Source=" + std::string(database_name));
 }
 
 std::string PosSettingsBytes(int series_index) {

@@ -2,6 +2,8 @@
 // a bad call fails before anything is connected or written.
 #include "cli/command_line.h"
 
+#include "export/ascii_text.h"
+
 #include <stdexcept>
 
 #include "export/value_routines.h"
@@ -9,13 +11,6 @@
 namespace varnel {
 
 namespace {
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 DateTime ParseDay(const std::string& option, const std::string& value) {
   const auto parsed = DateTime::ParseDatabaseText(value);
@@ -26,7 +21,7 @@ DateTime ParseDay(const std::string& option, const std::string& value) {
 }
 
 int ParseRegion(const std::string& value) {
-  const std::string v = Lower(value);
+  const std::string v = AsciiLower(value);
   if (v == "continente" || v == "0") return 0;
   if (v == "madeira" || v == "1") return 1;
   if (v == "acores" || v == "açores" || v == "2") return 2;
@@ -34,7 +29,7 @@ int ParseRegion(const std::string& value) {
 }
 
 int ParseSeries(const std::string& value) {
-  const std::string v = Lower(value);
+  const std::string v = AsciiLower(value);
   if (v == "none") return 0;
   if (v.size() == 1 && v[0] >= 'a' && v[0] <= 'z') return v[0] - 'a' + 1;
   const auto number = ReadInteger(value);
@@ -45,7 +40,7 @@ int ParseSeries(const std::string& value) {
 }
 
 int ParseType(const std::string& value) {
-  const std::string v = Lower(value);
+  const std::string v = AsciiLower(value);
   if (v == "normal") return 0;
   if (v == "resumido") return 1;
   throw UsageError("--type must be normal or resumido, not \"" + value + "\"");

@@ -1,25 +1,11 @@
 // File name rules of the platform the point-of-sale product comes from.
 #include "export/file_names.h"
 
+#include "export/ascii_text.h"
+
 #include <system_error>
 
 namespace varnel {
-
-namespace {
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& directory,
                                                            std::string_view name) {
@@ -31,7 +17,7 @@ std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem:
   if (error) return std::nullopt;
   for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
     if (error) return std::nullopt;
-    if (EqualIgnoringAsciiCase(it->path().filename().string(), name) &&
+    if (EqualsIgnoringAsciiCase(it->path().filename().string(), name) &&
         it->is_regular_file(error)) {
       return directory / it->path().filename();
     }

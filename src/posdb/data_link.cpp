@@ -5,6 +5,8 @@
 // file and the provider, never a value of the init string.
 #include "posdb/data_link.h"
 
+#include "export/ascii_text.h"
+
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -17,20 +19,8 @@
 namespace varnel {
 namespace {
 
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-  return text;
-}
-
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && Lower(text.substr(0, prefix.size())) == Lower(prefix);
+  return text.size() >= prefix.size() && AsciiLower(text.substr(0, prefix.size())) == AsciiLower(prefix);
 }
 
 std::u16string Utf16Units(std::string_view bytes, bool little_endian) {
@@ -64,7 +54,7 @@ std::string InitStringLine(const std::string& text) {
   while (start < text.size()) {
     auto end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
-    const auto line = Trim(std::string_view(text).substr(start, end - start));
+    const auto line = TrimWhiteSpace(std::string_view(text).substr(start, end - start));
     if (!line.empty() && line.front() != ';' && line.front() != '[') return std::string(line);
     start = end + 1;
   }
@@ -76,9 +66,24 @@ std::string Value(const std::map<std::string, std::string>& pairs, const std::st
   return found == pairs.end() ? std::string() : found->second;
 }
 
-// Quotes a value for an ODBC connection string when it needs it.
-std::string OdbcValue(const std::string& value) {
-  if (value.find_first_of(";{}= ") == std::string::npos) return value;
+
+}  // namespace
+
+std::string DataLinkFileBytes(std::string_view init_string) {
+  const std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" +
+                           std::string(init_string) + "\r\n";
+  std::string bytes = "\xFF\xFE";
+  for (char16_t unit : Utf8ToUtf16(text)) {
+    bytes.push_back(static_cast<char>(unit & 0xFF));
+    bytes.push_back(static_cast<char>(unit >> 8));
+  }
+  return bytes;
+}
+
+std::string QuoteOdbcValue(std::string_view value) {
+  if (value.find_first_of(";{}= ") == std::string::npos && value.find('\0') == std::string::npos) {
+    return std::string(value);
+  }
   std::string quoted = "{";
   for (char c : value) {
     quoted += c;
@@ -86,8 +91,6 @@ std::string OdbcValue(const std::string& value) {
   }
   return quoted + "}";
 }
-
-}  // namespace
 
 std::map<std::string, std::string> ParseInitString(const std::string& init_string) {
   std::map<std::string, std::string> pairs;
@@ -102,7 +105,7 @@ std::map<std::string, std::string> ParseInitString(const std::string& init_strin
       i = next_separator == std::string_view::npos ? text.size() : next_separator + 1;
       continue;
     }
-    const std::string key = Lower(Trim(text.substr(i, equals - i)));
+    const std::string key = AsciiLower(TrimWhiteSpace(text.substr(i, equals - i)));
     i = equals + 1;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     std::string value;
@@ -126,7 +129,7 @@ std::map<std::string, std::string> ParseInitString(const std::string& init_strin
     } else {
       const auto end = text.find(';', i);
       const auto stop = end == std::string_view::npos ? text.size() : end;
-      value = std::string(Trim(text.substr(i, stop - i)));
+      value = std::string(TrimWhiteSpace(text.substr(i, stop - i)));
       i = stop == text.size() ? stop : stop + 1;
     }
     if (!key.empty()) pairs[key] = value;
@@ -162,36 +165,36 @@ ConnectionDescription ReadDataLinkFile(const std::filesystem::path& path) {
   }
   if (StartsWithIgnoringCase(provider, "SQLite")) {
     description.kind = ConnectionDescription::Kind::Sqlite;
-    if (Trim(data_source).empty()) {
+    if (TrimWhiteSpace(data_source).empty()) {
       throw DataLinkError("The data link file \"" + path.string() + "\" names no database file (Data Source).");
     }
-    description.database_file = std::filesystem::absolute(PathFromTyped(Trim(data_source)), error);
-    if (error) description.database_file = PathFromTyped(Trim(data_source));
+    description.database_file = std::filesystem::absolute(PathFromTyped(TrimWhiteSpace(data_source)), error);
+    if (error) description.database_file = PathFromTyped(TrimWhiteSpace(data_source));
     return description;
   }
   if (StartsWithIgnoringCase(provider, "SQLOLEDB") || StartsWithIgnoringCase(provider, "SQLNCLI") ||
       StartsWithIgnoringCase(provider, "MSOLEDBSQL")) {
     description.kind = ConnectionDescription::Kind::SqlServer;
-    description.server = std::string(Trim(data_source));
+    description.server = std::string(TrimWhiteSpace(data_source));
     if (description.server.empty()) {
       throw DataLinkError("The data link file \"" + path.string() + "\" names no server (Data Source).");
     }
     description.database = Value(pairs, "initial catalog");
-    const std::string security = Lower(Value(pairs, "integrated security"));
+    const std::string security = AsciiLower(Value(pairs, "integrated security"));
     description.trusted_connection = security == "sspi" || security == "true" || security == "yes";
     return description;
   }
   if (StartsWithIgnoringCase(provider, "MSDASQL")) {
     description.kind = ConnectionDescription::Kind::Odbc;
     std::string odbc = Value(pairs, "extended properties");
-    if (Trim(odbc).empty()) {
-      if (Trim(data_source).empty()) {
+    if (TrimWhiteSpace(odbc).empty()) {
+      if (TrimWhiteSpace(data_source).empty()) {
         throw DataLinkError("The data link file \"" + path.string() +
                             "\" names no ODBC data source (Extended Properties or Data Source).");
       }
-      odbc = "DSN=" + OdbcValue(data_source) + ";";
-      if (!description.user.empty()) odbc += "UID=" + OdbcValue(description.user) + ";";
-      if (!description.password.empty()) odbc += "PWD=" + OdbcValue(description.password) + ";";
+      odbc = "DSN=" + QuoteOdbcValue(data_source) + ";";
+      if (!description.user.empty()) odbc += "UID=" + QuoteOdbcValue(description.user) + ";";
+      if (!description.password.empty()) odbc += "PWD=" + QuoteOdbcValue(description.password) + ";";
     } else {
       const auto odbc_pairs = ParseInitString(odbc);
       if (description.user.empty()) description.user = Value(odbc_pairs, "uid");
@@ -216,7 +219,7 @@ std::string MaskPasswords(std::string_view connection_string) {
     }
     std::size_t key_start = text.rfind(';', equals);
     key_start = key_start == std::string_view::npos || key_start < i ? i : key_start + 1;
-    const std::string key = Lower(Trim(text.substr(key_start, equals - key_start)));
+    const std::string key = AsciiLower(TrimWhiteSpace(text.substr(key_start, equals - key_start)));
     out += text.substr(i, equals + 1 - i);
     i = equals + 1;
     // The value runs to the next ";" outside quotes or braces.

@@ -43,6 +43,10 @@ struct ConnectionDescription {
   std::string odbc_connection_string;  // Odbc
 };
 
+// value as an ODBC connection-string value: braced (with "}" doubled) when it
+// holds a character that would end or split it.
+std::string QuoteOdbcValue(std::string_view value);
+
 // The init-string's pairs, keys lower-cased and trimmed, values unquoted (a
 // value in "...", '...' or {...} may hold ";"; a doubled closing quote stands
 // for one). Blanks around a plain value are dropped; a later key replaces an
@@ -52,6 +56,11 @@ std::map<std::string, std::string> ParseInitString(const std::string& init_strin
 // The connection string with the value of every Password / PWD key replaced
 // by "***", for any text that may reach a message.
 std::string MaskPasswords(std::string_view connection_string);
+
+// The bytes of a data link file as Windows saves it: UTF-16LE with a
+// byte-order mark, "[oledb]", the comment line, then init_string (UTF-8 here).
+// Used by the demo generator and the tests, which write such files.
+std::string DataLinkFileBytes(std::string_view init_string);
 
 // Reads and interprets the file; raises DataLinkError for a missing or
 // unreadable file, a file without an init string, or an unknown provider

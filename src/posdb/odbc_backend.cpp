@@ -446,16 +446,6 @@ std::vector<std::string> DriversOf(const OdbcHandle& environment) {
   return drivers;
 }
 
-// Braces a connection-string value when it holds characters that would end it.
-std::string OdbcValue(const std::string& value) {
-  if (value.find_first_of(";{}=") == std::string::npos && value == std::string(value.c_str())) return value;
-  std::string quoted = "{";
-  for (char c : value) {
-    quoted += c;
-    if (c == '}') quoted += '}';
-  }
-  return quoted + "}";
-}
 
 }  // namespace
 
@@ -479,16 +469,16 @@ std::string SqlServerConnectionString(const ConnectionDescription& description, 
   const auto comma = description.server.find(',');
   if (driver == "FreeTDS" && comma != std::string::npos) {
     // FreeTDS does not read "host,port" in SERVER; it takes the port apart.
-    text += "SERVER=" + OdbcValue(description.server.substr(0, comma)) + ";";
-    text += "PORT=" + OdbcValue(description.server.substr(comma + 1)) + ";";
+    text += "SERVER=" + QuoteOdbcValue(description.server.substr(0, comma)) + ";";
+    text += "PORT=" + QuoteOdbcValue(description.server.substr(comma + 1)) + ";";
   } else {
-    text += "SERVER=" + OdbcValue(description.server) + ";";
+    text += "SERVER=" + QuoteOdbcValue(description.server) + ";";
   }
-  if (!description.database.empty()) text += "DATABASE=" + OdbcValue(description.database) + ";";
+  if (!description.database.empty()) text += "DATABASE=" + QuoteOdbcValue(description.database) + ";";
   if (description.trusted_connection) {
     text += "Trusted_Connection=yes;";
   } else {
-    text += "UID=" + OdbcValue(description.user) + ";PWD=" + OdbcValue(description.password) + ";";
+    text += "UID=" + QuoteOdbcValue(description.user) + ";PWD=" + QuoteOdbcValue(description.password) + ";";
   }
   // Streamed (forward-only) queries keep their cursor open while other
   // queries run on the same connection; SQL Server allows that only with

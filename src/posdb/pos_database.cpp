@@ -8,6 +8,8 @@
 //   Eof is true when closed, past the last row, or at once for no rows.
 #include "posdb/pos_database.h"
 
+#include "export/ascii_text.h"
+
 #include <cctype>
 #include <optional>
 #include <stdexcept>
@@ -21,18 +23,6 @@
 namespace varnel {
 namespace {
 
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string_view TrimSpaces(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-  return text;
-}
-
 // A closed query keeps a small result's memory for its next opening and
 // gives a large one back.
 constexpr std::size_t kKeptResultBytes = 1 << 20;
@@ -41,7 +31,7 @@ constexpr std::size_t kKeptResultBytes = 1 << 20;
 
 const ParamValue& FindParameter(const ParameterValues& values, std::string_view name, std::string_view backend,
                                 std::string_view query_name) {
-  const auto found = values.find(Lower(name));
+  const auto found = values.find(AsciiLower(name));
   if (found == values.end()) {
     throw DatabaseError(std::string(backend), 0, "No value is bound to the parameter :" + std::string(name),
                         std::string(query_name));
@@ -163,9 +153,9 @@ void PosQuery::BindNull(std::string_view name, ParamType type) {
 
 void PosQuery::SetParameter(std::string_view name, ParamValue value) {
   if (!name.empty() && name.front() == ':') name.remove_prefix(1);
-  const std::string key = Lower(name);
+  const std::string key = AsciiLower(name);
   bool known = false;
-  for (const auto& parameter : m_impl->parameter_names) known = known || Lower(parameter) == key;
+  for (const auto& parameter : m_impl->parameter_names) known = known || AsciiLower(parameter) == key;
   if (!known) RaiseLogic("The query has no parameter :" + std::string(name) + ".");
   m_impl->values[key] = std::move(value);
 }
@@ -175,7 +165,7 @@ void PosQuery::Prepare() {
   m_impl->backend_name = backend.backend_name();
   if (m_impl->statement && m_impl->prepared_serial == m_database.connection_serial()) return;
   m_impl->statement.reset();
-  if (TrimSpaces(m_sql).empty()) RaiseLogic("The query has no statement text.");
+  if (TrimWhiteSpace(m_sql).empty()) RaiseLogic("The query has no statement text.");
   m_impl->statement = backend.Prepare(m_sql, m_name);
   m_impl->prepared_serial = m_database.connection_serial();
 }
@@ -313,7 +303,7 @@ bool PosQuery::Locate(std::string_view fields, std::initializer_list<LocateValue
   while (start <= fields.size()) {
     auto end = fields.find(';', start);
     if (end == std::string_view::npos) end = fields.size();
-    columns.push_back(Column(TrimSpaces(fields.substr(start, end - start))));
+    columns.push_back(Column(TrimWhiteSpace(fields.substr(start, end - start))));
     start = end + 1;
   }
   if (columns.size() != values.size()) {

@@ -1,14 +1,18 @@
 // Every SQL text of the system, word for word as the point-of-sale product's
 // database (T-SQL) is asked, one named constant per query: kQ_ plus the
 // query's own name without its "q_" (kQ_cli is q_cli). Lines are joined with
-// "\n"; empty lines and double blanks are kept exactly. Three texts differ on
+// "\n"; empty lines and double blanks are kept exactly. Some texts differ on
 // purpose from the product's originals, to mend faults in them:
 //   - kQ_doc_old and kQ_consultas_old read anulado as ISNULL(anulado, 0) (the
 //     original names `false`, which SQL Server does not know) and supply ''
 //     for saftsign (and 0 for CashVATScheme in kQ_doc_old), which the
 //     document loops read;
 //   - kQ_tot and kQ_totcm leave out documents with pagamento 6, as the
-//     document queries do, so the control totals describe the listed documents.
+//     document queries do, so the control totals describe the listed documents;
+//   - kQ_tot, kQ_totcm, kQ_getcompRCTotal and kQ_getcompRCTotalDebit count a
+//     document whose anulado is NULL as not annulled (ISNULL(d.anulado, 0)),
+//     as the document loops read it: it is written with status "N", so its
+//     amounts belong in the totals.
 // The two ALTER statements run through the spare query object q_usertable.
 #pragma once
 
@@ -81,7 +85,7 @@ inline constexpr std::string_view kQ_tot =
     "WHERE d.data >=@datai\n"
     "AND d.data <= @dataf\n"
     "AND d.doc IN ('TK','VD','FA','FS','FT','NC')\n"
-    "AND d.anulado=0\n"
+    "AND ISNULL(d.anulado, 0) = 0\n"
     "AND d.pagamento <> 6\n"
     "AND v.total >= 0\n"
     "AND v.codigo<>-999\n"
@@ -90,7 +94,7 @@ inline constexpr std::string_view kQ_tot =
     "WHERE d.data >=@datai\n"
     "AND d.data <= @dataf\n"
     "AND d.doc IN ('TK','VD','FA','FS','FT','NC')\n"
-    "AND d.anulado=0\n"
+    "AND ISNULL(d.anulado, 0) = 0\n"
     "AND d.pagamento <> 6\n"
     "AND v.total < 0\n"
     "AND v.codigo<>-999";
@@ -174,7 +178,7 @@ inline constexpr std::string_view kQ_totcm =
     "AND d.data <= @dataf\n"
     "AND d.doc = 'CM'\n"
     "AND v.codigo <> -999\n"
-    "AND d.anulado=0\n"
+    "AND ISNULL(d.anulado, 0) = 0\n"
     "AND d.pagamento <> 6\n"
     "AND v.total >= 0\n"
     "UNION\n"
@@ -183,7 +187,7 @@ inline constexpr std::string_view kQ_totcm =
     "AND d.data <= @dataf\n"
     "AND d.doc = 'CM'\n"
     "AND v.codigo <> -999\n"
-    "AND d.anulado=0\n"
+    "AND ISNULL(d.anulado, 0) = 0\n"
     "AND d.pagamento <> 6\n"
     "AND v.total < 0";
 
@@ -240,13 +244,13 @@ inline constexpr std::string_view kQ_getRCValorNC =
 inline constexpr std::string_view kQ_getcompRCTotal =
     "SELECT c.valor, FA, NC FROM compensacoes c\n"
     "inner join documentos d ON d.numero = c.RC\n"
-    "WHERE d.doc = 'RC' AND (c.RC IS NOT NULL) AND (c.RC <> 0) AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0)) AND (c.data >= :datai) AND (c.data <= :dataf) AND (c.valor >= 0) and (d.anulado = 0)\n"
+    "WHERE d.doc = 'RC' AND (c.RC IS NOT NULL) AND (c.RC <> 0) AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0)) AND (c.data >= :datai) AND (c.data <= :dataf) AND (c.valor >= 0) and (ISNULL(d.anulado, 0) = 0)\n"
     "ORDER BY c.RC";
 
 inline constexpr std::string_view kQ_getcompRCTotalDebit =
     "SELECT c.valor, FA, NC FROM compensacoes c\n"
     "inner join documentos d ON d.numero = c.RC\n"
-    "WHERE d.doc = 'RC' AND (c.RC IS NOT NULL) AND (c.RC <> 0) AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0)) AND (c.data >= :datai) AND (c.data <= :dataf) AND (c.valor< 0) and (d.anulado = 0)\n"
+    "WHERE d.doc = 'RC' AND (c.RC IS NOT NULL) AND (c.RC <> 0) AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0)) AND (c.data >= :datai) AND (c.data <= :dataf) AND (c.valor< 0) and (ISNULL(d.anulado, 0) = 0)\n"
     "ORDER BY c.RC";
 
 // A query's name and text, for listing every text of the system.

@@ -1,7 +1,10 @@
 // Flat cell storage of query results and the locate index over it.
 #include "posdb/result_store.h"
 
-#include <cctype>
+#include "export/ascii_text.h"
+
+#include <algorithm>
+#include <functional>
 #include <cstring>
 #include <stdexcept>
 
@@ -9,16 +12,6 @@
 
 namespace varnel {
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // Plain decimal whole number: "0", "15", "-3" (no sign "+", no leading zeros).
 bool IsPlainWholeNumber(std::string_view text) {
@@ -64,28 +57,37 @@ void ResultStore::Reset(std::vector<std::string> column_names) {
 }
 
 void ResultStore::ClearRows() {
-  m_cells.clear();
+  // One block stays for the next result; a forward-only query reuses it row after row.
+  if (m_blocks.size() > 1) m_blocks.resize(1);
+  m_cell_count = 0;
   m_arena.clear();
   m_indexes.clear();
 }
 
 std::optional<std::size_t> ResultStore::FindColumn(std::string_view name) const {
   for (std::size_t i = 0; i < m_columns.size(); ++i) {
-    if (EqualsIgnoringCase(m_columns[i], name)) return i;
+    if (EqualsIgnoringAsciiCase(m_columns[i], name)) return i;
   }
   return std::nullopt;
 }
 
-void ResultStore::AppendNull() { m_cells.push_back(StoredCell{}); }
-
-void ResultStore::AppendInteger(std::int64_t value) {
-  m_cells.push_back(StoredCell{static_cast<std::uint64_t>(value), 0, CellType::Integer});
+void ResultStore::Push(const StoredCell& cell) {
+  const std::size_t block = m_cell_count / kBlockCells;
+  if (block == m_blocks.size()) m_blocks.push_back(std::make_unique<StoredCell[]>(kBlockCells));
+  m_blocks[block][m_cell_count % kBlockCells] = cell;
+  ++m_cell_count;
 }
 
-void ResultStore::AppendReal(double value) { m_cells.push_back(StoredCell{Bits(value), 0, CellType::Real}); }
+void ResultStore::AppendNull() { Push(StoredCell{}); }
+
+void ResultStore::AppendInteger(std::int64_t value) {
+  Push(StoredCell{static_cast<std::uint64_t>(value), 0, CellType::Integer});
+}
+
+void ResultStore::AppendReal(double value) { Push(StoredCell{Bits(value), 0, CellType::Real}); }
 
 void ResultStore::AppendDateTime(DateTime value) {
-  m_cells.push_back(StoredCell{Bits(value.days()), 0, CellType::DateTime});
+  Push(StoredCell{Bits(value.days()), 0, CellType::DateTime});
 }
 
 void ResultStore::AppendText(std::string_view value) { AppendArena(CellType::Text, value); }
@@ -96,15 +98,15 @@ void ResultStore::AppendArena(CellType type, std::string_view bytes) {
   if (bytes.size() > UINT32_MAX) throw std::length_error("a field value of more than 4 GB");
   const std::uint64_t offset = m_arena.size();
   m_arena.append(bytes);
-  m_cells.push_back(StoredCell{offset, static_cast<std::uint32_t>(bytes.size()), type});
+  Push(StoredCell{offset, static_cast<std::uint32_t>(bytes.size()), type});
 }
 
 std::size_t ResultStore::row_count() const {
-  return m_columns.empty() ? 0 : m_cells.size() / m_columns.size();
+  return m_columns.empty() ? 0 : m_cell_count / m_columns.size();
 }
 
 CellView ResultStore::Cell(std::size_t row, std::size_t column) const {
-  const StoredCell& cell = m_cells[row * m_columns.size() + column];
+  const StoredCell& cell = At(row * m_columns.size() + column);
   CellView view;
   view.type = cell.type;
   switch (cell.type) {
@@ -151,48 +153,54 @@ std::string ResultStore::CellKey(const StoredCell& cell) const {
   return {};
 }
 
+std::string ResultStore::RowKey(std::size_t row, const std::vector<std::size_t>& columns) const {
+  std::string key;
+  for (std::size_t column : columns) {
+    const std::string part = CellKey(At(row * m_columns.size() + column));
+    if (part.empty()) return {};
+    key += part;
+    key += '\x1f';
+  }
+  return key;
+}
+
 std::optional<std::size_t> ResultStore::Locate(const std::vector<std::size_t>& columns,
                                                const std::vector<LocateValue>& values) {
   if (columns.empty() || columns.size() != values.size()) return std::nullopt;
   std::string signature;
   for (std::size_t column : columns) signature += std::to_string(column) + ";";
   auto [slot, created] = m_indexes.try_emplace(signature);
-  auto& index = slot->second;
+  std::vector<IndexEntry>& index = slot->second;
+  const std::hash<std::string> hasher;
   if (created) {
-    // First search on these columns: one pass, the first row of each value wins.
+    // First search on these columns: one pass over the rows, then sorted.
     const std::size_t rows = row_count();
     index.reserve(rows);
-    std::string key;
     for (std::size_t row = 0; row < rows; ++row) {
-      key.clear();
-      bool searchable = true;
-      for (std::size_t column : columns) {
-        const std::string part = CellKey(m_cells[row * m_columns.size() + column]);
-        if (part.empty()) {
-          searchable = false;
-          break;
-        }
-        key += part;
-        key += '\x1f';
-      }
-      if (searchable) index.try_emplace(key, static_cast<std::uint32_t>(row));
+      const std::string key = RowKey(row, columns);
+      if (!key.empty()) index.push_back({hasher(key), static_cast<std::uint32_t>(row)});
     }
+    std::sort(index.begin(), index.end(), [](const IndexEntry& a, const IndexEntry& b) {
+      return a.hash != b.hash ? a.hash < b.hash : a.row < b.row;
+    });
   }
   std::string key;
   for (const auto& value : values) {
     key += LocateKey(value);
     key += '\x1f';
   }
-  const auto found = index.find(key);
-  if (found == index.end()) return std::nullopt;
-  return found->second;
+  const std::uint64_t hash = hasher(key);
+  auto candidate = std::lower_bound(index.begin(), index.end(), hash,
+                                    [](const IndexEntry& entry, std::uint64_t h) { return entry.hash < h; });
+  for (; candidate != index.end() && candidate->hash == hash; ++candidate) {
+    if (RowKey(candidate->row, columns) == key) return candidate->row;
+  }
+  return std::nullopt;
 }
 
 std::size_t ResultStore::memory_bytes() const {
-  std::size_t bytes = m_cells.capacity() * sizeof(StoredCell) + m_arena.capacity();
-  for (const auto& [signature, index] : m_indexes) {
-    bytes += index.size() * 64;
-  }
+  std::size_t bytes = m_blocks.size() * kBlockCells * sizeof(StoredCell) + m_arena.capacity();
+  for (const auto& [signature, index] : m_indexes) bytes += index.capacity() * sizeof(IndexEntry);
   return bytes;
 }
 

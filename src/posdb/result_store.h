@@ -3,9 +3,13 @@
 // text, so a result of many thousands of rows costs little more than its data.
 // A forward-only query keeps just its current row here.
 //
-// Locate builds, on first use for a set of columns, a hash index from the
-// columns' values to the first row holding them; the result never changes
-// while the store lives, so the index stays valid until the rows are cleared.
+// Cells live in blocks of 4096, so a growing result never copies itself and
+// never holds more than one block it does not use. Locate builds, on first
+// use for a set of columns, an index of (hash of the columns' values, row)
+// pairs sorted by hash and row, 16 bytes a row; a search checks the candidates
+// of its hash in row order and returns the first whose values really match.
+// The result never changes while the store lives, so the index stays valid
+// until the rows are cleared.
 // Values compare as the database would: texts exactly but without trailing
 // blanks, numbers by value (see LocateKey).
 #pragma once
@@ -16,7 +20,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <memory>
 #include <vector>
 
 #include "export/date_time.h"
@@ -81,14 +85,27 @@ class ResultStore {
   };
   static_assert(sizeof(StoredCell) == 16);
 
+  static constexpr std::size_t kBlockCells = 4096;
+  struct IndexEntry {
+    std::uint64_t hash;
+    std::uint32_t row;
+  };
+
+  void Push(const StoredCell& cell);
+  const StoredCell& At(std::size_t index) const {
+    return m_blocks[index / kBlockCells][index % kBlockCells];
+  }
   void AppendArena(CellType type, std::string_view bytes);
   std::string CellKey(const StoredCell& cell) const;
+  // The key of a row over columns; empty when a cell can match nothing.
+  std::string RowKey(std::size_t row, const std::vector<std::size_t>& columns) const;
 
   std::vector<std::string> m_columns;
-  std::vector<StoredCell> m_cells;
+  std::vector<std::unique_ptr<StoredCell[]>> m_blocks;
+  std::size_t m_cell_count = 0;
   std::string m_arena;
-  // Locate indexes by column list ("0;3"): value key -> first row.
-  std::map<std::string, std::unordered_map<std::string, std::uint32_t>> m_indexes;
+  // Locate indexes by column list ("0;3").
+  std::map<std::string, std::vector<IndexEntry>> m_indexes;
 };
 
 // The comparison key of Locate: numbers as "N" + shortest decimal text (so an

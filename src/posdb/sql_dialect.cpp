@@ -4,6 +4,8 @@
 // left exactly as written.
 #include "posdb/sql_dialect.h"
 
+#include "export/ascii_text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <map>
@@ -17,22 +19,6 @@ bool IsWordChar(char c) {
 }
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && Lower(a) == Lower(b);
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // Index of the next token at or after i that is not blank or a comment.
 std::size_t NextCode(const std::vector<SqlToken>& tokens, std::size_t i) {
@@ -50,7 +36,7 @@ bool IsChar(const std::vector<SqlToken>& tokens, std::size_t i, char c) {
 
 bool IsWord(const std::vector<SqlToken>& tokens, std::size_t i, std::string_view word) {
   return i < tokens.size() && tokens[i].kind == SqlTokenKind::Word &&
-         EqualsIgnoringCase(tokens[i].text, word);
+         EqualsIgnoringAsciiCase(tokens[i].text, word);
 }
 
 // A T-SQL batch line of the form "SET @name = expression"; the name comes
@@ -61,7 +47,7 @@ bool ReadVariableAssignment(std::string_view line, std::string& name, std::strin
   if (!IsWord(tokens, i, "SET")) return false;
   i = NextCode(tokens, i + 1);
   if (i >= tokens.size() || tokens[i].kind != SqlTokenKind::Variable) return false;
-  name = Lower(tokens[i].text);
+  name = AsciiLower(tokens[i].text);
   i = NextCode(tokens, i + 1);
   if (!IsChar(tokens, i, '=')) return false;
   // The expression runs to the end of the line, without the blanks, the
@@ -75,7 +61,7 @@ bool ReadVariableAssignment(std::string_view line, std::string& name, std::strin
   }
   expression.clear();
   for (std::size_t k = i + 1; k < end; ++k) expression += tokens[k].text;
-  expression = std::string(Trim(expression));
+  expression = std::string(TrimWhiteSpace(expression));
   return !expression.empty();
 }
 
@@ -100,7 +86,7 @@ std::string RewriteExpressions(std::string_view text, const std::map<std::string
   for (std::size_t i = 0; i < tokens.size(); ++i) {
     const SqlToken& token = tokens[i];
     if (token.kind == SqlTokenKind::Variable) {
-      const auto found = variables.find(Lower(token.text));
+      const auto found = variables.find(AsciiLower(token.text));
       if (found != variables.end()) {
         if (IsLoneParameter(found->second)) {
           out += found->second;
@@ -111,11 +97,11 @@ std::string RewriteExpressions(std::string_view text, const std::map<std::string
       }
     } else if (token.kind == SqlTokenKind::Word) {
       const std::size_t open = NextCode(tokens, i + 1);
-      if (EqualsIgnoringCase(token.text, "ISNULL") && IsChar(tokens, open, '(')) {
+      if (EqualsIgnoringAsciiCase(token.text, "ISNULL") && IsChar(tokens, open, '(')) {
         out += "IFNULL";
         continue;
       }
-      if (EqualsIgnoringCase(token.text, "GETDATE") && IsChar(tokens, open, '(')) {
+      if (EqualsIgnoringAsciiCase(token.text, "GETDATE") && IsChar(tokens, open, '(')) {
         const std::size_t close = NextCode(tokens, open + 1);
         if (IsChar(tokens, close, ')')) {
           out += "datetime('now','localtime')";
@@ -160,7 +146,7 @@ std::vector<std::string> SplitAlterTableAdd(const std::string& statement) {
   }
   if (columns.size() < 2) return {statement};
   std::vector<std::string> statements;
-  for (const auto& column : columns) statements.push_back(prefix + std::string(Trim(column)));
+  for (const auto& column : columns) statements.push_back(prefix + std::string(TrimWhiteSpace(column)));
   return statements;
 }
 
@@ -235,7 +221,7 @@ std::vector<std::string> ParameterNames(std::string_view sql) {
     if (token.kind != SqlTokenKind::Parameter) continue;
     const auto name = token.text.substr(1);
     const bool known = std::any_of(names.begin(), names.end(),
-                                   [&](const std::string& n) { return EqualsIgnoringCase(n, name); });
+                                   [&](const std::string& n) { return EqualsIgnoringAsciiCase(n, name); });
     if (!known) names.emplace_back(name);
   }
   return names;

@@ -1,14 +1,12 @@
-// Quantity, unit price and exemption reason of a document line. The unit
+// Quantity and unit price of a document line, and the placeholder line. The unit
 // price passes through long double exactly in the order the rule states
 // (punit in ten-thousandths ÷ divisor ÷ 10000, then back to ten-thousandths).
 #include "sourcedocs/line_rules.h"
 
 #include <cmath>
 
-#include "export/export_run.h"
-#include "export/value_routines.h"
-#include "posdb/pos_database.h"
-#include "posdb/query_texts.h"
+#include "export/xml_line_writer.h"
+
 
 namespace varnel {
 
@@ -24,23 +22,35 @@ Currency LineUnitPrice(double valor, double qtd, Currency punit, std::int64_t iv
   return Currency::FromFloat(std::fabs(price));
 }
 
-std::string LineExemptionReason(ExportRun& run, std::string_view line_isencao, std::int64_t product_code) {
-  std::string code(line_isencao);
-  if (code.empty()) {
-    PosQuery& q_isencaoprod = run.query("q_isencaoprod");
-    q_isencaoprod.SetSql(kQ_isencaoprod);
-    q_isencaoprod.BindInteger("codigo", product_code);
-    q_isencaoprod.Open();
-    if (!q_isencaoprod.Eof()) code = q_isencaoprod.AsText("isencao");
-    q_isencaoprod.Close();
-  }
-  PosQuery& q_norma = run.query("q_norma");
-  q_norma.SetSql(kQ_norma);
-  q_norma.BindText("codigo", code);
-  q_norma.Open();
-  const std::string norma = q_norma.Eof() ? std::string() : q_norma.AsText("norma");
-  q_norma.Close();
-  return XmlText(norma, 60);
+void WritePlaceholderLineAndTotals(XmlLineWriter& out, std::string_view tax_point_date, bool credit) {
+  out.WriteLine("<Line>");
+  out.Indent();
+  out.WriteLine("<LineNumber>1</LineNumber>");
+  out.WriteLine("<ProductCode>0</ProductCode>");
+  out.WriteLine("<ProductDescription>?</ProductDescription>");
+  out.WriteLine("<Quantity>1</Quantity>");
+  out.WriteLine("<UnitOfMeasure>?</UnitOfMeasure>");
+  out.WriteLine("<UnitPrice>0</UnitPrice>");
+  out.WriteElement("TaxPointDate", tax_point_date);
+  out.WriteLine("<Description>?</Description>");
+  out.WriteLine(credit ? "<CreditAmount>0</CreditAmount>" : "<DebitAmount>0</DebitAmount>");
+  out.WriteLine("<Tax>");
+  out.Indent();
+  out.WriteLine("<TaxType>IVA</TaxType>");
+  out.WriteLine("<TaxCountryRegion>PT</TaxCountryRegion>");
+  out.WriteLine("<TaxCode>ISE</TaxCode>");
+  out.WriteLine("<TaxPercentage>0</TaxPercentage>");
+  out.Outdent();
+  out.WriteLine("</Tax>");
+  out.Outdent();
+  out.WriteLine("</Line>");
+  out.WriteLine("<DocumentTotals>");
+  out.Indent();
+  out.WriteLine("<TaxPayable>0</TaxPayable>");
+  out.WriteLine("<NetTotal>0</NetTotal>");
+  out.WriteLine("<GrossTotal>0</GrossTotal>");
+  out.Outdent();
+  out.WriteLine("</DocumentTotals>");
 }
 
 }  // namespace varnel

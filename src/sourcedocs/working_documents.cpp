@@ -17,6 +17,7 @@
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
 #include "sourcedocs/document_numbering.h"
+#include "sourcedocs/exemption_reasons.h"
 #include "sourcedocs/line_rules.h"
 #include "sourcedocs/source_documents.h"
 
@@ -91,7 +92,8 @@ void WriteHeader(ExportRun& run, const PosQuery& document) {
 }
 
 // One Line for the current row of q_venCM; returns its signed amount.
-Currency WriteLine(ExportRun& run, const PosQuery& line, int line_number, const std::string& tax_point_date) {
+Currency WriteLine(ExportRun& run, const PosQuery& line, int line_number, const std::string& tax_point_date,
+                   ExemptionReasons& exemptions) {
   XmlLineWriter& out = run.writer();
   const double qtd = line.AsFloat("qtd");
   const Currency valor = line.AsCurrency("valor");
@@ -122,47 +124,13 @@ Currency WriteLine(ExportRun& run, const PosQuery& line, int line_number, const 
   out.Outdent();
   out.WriteLine("</Tax>");
   if (iva == 0) {
-    out.WriteElement("TaxExemptionReason",
-                     LineExemptionReason(run, line.AsText("isencao"), line.AsInteger("codigo")));
+    out.WriteElement("TaxExemptionReason", exemptions.Reason(line.AsText("isencao"), line.AsInteger("codigo")));
   }
   const Currency desconto = line.AsCurrency("desconto");
   if (desconto != Currency()) out.WriteElement("SettlementAmount", CurrText(Round2(desconto.Abs())));
   out.Outdent();
   out.WriteLine("</Line>");
   return valor;
-}
-
-// The Line and the totals of a consultation without sale lines: constants
-// apart from the date; always a CreditAmount, always region PT.
-void WritePlaceholder(XmlLineWriter& out, const std::string& tax_point_date) {
-  out.WriteLine("<Line>");
-  out.Indent();
-  out.WriteLine("<LineNumber>1</LineNumber>");
-  out.WriteLine("<ProductCode>0</ProductCode>");
-  out.WriteLine("<ProductDescription>?</ProductDescription>");
-  out.WriteLine("<Quantity>1</Quantity>");
-  out.WriteLine("<UnitOfMeasure>?</UnitOfMeasure>");
-  out.WriteLine("<UnitPrice>0</UnitPrice>");
-  out.WriteElement("TaxPointDate", tax_point_date);
-  out.WriteLine("<Description>?</Description>");
-  out.WriteLine("<CreditAmount>0</CreditAmount>");
-  out.WriteLine("<Tax>");
-  out.Indent();
-  out.WriteLine("<TaxType>IVA</TaxType>");
-  out.WriteLine("<TaxCountryRegion>PT</TaxCountryRegion>");
-  out.WriteLine("<TaxCode>ISE</TaxCode>");
-  out.WriteLine("<TaxPercentage>0</TaxPercentage>");
-  out.Outdent();
-  out.WriteLine("</Tax>");
-  out.Outdent();
-  out.WriteLine("</Line>");
-  out.WriteLine("<DocumentTotals>");
-  out.Indent();
-  out.WriteLine("<TaxPayable>0</TaxPayable>");
-  out.WriteLine("<NetTotal>0</NetTotal>");
-  out.WriteLine("<GrossTotal>0</GrossTotal>");
-  out.Outdent();
-  out.WriteLine("</DocumentTotals>");
 }
 
 void WriteTotals(XmlLineWriter& out, Currency total, Currency net_sum) {
@@ -177,7 +145,7 @@ void WriteTotals(XmlLineWriter& out, Currency total, Currency net_sum) {
 
 // One WorkDocument, from "<WorkDocument>" to "</WorkDocument>". The line loop
 // stops at the abort flag; the totals and the closing tag are still written.
-void WriteWorkDocument(ExportRun& run, const PosQuery& document) {
+void WriteWorkDocument(ExportRun& run, const PosQuery& document, ExemptionReasons& exemptions) {
   XmlLineWriter& out = run.writer();
   WriteHeader(run, document);
 
@@ -188,12 +156,12 @@ void WriteWorkDocument(ExportRun& run, const PosQuery& document) {
   q_venCM.BindInteger("numero", document.AsInteger("numero"));
   q_venCM.Open();
   if (q_venCM.IsEmpty()) {
-    WritePlaceholder(out, tax_point_date);
+    WritePlaceholderLineAndTotals(out, tax_point_date, true);  // always a credit here
   } else {
     Currency net_sum;
     int line_number = 0;
     for (; !run.aborted() && !q_venCM.Eof(); q_venCM.Next()) {
-      net_sum += WriteLine(run, q_venCM, ++line_number, tax_point_date);
+      net_sum += WriteLine(run, q_venCM, ++line_number, tax_point_date, exemptions);
     }
     WriteTotals(out, document.AsCurrency("total"), net_sum);
   }
@@ -225,8 +193,9 @@ void Write(ExportRun& run) {
   WriteControlTotals(run, q_consultas);
   run.reportProgress();
 
+  ExemptionReasons exemptions(run);
   while (!run.aborted() && !q_consultas.Eof()) {
-    WriteWorkDocument(run, q_consultas);
+    WriteWorkDocument(run, q_consultas, exemptions);
     if (run.aborted()) run.abortExit();
     q_consultas.Next();
     run.documentDone();

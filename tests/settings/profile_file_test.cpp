@@ -93,6 +93,15 @@ TEST(ProfileFile, NewFileIsWindows1252WithCrLf) {
   EXPECT_EQ(file.ReadString("Company Info", "City", "?"), "Ponta Delgada");
 }
 
+TEST(ProfileFile, CharactersOutsideWindows1252TakeTheirBestFit) {
+  TempDir dir;
+  ProfileFile file(dir.path(), "Varnel.ini");
+  // Fullwidth ampersand and less-than sign, a w with circumflex, a Greek
+  // omega: best fits "&", "<" and "w" (never an XML entity), "?" for none.
+  file.WriteString("Company Info", "CompanyName", "A\xEF\xBC\x86" "B \xEF\xBC\x9C \xC5\xB5 \xCF\x89 & <");
+  EXPECT_EQ(ReadFileBytes(dir / "Varnel.ini"), "[Company Info]\r\nCompanyName=A&B < w ? & <\r\n");
+}
+
 TEST(ProfileFile, WriteLeavesOtherLinesAsTheyWere) {
   TempDir dir;
   const std::string before =

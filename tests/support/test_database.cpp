@@ -100,17 +100,6 @@ std::string StoredDate(int year, int month, int day, int hour, int minute, int s
          Two(second);
 }
 
-std::string DataLinkFileBytes(std::string_view init_string) {
-  const std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" +
-                           std::string(init_string) + "\r\n";
-  std::string bytes = "\xFF\xFE";
-  for (char16_t unit : Utf8ToUtf16(text)) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
-}
-
 TestDatabase::TestDatabase() : TestDatabase(kEmbeddedSchemaSql) {}
 
 TestDatabase::TestDatabase(std::string_view schema_sql)

@@ -90,8 +90,7 @@ struct LinkProbe {
 };
 PosDatabase::ConnectionFactory ProbingFactory(LinkProbe& probe);
 
-// The bytes of a data link file as the Windows data link dialog saves it:
-// UTF-16LE with a byte-order mark, "[oledb]", the comment line and init_string.
-std::string DataLinkFileBytes(std::string_view init_string);
+// The bytes of a data link file, as the posdb layer writes them.
+using varnel::DataLinkFileBytes;
 
 }  // namespace varnel::testing

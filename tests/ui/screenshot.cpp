@@ -1,7 +1,9 @@
-// ui_screenshot OUT.png: draws the operator window as an operator first sees
-// it (fixed date 15 January 2016, no settings files, a sample output name)
-// and saves the client area as a PNG, for the README. Run it under xvfb-run.
+// ui_screenshot OUT.png [processing]: draws the operator window as an
+// operator first sees it (fixed date 15 January 2016, no settings files,
+// sample company data), or part way through a run, and saves the client area
+// as a PNG for the README. Run it under xvfb-run.
 #include <QApplication>
+#include <QImage>
 #include <QDir>
 #include <QLineEdit>
 #include <QStyleFactory>
@@ -14,8 +16,9 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  if (argc != 2) {
-    std::fputs("usage: ui_screenshot OUT.png\n", stderr);
+  const bool processing = argc == 3 && QString::fromLocal8Bit(argv[2]) == "processing";
+  if (argc != 2 && !processing) {
+    std::fputs("usage: ui_screenshot OUT.png [processing]\n", stderr);
     return 2;
   }
   QApplication::setApplicationName(varnel::kApplicationTitle);
@@ -34,10 +37,19 @@ int main(int argc, char** argv) {
   window.findChild<QLineEdit*>("postalCode2")->setText("123");
   window.findChild<QLineEdit*>("city")->setText("Ponta Delgada");
   window.findChild<QLineEdit*>("ficheiro")->setText("saft-2015-12.xml");
+  if (processing) {  // the window as a run shows it, part way through
+    window.showProcessing();
+    window.progressStart(7);
+    window.progressStep();
+    window.progressStep();
+    window.setStatus("Exportados 100 de 370 registos...");
+  }
   window.show();
   int result = 1;
   QTimer::singleShot(300, &window, [&] {
-    result = window.grab().save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
+    // Quality 0 is the PNG writer's strongest compression.
+    const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    result = image.save(QString::fromLocal8Bit(argv[1]), "PNG", 0) ? 0 : 1;
     QApplication::quit();
   });
   QApplication::exec();

@@ -7,6 +7,8 @@
 // user including the administrator.
 #include "ui/settings/profile_file.h"
 
+#include "export/ascii_text.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -17,8 +19,8 @@
 #include <vector>
 
 #include "export/file_names.h"
-#include "export/value_routines.h"
 #include "export/utf8.h"
+#include "export/value_routines.h"
 #include "export/windows1252.h"
 
 namespace varnel {
@@ -41,32 +43,6 @@ struct ProfileText {
   Encoding encoding = Encoding::Windows1252;
   std::vector<Line> lines;
 };
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// Length of the UTF-8 sequence that starts with lead (1 for a stray byte).
-std::size_t SequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  return 1;
-}
 
 // UTF-16LE bytes (without their mark) as UTF-8; an unpaired surrogate
 // becomes U+FFFD.
@@ -93,7 +69,7 @@ std::string Utf16LittleEndianToUtf8(std::string_view bytes) {
   return out;
 }
 
-// Well-formed UTF-8 (as the lines of a UTF-16 file are held) as UTF-16LE.
+// UTF-8 as UTF-16LE; a byte that is not part of a character becomes U+FFFD.
 std::string Utf8ToUtf16LittleEndian(std::string_view utf8) {
   std::string out;
   auto put_unit = [&](char32_t unit) {
@@ -102,13 +78,10 @@ std::string Utf8ToUtf16LittleEndian(std::string_view utf8) {
   };
   std::size_t i = 0;
   while (i < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t length = SequenceLength(lead);
-    if (i + length > utf8.size()) length = 1;
-    char32_t c = length == 1 ? lead : (lead & (0x7F >> length));
-    for (std::size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    if (length == 1 && lead >= 0x80) c = 0xFFFD;
-    i += length;
+    char32_t c = 0;
+    const std::size_t length = DecodeUtf8(utf8, i, c);
+    if (length == 0) c = 0xFFFD;
+    i += length == 0 ? 1 : length;
     if (c >= 0x10000) {
       put_unit(0xD800 + ((c - 0x10000) >> 10));
       put_unit(0xDC00 + ((c - 0x10000) & 0x3FF));
@@ -133,7 +106,8 @@ std::string SettingsTextToWindows1252(std::string_view utf8) {
       ++i;
       continue;
     }
-    const std::size_t length = std::min(SequenceLength(lead), utf8.size() - i);
+    char32_t ignored = 0;
+    const std::size_t length = std::max<std::size_t>(DecodeUtf8(utf8, i, ignored), 1);
     const std::string converted = ToWindows1252(utf8.substr(i, length));
     i += length;
     if (converted == "&amp;") {
@@ -205,15 +179,6 @@ std::string Serialize(const ProfileText& profile) {
   return body;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 // The name of a section line "[name]".
 std::optional<std::string> SectionName(std::string_view text) {
   const std::string trimmed = TrimBlanks(text);
@@ -237,12 +202,12 @@ std::optional<std::size_t> FindKey(const ProfileText& profile, std::string_view 
   bool in_section = false;
   for (std::size_t i = 0; i < profile.lines.size(); ++i) {
     if (auto name = SectionName(profile.lines[i].text)) {
-      in_section = EqualsIgnoringCase(*name, section);
+      in_section = EqualsIgnoringAsciiCase(*name, section);
       continue;
     }
     if (!in_section) continue;
     auto pair = KeyAndValue(profile.lines[i].text);
-    if (pair && EqualsIgnoringCase(pair->first, key)) return i;
+    if (pair && EqualsIgnoringAsciiCase(pair->first, key)) return i;
   }
   return std::nullopt;
 }
@@ -278,7 +243,7 @@ void SetValue(ProfileText& profile, std::string_view section, std::string_view k
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (auto name = SectionName(lines[i].text)) {
       if (last_of_section) break;
-      in_section = EqualsIgnoringCase(*name, section);
+      in_section = EqualsIgnoringAsciiCase(*name, section);
       if (in_section) last_of_section = i;
       continue;
     }

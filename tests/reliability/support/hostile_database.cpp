@@ -444,14 +444,14 @@ class Generator {
       auto [data, data_text] = DocumentDate();
       document.data = data_text;
       document.pagamento = m_random.Pick(payments);
-      const SqlValue pagamento = document.pagamento ? SqlValue(*document.pagamento) : SqlValue(nullptr);
       m_database.Exec(
           "INSERT INTO documentos (doc, numero, data, datahora, cliente, nome, morada, contribuinte, total, "
           "liquido, anulado, hash, hashcontrol, saftsign, emp, CashVATScheme, pagamento, isencao) "
           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
           {document.doc, document.numero, data, EntryDate("documentos.datahora"), Customer(), Text(), Text(),
            TaxpayerText(), Amount("documentos.total"), Amount("documentos.liquido"), m_random.Pick(flags), Text(),
-           Text(), SignedNumber(), Text(), SmallInteger("documentos.CashVATScheme"), pagamento, ExemptionCode()});
+           Text(), SignedNumber(), Text(), SmallInteger("documentos.CashVATScheme"),
+           document.pagamento ? SqlValue(*document.pagamento) : SqlValue(nullptr), ExemptionCode()});
       AddLines(document, data);
       m_case.documents.push_back(std::move(document));
     }

@@ -1,0 +1,48 @@
+// The Invoice header. InvoiceNo is the stored signed number when it has the
+// shape of one, otherwise the number built from prefix, series letter and
+// numero; the Hash lines follow the signature rule of the run's generation.
+// A customer code below 1 (none, or the final consumer) is written as 1.
+#include "sourcedocs/invoice_header.h"
+
+#include "export/date_time.h"
+#include "export/export_run.h"
+#include "export/value_routines.h"
+#include "export/xml_line_writer.h"
+#include "sourcedocs/document_numbering.h"
+#include "sourcedocs/invoice_document.h"
+
+namespace varnel {
+
+void WriteInvoiceHeader(ExportRun& run, const InvoiceDocument& document) {
+  XmlLineWriter& out = run.writer();
+  const int series = run.request().fserienum;
+  const std::string source_id = XmlEscape(document.emp);
+  const std::string entry_date = DateTimeText(document.datahora);
+
+  out.WriteElement("InvoiceNo", XmlEscape(DocumentNumber(document.signed_number, document.type.number_prefix,
+                                                         series, document.numero)));
+  out.WriteLine("<DocumentStatus>");
+  out.Indent();
+  out.WriteLine(document.anulado ? "<InvoiceStatus>A</InvoiceStatus>" : "<InvoiceStatus>N</InvoiceStatus>");
+  out.WriteElement("InvoiceStatusDate", entry_date);
+  out.WriteElement("SourceID", source_id);
+  out.WriteLine("<SourceBilling>P</SourceBilling>");
+  out.Outdent();
+  out.WriteLine("</DocumentStatus>");
+  WriteSignature(out, run.generation(), document.signed_number, series, document.hash, document.hashcontrol);
+  out.WriteElement("Period", IntText(document.data.Month()));
+  out.WriteElement("InvoiceDate", DateText(document.data));
+  out.WriteElement("InvoiceType", XmlEscape(document.type.invoice_type));
+  out.WriteLine("<SpecialRegimes>");
+  out.Indent();
+  out.WriteLine("<SelfBillingIndicator>0</SelfBillingIndicator>");
+  out.WriteElement("CashVATSchemeIndicator", IntText(document.cash_vat_scheme));
+  out.WriteLine("<ThirdPartiesBillingIndicator>0</ThirdPartiesBillingIndicator>");
+  out.Outdent();
+  out.WriteLine("</SpecialRegimes>");
+  out.WriteElement("SourceID", source_id);
+  out.WriteElement("SystemEntryDate", entry_date);
+  out.WriteElement("CustomerID", document.cliente >= 1 ? XmlEscape(document.cliente_text) : std::string("1"));
+}
+
+}  // namespace varnel

@@ -1,0 +1,15 @@
+// The elements of an Invoice that come before its lines: number, status,
+// signature, period and dates, type, special regimes, source and customer.
+// Every text taken from the database is escaped; nothing here is cut.
+#pragma once
+
+namespace varnel {
+
+class ExportRun;
+struct InvoiceDocument;
+
+// Writes from "<InvoiceNo>" to "<CustomerID>" at the writer's level (one
+// inside "<Invoice>").
+void WriteInvoiceHeader(ExportRun& run, const InvoiceDocument& document);
+
+}  // namespace varnel
