@@ -44,8 +44,8 @@ void ExpectCleanEnding(TestDatabase& db, const ExportResult& result, const Endin
 // An export of db with its ending checked, through connection (a fresh
 // one by default).
 ExportResult ExportChecked(TestDatabase& db, EndingCheck& check, PosDatabase* connection = nullptr,
-                 const ExportRequest& request = DefaultRequest(),
-                 const std::function<void(RecordingObserver&)>& prepare = {}, bool read_back = true) {
+                           const ExportRequest& request = DefaultRequest(),
+                           const std::function<void(RecordingObserver&)>& prepare = {}, bool read_back = true) {
   check.database_file = db.database_file();
   PosDatabase fresh;
   return RunChecked(connection != nullptr ? *connection : fresh, db.folder(), request, check, prepare, read_back);
@@ -375,12 +375,13 @@ TEST(RunFaults, AbortSeenAtEveryStatementEndsThroughTheClosingTail) {
     StatementProbe probe;
     PosDatabase connection(ProbedFactory(probe));
     EndingCheck check(&probe);
-    const ExportResult result = ExportChecked(prepared.db, check, &connection, DefaultRequest(), [&](RecordingObserver& o) {
+    auto abort_at_statement = [&](RecordingObserver& o) {
       ExportRun* run = o.run;
       probe.before_run = [run, at](int number, const std::string&) {
         if (number == static_cast<int>(at)) run->requestAbort();
       };
-    });
+    };
+    const ExportResult result = ExportChecked(prepared.db, check, &connection, DefaultRequest(), abort_at_statement);
     aborted += result.outcome == RunOutcome::Aborted ? 1 : 0;
     ExpectAbortedCleanly(prepared, result, check, context);
   }

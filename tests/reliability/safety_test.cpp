@@ -63,7 +63,8 @@ TEST(Safety, InjectionTextsTravelAsValuesThroughAWholeExport) {
 
   // In the file the texts are escaped values.
   EXPECT_TRUE(result.HasLine("<CompanyName>&apos;); DROP TABLE clientes;--</CompanyName>"));
-  EXPECT_TRUE(result.HasLine("<AddressDetail>&apos;; DELETE FROM documentos WHERE &apos;1&apos;=&apos;1</AddressDetail>"));
+  EXPECT_TRUE(
+      result.HasLine("<AddressDetail>&apos;; DELETE FROM documentos WHERE &apos;1&apos;=&apos;1</AddressDetail>"));
   EXPECT_TRUE(result.HasLine("<City>&quot;; DROP TABLE vendas;--</City>"));
   EXPECT_TRUE(result.HasLine("<ProductDescription>&apos;; DROP TABLE vendas;--</ProductDescription>"));
 }
@@ -80,7 +81,8 @@ void ExpectPasswordHidden(const std::string& init_string, const std::string& pas
   EXPECT_EQ(result.outcome, RunOutcome::CheckFailed);
   ASSERT_FALSE(result.observer.calls.empty());
   EXPECT_EQ(result.observer.calls.back(),
-            "showError: Falha na ligação à base de dados, verifique a ligação de rede ou o ficheiro \"Korvel.udl\"");
+            "showError: Falha na ligação à base de dados, verifique a ligação de rede ou o ficheiro "
+            "\"Korvel.udl\"");
   for (const auto& call : result.observer.calls) EXPECT_EQ(call.find(password), std::string::npos) << call;
 
   PosDatabase direct;

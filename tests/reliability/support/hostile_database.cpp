@@ -471,9 +471,9 @@ class Generator {
       m_database.Exec(
           "INSERT INTO vendas (doc, numero, codigo, descricao, qtd, punit, iva, total, valor, desconto, isencao, "
           "data) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-          {doc, document.numero, no_code ? SqlValue(nullptr) : SqlValue(code), Text(), Quantity(), Amount("vendas.punit"), Rate(), Amount("vendas.total"),
-           Amount("vendas.valor"), Amount("vendas.desconto"), ExemptionCode(),
-           m_random.Percent(85) ? data : EntryDate("vendas.data")});
+          {doc, document.numero, no_code ? SqlValue(nullptr) : SqlValue(code), Text(), Quantity(),
+           Amount("vendas.punit"), Rate(), Amount("vendas.total"), Amount("vendas.valor"),
+           Amount("vendas.desconto"), ExemptionCode(), m_random.Percent(85) ? data : EntryDate("vendas.data")});
     }
   }
 
@@ -506,7 +506,8 @@ class Generator {
       } else {
         static const std::vector<const char*> sales = {"TK", "VD", "FA", "FS", "FT"};
         const char* sale = m_random.Pick(sales);
-        const std::string sql = std::string("INSERT INTO compensacoes (") + sale + ", CM, valor, data) VALUES (?, ?, ?, ?)";
+        const std::string sql =
+            std::string("INSERT INTO compensacoes (") + sale + ", CM, valor, data) VALUES (?, ?, ?, ?)";
         m_database.Exec(sql, {number_of({sale}), number_of({"CM"}), Amount("compensacoes.valor"), data});
       }
     }
@@ -517,7 +518,8 @@ class Generator {
   void AddStrayBlobs() {
     if (m_random.Percent(70)) return;
     m_database.Exec("UPDATE clientes SET morada = X'C3A7FF00C0263C' WHERE codigo = (SELECT MIN(codigo) FROM clientes)");
-    m_database.Exec("UPDATE vendas SET descricao = CAST(X'E282AC80FE3C3E' AS TEXT) WHERE id = (SELECT MIN(id) FROM vendas)");
+    m_database.Exec(
+        "UPDATE vendas SET descricao = CAST(X'E282AC80FE3C3E' AS TEXT) WHERE id = (SELECT MIN(id) FROM vendas)");
     m_database.Exec("UPDATE documentos SET emp = X'2600' WHERE rowid = (SELECT MIN(rowid) FROM documentos)");
   }
 
