@@ -14,6 +14,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <thread>
 
 #include "export/value_routines.h"
@@ -119,6 +120,7 @@ TEST(RunFaults, TheLinkBrokenAtEachStatementInTurnEndsTheRunCleanly) {
     // The run stopped at the statement that failed.
     EXPECT_EQ(probe.runs, static_cast<int>(failing) + 1) << context;
   }
+  std::cout << "The link broken at each of " << statements.size() << " statements\n";
 }
 
 TEST(RunFaults, ATableDroppedDuringTheRunStopsItWithTheDatabasesText) {
@@ -361,6 +363,7 @@ TEST(RunFaults, AbortAtEveryPointOfInputEndsThroughTheClosingTail) {
     EXPECT_EQ(result.outcome, RunOutcome::Aborted) << context;
     ExpectAbortedCleanly(prepared, result, check, context);
   }
+  std::cout << "Abortar at each of " << points << " points of input\n";
 }
 
 TEST(RunFaults, AbortSeenAtEveryStatementEndsThroughTheClosingTail) {
@@ -387,6 +390,9 @@ TEST(RunFaults, AbortSeenAtEveryStatementEndsThroughTheClosingTail) {
   }
   // Only an abort during the maintenance is cleared before the run starts.
   EXPECT_GT(aborted, static_cast<int>(statements.size()) - 10);
+  std::cout << "Abort requested at each of " << statements.size() << " statements: " << aborted << " aborted, "
+            << statements.size() - static_cast<std::size_t>(aborted)
+            << " completed (set during the maintenance, cleared before the run starts)\n";
 }
 
 }  // namespace
