@@ -66,7 +66,7 @@ for size in "${sizes[@]}"; do
   bytes=$(stat -c %s "$out")
   statements=$(grep -o 'Statements run: [0-9]*' "bench/out/stderr-$size.txt" | grep -o '[0-9]*$')
   # The file without its DateCreated line, so runs on other days compare too.
-  checksum=$(grep -v '<DateCreated>' "$out" | sha256sum | cut -c1-16)
+  checksum=$(grep -av '<DateCreated>' "$out" | sha256sum | cut -c1-16)
 
   # The floor: every row the export reads, once, in bulk; then a file of the same size.
   start=$(seconds_now)

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite.
+# Builds everything and runs the whole test suite, then builds it again with
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/) and runs
+# it there too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "${VARNEL_BUILD_DIR:-build}" --output-on-failure -j "$(nproc)"
+./scripts/sanitize.sh

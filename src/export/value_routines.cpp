@@ -130,16 +130,22 @@ std::string CharacterPrefix(std::string_view s, std::size_t n) {
 std::string XmlEscape(std::string_view s) {
   std::string out;
   out.reserve(s.size() + 8);
-  for (const char c : s) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&apos;"; break;
-      default: out.push_back(c);
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char* entity = nullptr;
+    switch (s[i]) {
+      case '&': entity = "&amp;"; break;
+      case '<': entity = "&lt;"; break;
+      case '>': entity = "&gt;"; break;
+      case '"': entity = "&quot;"; break;
+      case '\'': entity = "&apos;"; break;
+      default: continue;
     }
+    out.append(s.data() + start, i - start);
+    out.append(entity);
+    start = i + 1;
   }
+  out.append(s.data() + start, s.size() - start);
   return out;
 }
 

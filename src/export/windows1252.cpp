@@ -59,9 +59,21 @@ void AppendWindows1252(std::string& out, std::string_view utf8) {
   std::size_t pos = 0;
   const std::size_t size = utf8.size();
   while (pos < size) {
+    // Most of a line is printable ASCII: copy such a run in one go.
+    std::size_t run = pos;
+    while (run < size) {
+      const auto c = static_cast<unsigned char>(utf8[run]);
+      if (c >= 0x80 || (c < 0x20 && c != '\t' && c != '\n' && c != '\r')) break;
+      ++run;
+    }
+    if (run > pos) {
+      out.append(utf8.data() + pos, run - pos);
+      pos = run;
+      continue;
+    }
     const auto byte = static_cast<unsigned char>(utf8[pos]);
     if (byte < 0x80) {
-      out.push_back(IsForbiddenControl(byte) ? kUnmappable : static_cast<char>(byte));
+      out.push_back(kUnmappable);  // a control character XML forbids
       ++pos;
       continue;
     }

@@ -250,7 +250,9 @@ std::unique_ptr<BackendConnection> OpenSqliteConnection(const ConnectionDescript
                         "The database file \"" + path.string() + "\" does not exist.", "");
   }
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.string().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+  const int rc = sqlite3_open_v2(path.string().c_str(), &raw,
+                                  // One thread uses a connection: no locking of its own needed.
+                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   auto db = std::make_shared<SqliteHandle>(raw);
   Check(rc, raw, "sqlite3_open_v2", "");
   Check(sqlite3_extended_result_codes(raw, 1), raw, "sqlite3_extended_result_codes", "");
