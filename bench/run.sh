@@ -53,6 +53,7 @@ for size in "${sizes[@]}"; do
   cp "$dir/pristine.db" "$dir/korvel.db"
   "$exporter" --workdir "$dir" --output "$PWD/$out" --type normal --from "$from" --to "$to" 2>/dev/null || true
   for ((i = 0; i < runs; i++)); do
+    sync  # the previous run's file is on disk, so its write-back does not slow this one
     start=$(seconds_now)
     /usr/bin/time -f '%M' -o "bench/out/time-$size.txt" \
       "$exporter" --workdir "$dir" --output "$PWD/$out" --type normal --from "$from" --to "$to" --statistics \
@@ -69,6 +70,7 @@ for size in "${sizes[@]}"; do
   checksum=$(grep -av '<DateCreated>' "$out" | sha256sum | cut -c1-16)
 
   # The floor: every row the export reads, once, in bulk; then a file of the same size.
+  sync
   start=$(seconds_now)
   sqlite3 "$dir/korvel.db" >/dev/null <<SQL
 .output /dev/null
