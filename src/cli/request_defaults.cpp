@@ -18,14 +18,7 @@ int ListIndex(int value, int last_choice) { return value >= 0 && value <= last_c
 ExportRequest RequestFromFiles(const std::filesystem::path& directory, const CommandLine& line, DateTime today) {
   const CompanySettings company = SettingsStore(directory).Load();
   ExportRequest request;
-  request.companyID = company.companyID;
-  request.companyName = company.companyName;
-  request.buildingNumber = company.buildingNumber;
-  request.streetName = company.streetName;
-  request.addressDetail = company.addressDetail;
-  request.city = company.city;
-  request.postalCode1 = company.postalCode1;
-  request.postalCode2 = company.postalCode2;
+  ApplyCompany(request, company);
   request.estabelecimento = CharacterPrefix(company.estabelecimento, 20);  // the field's limit
   request.taxCountryRegion = line.region.value_or(ListIndex(company.taxCountryRegion, 2));
   request.fserienum = line.series.value_or(ListIndex(ReadSeriesOption(directory), 26));

@@ -470,19 +470,10 @@ CompanySettings Tmain::company_settings() const {
 
 ExportRequest Tmain::build_request() const {
   ExportRequest request;
-  request.companyID = Text(companyID);
-  request.companyName = Text(companyName);
-  request.streetName = Text(streetName);
-  request.addressDetail = Text(addressDetail);
-  request.buildingNumber = Text(buildingNumber);
-  request.postalCode1 = Text(postalCode1);
-  request.postalCode2 = Text(postalCode2);
-  request.city = Text(city);
-  request.estabelecimento = Text(estabelecimento);
+  ApplyCompany(request, company_settings());
   request.datai = FromQDate(datai->date());
   request.dataf = FromQDate(dataf->date());
   request.ficheiro = Text(ficheiro);
-  request.taxCountryRegion = taxCountryRegion->currentIndex();
   request.saftType = saftType->currentIndex();
   request.fserienum = fserienum->currentIndex();
   request.vs = vs->text().toStdString();

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "export/export_request.h"
+
 namespace varnel {
 
 struct CompanySettings {
@@ -22,5 +24,20 @@ struct CompanySettings {
 
   friend bool operator==(const CompanySettings&, const CompanySettings&) = default;
 };
+
+// Puts the ten company values into a request, as the window's fields give
+// them to a run.
+inline void ApplyCompany(ExportRequest& request, const CompanySettings& company) {
+  request.companyID = company.companyID;
+  request.companyName = company.companyName;
+  request.buildingNumber = company.buildingNumber;
+  request.streetName = company.streetName;
+  request.addressDetail = company.addressDetail;
+  request.city = company.city;
+  request.postalCode1 = company.postalCode1;
+  request.postalCode2 = company.postalCode2;
+  request.estabelecimento = company.estabelecimento;
+  request.taxCountryRegion = company.taxCountryRegion;
+}
 
 }  // namespace varnel
