@@ -7,6 +7,7 @@
 #include "export/export_run.h"
 #include "export/value_routines.h"
 #include "export/xml_line_writer.h"
+#include "masterfiles/billing_address.h"
 #include "masterfiles/master_files.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
@@ -45,18 +46,8 @@ void WriteCustomerRecord(XmlLineWriter& out, const PosQuery& q_cli) {
   out.WriteElement("CustomerTaxID",
                    OrDefault(RemoveSpaces(XmlText(q_cli.AsText("contribuinte"), 20)), "Desconhecido"));
   out.WriteElement("CompanyName", OrDefault(XmlText(q_cli.AsText("nome"), 50), "Consumidor final"));
-  out.WriteLine("<BillingAddress>");
-  out.Indent();
-  out.WriteElement("AddressDetail", OrDefault(XmlText(q_cli.AsText("morada"), 60), "Desconhecido"));
-  out.WriteElement("City", OrDefault(XmlText(q_cli.AsText("localidade"), 50), "?"));
-  // A part that passes its rule holds only characters of an integer reading;
-  // escaping it changes nothing and keeps the line safe all the same.
-  out.WriteElement("PostalCode", XmlEscape(PostalCode4(q_cli.AsText("codpostal"))) + "-" +
-                                     XmlEscape(PostalCode3(q_cli.AsText("codpostal1"))));
-  out.WriteLine("<Country>PT</Country>");
-  out.Outdent();
-  out.WriteLine("</BillingAddress>");
-  out.WriteLine("<SelfBillingIndicator>0</SelfBillingIndicator>");
+  WriteRecordAddress(out, OrDefault(XmlText(q_cli.AsText("morada"), 60), "Desconhecido"),
+                     OrDefault(XmlText(q_cli.AsText("localidade"), 50), "?"), q_cli);
   out.Outdent();
   out.WriteLine("</Customer>");
 }

@@ -8,6 +8,7 @@
 #include "export/export_run.h"
 #include "export/value_routines.h"
 #include "export/xml_line_writer.h"
+#include "masterfiles/billing_address.h"
 #include "masterfiles/master_files.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
@@ -51,16 +52,9 @@ void WriteSupplierRecord(XmlLineWriter& out, const PosQuery& q_forn) {
   out.WriteLine("<AccountID>Desconhecido</AccountID>");
   out.WriteElement("SupplierTaxID", SupplierTaxId(q_forn.AsText("contribuinte")));
   out.WriteElement("CompanyName", OrDefault(XmlText(q_forn.AsText("nome"), 50), "Nao definido"));
-  out.WriteLine("<BillingAddress>");
-  out.Indent();
-  out.WriteElement("AddressDetail", OrDefault(XmlText(q_forn.AsText("morada"), 60), "Desconhecido"));
-  out.WriteElement("City", OrDefault(XmlEscape(q_forn.AsText("localidade")), "Desconhecido"));
-  out.WriteElement("PostalCode", XmlEscape(PostalCode4(q_forn.AsText("codpostal"))) + "-" +
-                                     XmlEscape(PostalCode3(q_forn.AsText("codpostal1"))));
-  out.WriteLine("<Country>PT</Country>");
-  out.Outdent();
-  out.WriteLine("</BillingAddress>");
-  out.WriteLine("<SelfBillingIndicator>0</SelfBillingIndicator>");
+  // The town is escaped but not cut, unlike a customer's.
+  WriteRecordAddress(out, OrDefault(XmlText(q_forn.AsText("morada"), 60), "Desconhecido"),
+                     OrDefault(XmlEscape(q_forn.AsText("localidade")), "Desconhecido"), q_forn);
   out.Outdent();
   out.WriteLine("</Supplier>");
 }
