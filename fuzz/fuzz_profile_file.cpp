@@ -16,10 +16,10 @@
 #include <string>
 #include <string_view>
 
-#include "export/utf8.h"
-#include "export/value_routines.h"
+#include "base/utf8.h"
+#include "base/value_routines.h"
 #include "fuzz_check.h"
-#include "ui/settings/profile_file.h"
+#include "settings/profile_file.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <string_view>
 
-#include "export/utf8.h"
-#include "export/value_routines.h"
+#include "base/utf8.h"
+#include "base/value_routines.h"
 #include "fuzz_check.h"
 
 namespace {

@@ -18,9 +18,9 @@
 #include <string>
 #include <string_view>
 
-#include "export/utf8.h"
-#include "export/value_routines.h"
-#include "export/windows1252.h"
+#include "base/utf8.h"
+#include "base/value_routines.h"
+#include "base/windows1252.h"
 #include "fuzz_check.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // 1899 less 25569, and the texts are the ones the exporter formats.
 #include "tools/demo_calendar.h"
 
-#include "export/date_time.h"
+#include "base/date_time.h"
 
 namespace varnel::demo {
 

@@ -9,7 +9,7 @@
 #include <span>
 #include <string_view>
 
-#include "export/errors.h"
+#include "base/errors.h"
 #include "tools/demo_calendar.h"
 #include "tools/demo_database.h"
 

@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "export/errors.h"
-#include "export/windows1252.h"
+#include "base/errors.h"
+#include "base/windows1252.h"
 #include "posdb/data_link.h"
 
 namespace varnel::demo {

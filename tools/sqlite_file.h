@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "export/errors.h"
+#include "base/errors.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

@@ -2,11 +2,11 @@
 // a bad call fails before anything is connected or written.
 #include "cli/command_line.h"
 
-#include "export/ascii_text.h"
+#include "base/ascii_text.h"
 
 #include <stdexcept>
 
-#include "export/value_routines.h"
+#include "base/value_routines.h"
 
 namespace varnel {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "export/date_time.h"
+#include "base/date_time.h"
 
 namespace varnel {
 

@@ -12,7 +12,7 @@
 #include "cli/command_line.h"
 #include "cli/terminal_observer.h"
 #include "cli/request_defaults.h"
-#include "export/export_run.h"
+#include "run/export_run.h"
 #include "posdb/pos_database.h"
 
 int main(int argc, char** argv) {

@@ -3,9 +3,9 @@
 // series outside its list's choices leaves the list with nothing chosen (-1).
 #include "cli/request_defaults.h"
 
-#include "ui/settings/series_option.h"
-#include "ui/settings/settings_store.h"
-#include "export/value_routines.h"
+#include "settings/series_option.h"
+#include "settings/settings_store.h"
+#include "base/value_routines.h"
 
 namespace varnel {
 

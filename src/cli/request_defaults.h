@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "cli/command_line.h"
-#include "export/export_request.h"
+#include "section/export_request.h"
 
 namespace varnel {
 

@@ -5,8 +5,8 @@
 
 #include <csignal>
 
-#include "export/export_run.h"
-#include "export/value_routines.h"
+#include "run/export_run.h"
+#include "base/value_routines.h"
 
 namespace varnel {
 

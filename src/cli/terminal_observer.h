@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "export/export_observer.h"
+#include "run/export_observer.h"
 
 namespace varnel {
 

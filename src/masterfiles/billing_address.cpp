@@ -1,8 +1,8 @@
 // BillingAddress and SelfBillingIndicator of customer and supplier records.
 #include "masterfiles/billing_address.h"
 
-#include "export/value_routines.h"
-#include "export/xml_line_writer.h"
+#include "base/value_routines.h"
+#include "base/xml_line_writer.h"
 #include "posdb/pos_database.h"
 
 namespace varnel {

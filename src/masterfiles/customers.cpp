@@ -4,9 +4,9 @@
 // the query is closed on both paths and the writer ends at level 2. Every text
 // read from the database is cut where the schema limits it, escaped, and only
 // then defaulted, so a value made of blanks takes its default.
-#include "export/export_run.h"
-#include "export/value_routines.h"
-#include "export/xml_line_writer.h"
+#include "run/export_run.h"
+#include "base/value_routines.h"
+#include "base/xml_line_writer.h"
 #include "masterfiles/billing_address.h"
 #include "masterfiles/master_files.h"
 #include "posdb/pos_database.h"

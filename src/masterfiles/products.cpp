@@ -12,9 +12,9 @@
 #include <optional>
 #include <string>
 
-#include "export/export_run.h"
-#include "export/value_routines.h"
-#include "export/xml_line_writer.h"
+#include "run/export_run.h"
+#include "base/value_routines.h"
+#include "base/xml_line_writer.h"
 #include "masterfiles/master_files.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"

@@ -5,9 +5,9 @@
 // Suppliers differ from customers on purpose: a blank taxpayer number gives
 // 999999990, a blank name "Nao definido", and the town is escaped but not cut
 // and defaults to "Desconhecido".
-#include "export/export_run.h"
-#include "export/value_routines.h"
-#include "export/xml_line_writer.h"
+#include "run/export_run.h"
+#include "base/value_routines.h"
+#include "base/xml_line_writer.h"
 #include "masterfiles/billing_address.h"
 #include "masterfiles/master_files.h"
 #include "posdb/pos_database.h"

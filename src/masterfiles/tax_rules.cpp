@@ -1,7 +1,7 @@
 // The tax-region and tax-code rules.
 #include "masterfiles/tax_rules.h"
 
-#include "export/xml_line_writer.h"
+#include "base/xml_line_writer.h"
 
 namespace varnel {
 

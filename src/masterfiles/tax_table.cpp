@@ -4,9 +4,9 @@
 // not used). When the abort flag stops the loop the TaxTable is left open at
 // level 3 for the run's abort exit; otherwise "</TaxTable>" closes it at
 // level 2. The query is closed on both paths.
-#include "export/export_run.h"
-#include "export/value_routines.h"
-#include "export/xml_line_writer.h"
+#include "run/export_run.h"
+#include "base/value_routines.h"
+#include "base/xml_line_writer.h"
 #include "masterfiles/master_files.h"
 #include "masterfiles/tax_rules.h"
 #include "posdb/pos_database.h"

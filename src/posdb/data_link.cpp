@@ -5,15 +5,15 @@
 // file and the provider, never a value of the init string.
 #include "posdb/data_link.h"
 
-#include "export/ascii_text.h"
+#include "base/ascii_text.h"
 
 #include <cctype>
 #include <fstream>
 #include <iterator>
 
-#include "export/file_names.h"
-#include "export/utf8.h"
-#include "export/windows1252.h"
+#include "base/file_names.h"
+#include "base/utf8.h"
+#include "base/windows1252.h"
 #include "posdb/text_encoding.h"
 
 namespace varnel {

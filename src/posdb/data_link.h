@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "export/errors.h"
+#include "base/errors.h"
 
 namespace varnel {
 

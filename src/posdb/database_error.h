@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "export/errors.h"
+#include "base/errors.h"
 
 namespace varnel {
 

@@ -10,9 +10,9 @@
 #include <cmath>
 #include <string>
 
-#include "export/errors.h"
-#include "export/utf8.h"
-#include "export/value_routines.h"
+#include "base/errors.h"
+#include "base/utf8.h"
+#include "base/value_routines.h"
 
 namespace varnel {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "export/currency.h"
-#include "export/date_time.h"
+#include "base/currency.h"
+#include "base/date_time.h"
 #include "posdb/result_store.h"
 
 namespace varnel {

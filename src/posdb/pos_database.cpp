@@ -8,7 +8,7 @@
 //   Eof is true when closed, past the last row, or at once for no rows.
 #include "posdb/pos_database.h"
 
-#include "export/ascii_text.h"
+#include "base/ascii_text.h"
 
 #include <cctype>
 #include <optional>

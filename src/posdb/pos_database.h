@@ -28,8 +28,8 @@
 #include <variant>
 #include <vector>
 
-#include "export/currency.h"
-#include "export/date_time.h"
+#include "base/currency.h"
+#include "base/date_time.h"
 #include "posdb/data_link.h"
 
 namespace varnel {

@@ -14,7 +14,7 @@
 
 #include <optional>
 
-#include "export/value_routines.h"
+#include "base/value_routines.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
 

@@ -1,7 +1,7 @@
 // Flat cell storage of query results and the locate index over it.
 #include "posdb/result_store.h"
 
-#include "export/ascii_text.h"
+#include "base/ascii_text.h"
 
 #include <algorithm>
 #include <functional>

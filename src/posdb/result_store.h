@@ -23,7 +23,7 @@
 #include <memory>
 #include <vector>
 
-#include "export/date_time.h"
+#include "base/date_time.h"
 #include "posdb/pos_database.h"
 
 namespace varnel {

@@ -4,7 +4,7 @@
 // left exactly as written.
 #include "posdb/sql_dialect.h"
 
-#include "export/ascii_text.h"
+#include "base/ascii_text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 // input is replaced by U+FFFD, never dropped silently and never fatal.
 #include "posdb/text_encoding.h"
 
-#include "export/utf8.h"
+#include "base/utf8.h"
 
 namespace varnel {
 namespace {

@@ -7,8 +7,8 @@
 // is replaced by the number built from prefix, series letter and numero.
 #include "sourcedocs/document_numbering.h"
 
-#include "export/value_routines.h"
-#include "export/xml_line_writer.h"
+#include "base/value_routines.h"
+#include "base/xml_line_writer.h"
 
 namespace varnel {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "export/schema_generation.h"
+#include "section/schema_generation.h"
 
 namespace varnel {
 

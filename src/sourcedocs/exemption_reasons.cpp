@@ -3,8 +3,8 @@
 // used as read, not trimmed.
 #include "sourcedocs/exemption_reasons.h"
 
-#include "export/export_run.h"
-#include "export/value_routines.h"
+#include "run/export_run.h"
+#include "base/value_routines.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
 

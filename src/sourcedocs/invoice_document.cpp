@@ -1,7 +1,7 @@
 // Reading one row of the sales document query into an InvoiceDocument.
 #include "sourcedocs/invoice_document.h"
 
-#include "export/value_routines.h"
+#include "base/value_routines.h"
 #include "posdb/pos_database.h"
 
 namespace varnel {

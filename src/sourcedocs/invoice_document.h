@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "export/currency.h"
-#include "export/date_time.h"
+#include "base/currency.h"
+#include "base/date_time.h"
 #include "sourcedocs/document_numbering.h"
 
 namespace varnel {

@@ -4,10 +4,10 @@
 // A customer code below 1 (none, or the final consumer) is written as 1.
 #include "sourcedocs/invoice_header.h"
 
-#include "export/date_time.h"
-#include "export/export_run.h"
-#include "export/value_routines.h"
-#include "export/xml_line_writer.h"
+#include "base/date_time.h"
+#include "run/export_run.h"
+#include "base/value_routines.h"
+#include "base/xml_line_writer.h"
 #include "sourcedocs/document_numbering.h"
 #include "sourcedocs/invoice_document.h"
 

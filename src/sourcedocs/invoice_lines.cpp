@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "export/export_run.h"
-#include "export/value_routines.h"
-#include "export/xml_line_writer.h"
+#include "run/export_run.h"
+#include "base/value_routines.h"
+#include "base/xml_line_writer.h"
 #include "masterfiles/tax_rules.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"

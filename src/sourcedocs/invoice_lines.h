@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "export/currency.h"
+#include "base/currency.h"
 
 namespace varnel {
 

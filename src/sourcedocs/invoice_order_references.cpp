@@ -4,8 +4,8 @@
 // Rows are grouped by day; a day's references are joined by ";".
 #include "sourcedocs/invoice_order_references.h"
 
-#include "export/value_routines.h"
-#include "export/xml_line_writer.h"
+#include "base/value_routines.h"
+#include "base/xml_line_writer.h"
 #include "posdb/pos_database.h"
 
 namespace varnel {

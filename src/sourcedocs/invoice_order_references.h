@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "export/date_time.h"
+#include "base/date_time.h"
 
 namespace varnel {
 

@@ -5,8 +5,8 @@
 
 #include "sourcedocs/line_rules.h"
 
-#include "export/date_time.h"
-#include "export/xml_line_writer.h"
+#include "base/date_time.h"
+#include "base/xml_line_writer.h"
 #include "sourcedocs/invoice_document.h"
 
 namespace varnel {

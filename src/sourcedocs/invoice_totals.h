@@ -3,7 +3,7 @@
 // document without line rows the placeholder line with zero totals.
 #pragma once
 
-#include "export/currency.h"
+#include "base/currency.h"
 
 namespace varnel {
 

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "export/xml_line_writer.h"
+#include "base/xml_line_writer.h"
 
 
 namespace varnel {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "export/currency.h"
+#include "base/currency.h"
 
 namespace varnel {
 

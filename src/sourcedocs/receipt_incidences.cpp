@@ -7,7 +7,7 @@
 
 #include <limits>
 
-#include "export/errors.h"
+#include "base/errors.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
 

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "export/currency.h"
-#include "export/date_time.h"
+#include "base/currency.h"
+#include "base/date_time.h"
 
 namespace varnel {
 

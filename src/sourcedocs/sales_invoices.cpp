@@ -14,9 +14,9 @@
 //   5. "</SalesInvoices>".
 // Inside a document the abort flag leads to the run's abort exit (after the
 // line loop, and again before "</Invoice>").
-#include "export/export_run.h"
-#include "export/value_routines.h"
-#include "export/xml_line_writer.h"
+#include "run/export_run.h"
+#include "base/value_routines.h"
+#include "base/xml_line_writer.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
 #include "sourcedocs/invoice_document.h"

@@ -30,9 +30,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "export/export_run.h"
-#include "export/file_names.h"
-#include "ui/settings/series_option.h"
+#include "run/export_run.h"
+#include "base/file_names.h"
+#include "settings/series_option.h"
 
 namespace varnel {
 

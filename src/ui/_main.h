@@ -18,12 +18,12 @@
 #include <memory>
 #include <optional>
 
-#include "export/date_time.h"
-#include "export/export_observer.h"
-#include "export/export_request.h"
+#include "base/date_time.h"
+#include "run/export_observer.h"
+#include "section/export_request.h"
 #include "posdb/pos_database.h"
 #include "ui/CSEZForm.h"
-#include "ui/settings/settings_store.h"
+#include "settings/settings_store.h"
 
 class QComboBox;
 class QDateEdit;

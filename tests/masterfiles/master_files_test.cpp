@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "export/value_routines.h"
+#include "base/value_routines.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
 #include "support/export_harness.h"

@@ -10,8 +10,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "export/currency.h"
-#include "export/date_time.h"
+#include "base/currency.h"
+#include "base/date_time.h"
 #include "posdb/database_error.h"
 #include "posdb/pos_database.h"
 #include "support/test_database.h"

@@ -6,7 +6,7 @@
 
 #include <limits>
 
-#include "export/errors.h"
+#include "base/errors.h"
 
 namespace varnel {
 namespace {

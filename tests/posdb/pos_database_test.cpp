@@ -12,7 +12,7 @@
 #include <memory>
 #include <thread>
 
-#include "export/errors.h"
+#include "base/errors.h"
 #include "posdb/database_error.h"
 #include "support/test_database.h"
 

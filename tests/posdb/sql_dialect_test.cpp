@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "export/date_time.h"
+#include "base/date_time.h"
 #include "posdb/backend.h"
 #include "posdb/database_error.h"
 #include "posdb/pos_database.h"

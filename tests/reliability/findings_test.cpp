@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "export/errors.h"
-#include "export/utf8.h"
+#include "base/errors.h"
+#include "base/utf8.h"
 #include "posdb/field_values.h"
 #include "posdb/sql_dialect.h"
 #include "reliability/support/run_checks.h"

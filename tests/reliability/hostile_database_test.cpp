@@ -22,8 +22,8 @@
 #include <sstream>
 #include <thread>
 
-#include "export/utf8.h"
-#include "export/value_routines.h"
+#include "base/utf8.h"
+#include "base/value_routines.h"
 #include "reliability/support/hostile_database.h"
 #include "reliability/support/reliability_options.h"
 #include "reliability/support/run_checks.h"

@@ -17,7 +17,7 @@
 #include <iostream>
 #include <thread>
 
-#include "export/value_routines.h"
+#include "base/value_routines.h"
 #include "reliability/support/database_dump.h"
 #include "reliability/support/run_checks.h"
 #include "reliability/support/sample_database.h"

@@ -2,7 +2,7 @@
 // defaults for whatever is missing, the read buffer's cut, the encodings read,
 // the exact bytes written (Windows-1252, CR LF, other lines untouched) and
 // the "Unable to write to" failure of a read-only file.
-#include "ui/settings/profile_file.h"
+#include "settings/profile_file.h"
 
 #include <gtest/gtest.h>
 

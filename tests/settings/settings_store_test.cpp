@@ -1,14 +1,14 @@
 // The company settings in Varnel.ini and the series option of Korvel.ini:
 // defaults, integer readings, the key order and bytes of a save, and the
 // point-of-sale product's 9-character view of the series.
-#include "ui/settings/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "support/test_paths.h"
-#include "ui/settings/series_option.h"
+#include "settings/series_option.h"
 
 namespace varnel {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "export/errors.h"
+#include "base/errors.h"
 
 namespace varnel {
 namespace {

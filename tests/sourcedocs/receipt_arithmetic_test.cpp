@@ -5,7 +5,7 @@
 
 #include <limits>
 
-#include "export/errors.h"
+#include "base/errors.h"
 #include "sourcedocs/payments.h"
 #include "sourcedocs/receipt_incidences.h"
 

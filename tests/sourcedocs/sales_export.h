@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "export/value_routines.h"
+#include "base/value_routines.h"
 #include "posdb/backend.h"
 #include "posdb/pos_database.h"
 #include "support/export_harness.h"

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <sys/wait.h>
 
-#include "export/file_names.h"
-#include "export/value_routines.h"
-#include "export/windows1252.h"
+#include "base/file_names.h"
+#include "base/value_routines.h"
+#include "base/windows1252.h"
 
 namespace varnel::testing {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "export/export_request.h"
-#include "export/export_run.h"
+#include "section/export_request.h"
+#include "run/export_run.h"
 #include "support/recording_observer.h"
 #include "support/test_database.h"
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "export/errors.h"
-#include "export/xml_line_writer.h"
+#include "base/errors.h"
+#include "base/xml_line_writer.h"
 
 namespace varnel::testing {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "export/export_observer.h"
-#include "export/export_run.h"
+#include "run/export_observer.h"
+#include "run/export_run.h"
 
 namespace varnel::testing {
 

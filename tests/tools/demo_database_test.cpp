@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "export/value_routines.h"
+#include "base/value_routines.h"
 #include "support/test_paths.h"
 #include "tools/demo_calendar.h"
 #include "tools/demo_catalogue.h"

@@ -5,7 +5,7 @@
 // numbers are unique.
 #include <gtest/gtest.h>
 
-#include "export/value_routines.h"
+#include "base/value_routines.h"
 #include "support/export_harness.h"
 #include "support/test_paths.h"
 #include "tools/demo_calendar.h"

@@ -10,7 +10,7 @@
 #include <set>
 #include <utility>
 
-#include "export/utf8.h"
+#include "base/utf8.h"
 #include "support/export_harness.h"
 
 namespace varnel::testing::reliability {

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "export/export_request.h"
-#include "export/schema_generation.h"
+#include "section/export_request.h"
+#include "section/schema_generation.h"
 #include "support/test_database.h"
 
 namespace varnel::testing::reliability {

@@ -7,9 +7,9 @@
 #include <system_error>
 #include <utility>
 
-#include "export/file_names.h"
-#include "export/value_routines.h"
-#include "export/windows1252.h"
+#include "base/file_names.h"
+#include "base/value_routines.h"
+#include "base/windows1252.h"
 #include "posdb/backend.h"
 
 namespace varnel::testing::reliability {

@@ -1,0 +1,363 @@
+// The profile (INI) file layer. A file is held as its lines, each with the
+// bytes it has in the file and its text in UTF-8; a write changes or adds one
+// line and puts every other line back byte for byte. The whole file is written
+// to a temporary file beside it and renamed over it, so a failed write (a full
+// disk) leaves the old file whole. A file without any owner write permission
+// counts as read-only, as the read-only attribute does on Windows, for every
+// user including the administrator.
+#include "settings/profile_file.h"
+
+#include "base/ascii_text.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <random>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "base/file_names.h"
+#include "base/utf8.h"
+#include "base/value_routines.h"
+#include "base/windows1252.h"
+
+namespace varnel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class Encoding { Windows1252, Utf8, Utf8WithMark, Utf16LittleEndian };
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+
+struct Line {
+  std::string raw;   // bytes as in the file, line end included (UTF-8 for UTF-16 files)
+  std::string text;  // UTF-8, without the line end
+};
+
+struct ProfileText {
+  Encoding encoding = Encoding::Windows1252;
+  std::vector<Line> lines;
+};
+
+// UTF-16LE bytes (without their mark) as UTF-8; an unpaired surrogate
+// becomes U+FFFD.
+std::string Utf16LittleEndianToUtf8(std::string_view bytes) {
+  std::string out;
+  std::size_t i = 0;
+  auto unit_at = [&](std::size_t at) {
+    return static_cast<char16_t>(static_cast<unsigned char>(bytes[at]) |
+                                 (static_cast<unsigned char>(bytes[at + 1]) << 8));
+  };
+  while (i + 1 < bytes.size()) {
+    const char16_t unit = unit_at(i);
+    i += 2;
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < bytes.size()) {
+      const char16_t low = unit_at(i);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        i += 2;
+        AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00));
+        continue;
+      }
+    }
+    AppendUtf8(out, (unit >= 0xD800 && unit <= 0xDFFF) ? char32_t{0xFFFD} : char32_t{unit});
+  }
+  return out;
+}
+
+// UTF-8 as UTF-16LE; a byte that is not part of a character becomes U+FFFD.
+std::string Utf8ToUtf16LittleEndian(std::string_view utf8) {
+  std::string out;
+  auto put_unit = [&](char32_t unit) {
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>((unit >> 8) & 0xFF);
+  };
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    char32_t c = 0;
+    const std::size_t length = DecodeUtf8(utf8, i, c);
+    if (length == 0) c = 0xFFFD;
+    i += length == 0 ? 1 : length;
+    if (c >= 0x10000) {
+      put_unit(0xD800 + ((c - 0x10000) >> 10));
+      put_unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      put_unit(c);
+    }
+  }
+  return out;
+}
+
+// Windows-1252 for a settings line. The shared conversion writes a best fit
+// of "&", "<", ">", '"' or "'" as an XML entity, which means nothing in a
+// settings file, so each character beyond ASCII is converted on its own and
+// such an entity taken back to its character (Windows writes the character).
+std::string SettingsTextToWindows1252(std::string_view utf8) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {
+      out += static_cast<char>(lead);
+      ++i;
+      continue;
+    }
+    char32_t ignored = 0;
+    const std::size_t length = std::max<std::size_t>(DecodeUtf8(utf8, i, ignored), 1);
+    const std::string converted = ToWindows1252(utf8.substr(i, length));
+    i += length;
+    if (converted == "&amp;") {
+      out += '&';
+    } else if (converted == "&lt;") {
+      out += '<';
+    } else if (converted == "&gt;") {
+      out += '>';
+    } else if (converted == "&quot;") {
+      out += '"';
+    } else if (converted == "&apos;") {
+      out += '\'';
+    } else {
+      out += converted;
+    }
+  }
+  return out;
+}
+
+std::string TextOfRaw(std::string_view raw_without_end, Encoding encoding) {
+  return encoding == Encoding::Windows1252 ? Windows1252ToUtf8(raw_without_end)
+                                           : std::string(raw_without_end);
+}
+
+std::string RawOfText(std::string_view text, Encoding encoding) {
+  return encoding == Encoding::Windows1252 ? SettingsTextToWindows1252(text) : std::string(text);
+}
+
+ProfileText Parse(std::string_view bytes) {
+  ProfileText profile;
+  std::string converted;
+  if (bytes.starts_with(kUtf16LittleEndianMark)) {
+    profile.encoding = Encoding::Utf16LittleEndian;
+    converted = Utf16LittleEndianToUtf8(bytes.substr(kUtf16LittleEndianMark.size()));
+    bytes = converted;
+  } else if (bytes.starts_with(kUtf8Mark)) {
+    profile.encoding = Encoding::Utf8WithMark;
+    bytes.remove_prefix(kUtf8Mark.size());
+  } else {
+    bool beyond_ascii = false;
+    for (const char byte : bytes) beyond_ascii |= static_cast<unsigned char>(byte) >= 0x80;
+    profile.encoding = beyond_ascii && IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252;
+  }
+  while (!bytes.empty()) {
+    const std::size_t end = bytes.find('\n');
+    const std::size_t length = end == std::string_view::npos ? bytes.size() : end + 1;
+    std::string_view raw = bytes.substr(0, length);
+    std::string_view content = raw;
+    if (content.ends_with('\n')) content.remove_suffix(1);
+    if (content.ends_with('\r')) content.remove_suffix(1);
+    profile.lines.push_back({std::string(raw), TextOfRaw(content, profile.encoding)});
+    bytes.remove_prefix(length);
+  }
+  return profile;
+}
+
+std::string Serialize(const ProfileText& profile) {
+  std::string body;
+  for (const Line& line : profile.lines) body += line.raw;
+  switch (profile.encoding) {
+    case Encoding::Utf16LittleEndian:
+      return std::string(kUtf16LittleEndianMark) + Utf8ToUtf16LittleEndian(body);
+    case Encoding::Utf8WithMark:
+      return std::string(kUtf8Mark) + body;
+    case Encoding::Utf8:
+    case Encoding::Windows1252:
+      break;
+  }
+  return body;
+}
+
+// The name of a section line "[name]".
+std::optional<std::string> SectionName(std::string_view text) {
+  const std::string trimmed = TrimBlanks(text);
+  if (!trimmed.starts_with('[')) return std::nullopt;
+  const std::size_t close = trimmed.find(']');
+  if (close == std::string::npos) return std::nullopt;
+  return TrimBlanks(std::string_view(trimmed).substr(1, close - 1));
+}
+
+// The key and value of a line "key=value", both trimmed.
+std::optional<std::pair<std::string, std::string>> KeyAndValue(std::string_view text) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return std::nullopt;
+  std::string key = TrimBlanks(text.substr(0, equals));
+  if (key.empty()) return std::nullopt;
+  return std::pair{std::move(key), TrimBlanks(text.substr(equals + 1))};
+}
+
+// Index of the line that holds key in the first matching section, or nullopt.
+std::optional<std::size_t> FindKey(const ProfileText& profile, std::string_view section, std::string_view key) {
+  bool in_section = false;
+  for (std::size_t i = 0; i < profile.lines.size(); ++i) {
+    if (auto name = SectionName(profile.lines[i].text)) {
+      in_section = EqualsIgnoringAsciiCase(*name, section);
+      continue;
+    }
+    if (!in_section) continue;
+    auto pair = KeyAndValue(profile.lines[i].text);
+    if (pair && EqualsIgnoringAsciiCase(pair->first, key)) return i;
+  }
+  return std::nullopt;
+}
+
+std::string_view LineEnd(const std::string& raw) {
+  if (raw.ends_with("\r\n")) return "\r\n";
+  if (raw.ends_with('\n')) return "\n";
+  return "";
+}
+
+void EnsureLineEnd(Line& line) {
+  if (!line.raw.ends_with('\n')) line.raw += "\r\n";
+}
+
+Line NewLine(std::string text, Encoding encoding) {
+  return {RawOfText(text, encoding) + "\r\n", std::move(text)};
+}
+
+void SetValue(ProfileText& profile, std::string_view section, std::string_view key, std::string_view value) {
+  auto& lines = profile.lines;
+  if (auto at = FindKey(profile, section, key)) {
+    Line& line = lines[*at];
+    const std::string stored_key = KeyAndValue(line.text)->first;  // the spelling the file uses
+    const std::string end(LineEnd(line.raw));
+    line.text = stored_key + "=" + std::string(value);
+    line.raw = RawOfText(line.text, profile.encoding) + end;
+    return;
+  }
+  // The key goes after the last non-blank line of the first matching
+  // section, so the blank lines that separate it from the next one stay.
+  std::optional<std::size_t> last_of_section;
+  bool in_section = false;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (auto name = SectionName(lines[i].text)) {
+      if (last_of_section) break;
+      in_section = EqualsIgnoringAsciiCase(*name, section);
+      if (in_section) last_of_section = i;
+      continue;
+    }
+    if (in_section && !TrimBlanks(lines[i].text).empty()) last_of_section = i;
+  }
+  std::string key_line = std::string(key) + "=" + std::string(value);
+  if (last_of_section) {
+    EnsureLineEnd(lines[*last_of_section]);
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*last_of_section + 1),
+                 NewLine(std::move(key_line), profile.encoding));
+    return;
+  }
+  if (!lines.empty()) {
+    EnsureLineEnd(lines.back());
+    if (!TrimBlanks(lines.back().text).empty()) lines.push_back(NewLine("", profile.encoding));
+  }
+  lines.push_back(NewLine("[" + std::string(section) + "]", profile.encoding));
+  lines.push_back(NewLine(std::move(key_line), profile.encoding));
+}
+
+std::optional<std::string> ReadWholeFile(const fs::path& path) {
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return bytes;
+}
+
+bool WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return !out.fail();
+}
+
+// Replaces the file's content: through a temporary file renamed over it, or
+// in place when no file can be created beside it.
+bool ReplaceFile(const fs::path& target, const std::string& bytes) {
+  std::error_code error;
+  fs::path destination = target;
+  std::optional<fs::perms> permissions;
+  if (fs::exists(target, error)) {
+    destination = fs::canonical(target, error);
+    if (error) return false;
+    permissions = fs::status(destination, error).permissions();
+    if (error) return false;
+  }
+  std::random_device random;
+  const fs::path temporary =
+      destination.parent_path() / ("." + destination.filename().string() + ".tmp-" + std::to_string(random()));
+  {
+    std::ofstream probe(temporary, std::ios::binary | std::ios::trunc);
+    if (!probe) return WriteBytes(destination, bytes);
+  }
+  if (!WriteBytes(temporary, bytes)) {
+    fs::remove(temporary, error);
+    return false;
+  }
+  if (permissions) fs::permissions(temporary, *permissions, error);
+  fs::rename(temporary, destination, error);
+  if (error) {
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+ProfileFile::ProfileFile(fs::path directory, std::string file_name)
+    : m_directory(std::move(directory)), m_file_name(std::move(file_name)) {}
+
+std::string ProfileFile::DisplayName() const { return ".\\" + m_file_name; }
+
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view default_value, std::size_t buffer_characters) const {
+  std::string value(default_value);
+  if (auto path = FindFileIgnoringCase(m_directory, m_file_name)) {
+    if (auto bytes = ReadWholeFile(*path)) {
+      const ProfileText profile = Parse(*bytes);
+      if (auto at = FindKey(profile, section, key)) value = KeyAndValue(profile.lines[*at].text)->second;
+    }
+  }
+  if (buffer_characters == 0) return {};
+  if (buffer_characters != kUnlimited) value = CharacterPrefix(value, buffer_characters - 1);
+  return value;
+}
+
+void ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  const SettingsWriteError failure("Unable to write to " + DisplayName());
+  std::string single_line(value);
+  for (char& c : single_line) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+
+  ProfileText profile;
+  fs::path target = m_directory / m_file_name;
+  if (auto found = FindFileIgnoringCase(m_directory, m_file_name)) {
+    target = *found;
+    std::error_code error;
+    const fs::file_status status = fs::status(target, error);
+    if (error || !fs::is_regular_file(status) || (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+      throw failure;
+    }
+    auto bytes = ReadWholeFile(target);
+    if (!bytes) throw failure;
+    profile = Parse(*bytes);
+  }
+  SetValue(profile, section, key, single_line);
+  if (!ReplaceFile(target, Serialize(profile))) throw failure;
+}
+
+}  // namespace varnel

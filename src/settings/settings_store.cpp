@@ -1,0 +1,60 @@
+// Maps the ten company values to their keys, in the order they are read and
+// written: CompanyID, CompanyName, BuildingNumber, StreetName, AddressDetail,
+// City, PostalCode1, PostalCode2, Estabelecimento, TaxCountryRegion.
+#include "settings/settings_store.h"
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "base/value_routines.h"
+
+namespace varnel {
+
+namespace {
+
+struct TextKey {
+  std::string_view key;
+  std::string CompanySettings::*field;
+};
+
+// The nine text keys; TaxCountryRegion, an integer, follows them.
+constexpr std::array<TextKey, 9> kTextKeys{{
+    {"CompanyID", &CompanySettings::companyID},
+    {"CompanyName", &CompanySettings::companyName},
+    {"BuildingNumber", &CompanySettings::buildingNumber},
+    {"StreetName", &CompanySettings::streetName},
+    {"AddressDetail", &CompanySettings::addressDetail},
+    {"City", &CompanySettings::city},
+    {"PostalCode1", &CompanySettings::postalCode1},
+    {"PostalCode2", &CompanySettings::postalCode2},
+    {"Estabelecimento", &CompanySettings::estabelecimento},
+}};
+
+constexpr std::string_view kTaxCountryRegionKey = "TaxCountryRegion";
+
+}  // namespace
+
+SettingsStore::SettingsStore(std::filesystem::path directory)
+    : m_file(std::move(directory), std::string(kFileName)) {}
+
+CompanySettings SettingsStore::Load() const {
+  const CompanySettings defaults;
+  CompanySettings settings;
+  for (const TextKey& text_key : kTextKeys) {
+    settings.*text_key.field = m_file.ReadString(kSection, text_key.key, defaults.*text_key.field);
+  }
+  settings.taxCountryRegion =
+      ReadInteger(m_file.ReadString(kSection, kTaxCountryRegionKey, IntText(defaults.taxCountryRegion)))
+          .value_or(0);
+  return settings;
+}
+
+void SettingsStore::Save(const CompanySettings& settings) {
+  for (const TextKey& text_key : kTextKeys) {
+    m_file.WriteString(kSection, text_key.key, settings.*text_key.field);
+  }
+  m_file.WriteString(kSection, kTaxCountryRegionKey, IntText(settings.taxCountryRegion));
+}
+
+}  // namespace varnel
