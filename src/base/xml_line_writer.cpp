@@ -94,6 +94,22 @@ void XmlLineWriter::WriteElement(std::string_view tag, std::string_view value) {
   WriteLine(line);
 }
 
+void XmlLineWriter::OpenBlock(std::string_view tag) {
+  std::string line;
+  line.reserve(tag.size() + 2);
+  line.append("<").append(tag).append(">");
+  WriteLine(line);
+  Indent();
+}
+
+void XmlLineWriter::CloseBlock(std::string_view tag) {
+  Outdent();
+  std::string line;
+  line.reserve(tag.size() + 3);
+  line.append("</").append(tag).append(">");
+  WriteLine(line);
+}
+
 void XmlLineWriter::Indent() { ++m_level; }
 
 void XmlLineWriter::Outdent() {

@@ -51,6 +51,17 @@ class XmlLineWriter {
   // "<tag>" + value + "</tag>" as one line; value is already formatted and
   // escaped by the caller.
   void WriteElement(std::string_view tag, std::string_view value);
+  // "<tag>", body() one level in, then "</tag>": both tags of an element
+  // written by the one function that writes its content. When body leaves by
+  // an exception (an error, or the run's abort exit) the closing tag is not
+  // written and the level stays where body left it, so what the file holds
+  // at that moment is exactly what the run's ending finds.
+  template <typename Body>
+  void WriteBlock(std::string_view tag, Body&& body) {
+    OpenBlock(tag);
+    body();
+    CloseBlock(tag);
+  }
   void Indent();
   void Outdent();  // an empty indentation stays empty
   int level() const { return m_level; }
@@ -61,6 +72,8 @@ class XmlLineWriter {
   bool is_open() const { return m_sink != nullptr; }
 
  private:
+  void OpenBlock(std::string_view tag);
+  void CloseBlock(std::string_view tag);
   void Flush();
   void Append(std::string_view text);
 

@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "base/series_index.h"
 #include "base/value_routines.h"
 
 namespace varnel {
@@ -33,7 +34,7 @@ int ParseSeries(const std::string& value) {
   if (v == "none") return 0;
   if (v.size() == 1 && v[0] >= 'a' && v[0] <= 'z') return v[0] - 'a' + 1;
   const auto number = ReadInteger(value);
-  if (number && *number >= 0 && *number <= 26 && value.find_first_not_of("0123456789") == std::string::npos) {
+  if (number && *number >= SeriesIndex::kNoSeries && *number <= SeriesIndex::kLastLetter && value.find_first_not_of("0123456789") == std::string::npos) {
     return *number;
   }
   throw UsageError("--series must be none, a letter A to Z or a number 0 to 26, not \"" + value + "\"");

@@ -16,12 +16,12 @@ int ListIndex(int value, int last_choice) { return value >= 0 && value <= last_c
 }  // namespace
 
 ExportRequest RequestFromFiles(const std::filesystem::path& directory, const CommandLine& line, DateTime today) {
-  const CompanySettings company = SettingsStore(directory).Load();
   ExportRequest request;
-  ApplyCompany(request, company);
-  request.estabelecimento = CharacterPrefix(company.estabelecimento, 20);  // the field's limit
-  request.taxCountryRegion = line.region.value_or(ListIndex(company.taxCountryRegion, 2));
-  request.fserienum = line.series.value_or(ListIndex(ReadSeriesOption(directory), 26));
+  request.company = SettingsStore(directory).Load();
+  Company& company = request.company;
+  company.estabelecimento = CharacterPrefix(company.estabelecimento, kEstablishmentLength);  // the field's limit
+  company.taxCountryRegion = line.region.value_or(ListIndex(company.taxCountryRegion, 2));
+  request.fserienum = line.series ? SeriesIndex(*line.series) : SeriesIndex::ListChoice(ReadSeriesOption(directory));
   const Period period = PreviousMonth(today);
   request.datai = line.from.value_or(period.first);
   request.dataf = line.to.value_or(period.last);

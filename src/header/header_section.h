@@ -1,16 +1,30 @@
-// The first lines of every audit file: the XML declaration, the comment that
-// names the exporting program, the AuditFile root and the Header element.
-// While writing it the run reads versao and decides the SchemaGeneration.
+// The first lines of every audit file: the XML declaration and the comment
+// that names the exporting program, the AuditFile root's opening tag, and
+// the Header element. While writing the Header the section reads versao and
+// decides the SchemaGeneration.
 #pragma once
+
+#include <string_view>
 
 #include "section/schema_generation.h"
 
 namespace varnel {
 
-class ExportRun;
+class SectionContext;
+class XmlLineWriter;
+struct ExportRequest;
 
-// Writes from an empty indentation to "</Header>" at level 1 and returns the
-// generation of the database.
-SchemaGeneration WriteHeader(ExportRun& run);
+// The root element's name, and its opening tag with the namespaces.
+inline constexpr std::string_view kAuditFileTag = "AuditFile";
+inline constexpr std::string_view kAuditFileOpening =
+    "<AuditFile xmlns=\"urn:OECD:StandardAuditFile-Tax:PT_1.03_01\" "
+    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+    "xsi:schemaLocation=\"urn:OECD:StandardAuditFile-Tax:PT_1.03_01 SAF-T-PT.XSD\">";
+
+// The XML declaration and the program's comment, without indentation.
+void WritePrologue(XmlLineWriter& out, const ExportRequest& request);
+
+// "<Header>" to "</Header>" at level 1; returns the database's generation.
+SchemaGeneration WriteHeader(SectionContext& context);
 
 }  // namespace varnel

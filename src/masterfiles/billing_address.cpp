@@ -9,17 +9,15 @@ namespace varnel {
 
 void WriteRecordAddress(XmlLineWriter& out, std::string_view address_detail, std::string_view city,
                         const PosQuery& row) {
-  out.WriteLine("<BillingAddress>");
-  out.Indent();
-  out.WriteElement("AddressDetail", address_detail);
-  out.WriteElement("City", city);
-  // A part that passes its rule holds only characters of an integer reading;
-  // escaping it changes nothing and keeps the line safe all the same.
-  out.WriteElement("PostalCode", XmlEscape(PostalCode4(row.AsText("codpostal"))) + "-" +
-                                     XmlEscape(PostalCode3(row.AsText("codpostal1"))));
-  out.WriteLine("<Country>PT</Country>");
-  out.Outdent();
-  out.WriteLine("</BillingAddress>");
+  out.WriteBlock("BillingAddress", [&] {
+    out.WriteElement("AddressDetail", address_detail);
+    out.WriteElement("City", city);
+    // A part that passes its rule holds only characters of an integer reading;
+    // escaping it changes nothing and keeps the line safe all the same.
+    out.WriteElement("PostalCode", XmlEscape(PostalCode4(row.AsText("codpostal"))) + "-" +
+                                       XmlEscape(PostalCode3(row.AsText("codpostal1"))));
+    out.WriteLine("<Country>PT</Country>");
+  });
   out.WriteLine("<SelfBillingIndicator>0</SelfBillingIndicator>");
 }
 

@@ -1,21 +1,24 @@
-// The four lists of the MasterFiles section. Each writes its fixed element,
-// then one element per database row, testing the run's abort flag before
-// every row (the first included), and closes its query on both paths. The run
-// writes "<MasterFiles>"/"</MasterFiles>" and takes the abort exit after a
-// list that found the flag set.
+// The MasterFiles section and its four lists. Each list writes its fixed
+// element, then one element per database row, testing the abort flag before
+// every row (the first included), and closes its query on both paths. Each
+// list owns its one query, opened and closed within the list.
 #pragma once
 
 namespace varnel {
 
-class ExportRun;
+class SectionContext;
+
+// "<MasterFiles>" to "</MasterFiles>" at level 1, each list after its stage
+// text; the products only for the "Normal" SAF-T type. A list that found
+// the abort flag set leads to the abort exit, with "</MasterFiles>" unwritten.
+void WriteMasterFiles(SectionContext& context);
 
 // Level 2 in, level 2 out.
-void WriteCustomers(ExportRun& run);
-void WriteSuppliers(ExportRun& run);
-// Only for the "Normal" SAF-T type (the run decides).
-void WriteProducts(ExportRun& run);
-// Level 2 in; level 2 out with "</TaxTable>" written, or level 3 with the
-// TaxTable left open when the abort flag stopped the loop.
-void WriteTaxTable(ExportRun& run);
+void WriteCustomers(SectionContext& context);
+void WriteSuppliers(SectionContext& context);
+void WriteProducts(SectionContext& context);
+// Level 2 in, level 2 out; takes the abort exit at level 3, inside the
+// TaxTable, when the abort flag stopped the loop.
+void WriteTaxTable(SectionContext& context);
 
 }  // namespace varnel

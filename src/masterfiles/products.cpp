@@ -12,12 +12,12 @@
 #include <optional>
 #include <string>
 
-#include "run/export_run.h"
 #include "base/value_routines.h"
 #include "base/xml_line_writer.h"
 #include "masterfiles/master_files.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
+#include "section/section_context.h"
 
 namespace varnel {
 
@@ -47,47 +47,42 @@ struct ProductEntry {
 };
 
 void WriteMinimumConsumption(XmlLineWriter& out) {
-  out.WriteLine("<Product>");
-  out.Indent();
-  out.WriteLine("<ProductType>P</ProductType>");
-  out.WriteLine("<ProductCode>0</ProductCode>");
-  out.WriteLine("<ProductGroup>0</ProductGroup>");
-  out.WriteLine("<ProductDescription>Consumo Minimo</ProductDescription>");
-  out.WriteLine("<ProductNumberCode>0</ProductNumberCode>");
-  out.Outdent();
-  out.WriteLine("</Product>");
+  out.WriteBlock("Product", [&] {
+    out.WriteLine("<ProductType>P</ProductType>");
+    out.WriteLine("<ProductCode>0</ProductCode>");
+    out.WriteLine("<ProductGroup>0</ProductGroup>");
+    out.WriteLine("<ProductDescription>Consumo Minimo</ProductDescription>");
+    out.WriteLine("<ProductNumberCode>0</ProductNumberCode>");
+  });
 }
 
 void WriteProductRecord(XmlLineWriter& out, const ProductEntry& product) {
   const std::string code = XmlEscape(product.code);
-  out.WriteLine("<Product>");
-  out.Indent();
-  out.WriteLine("<ProductType>P</ProductType>");
-  out.WriteElement("ProductCode", code);
-  // A family that stays NULL gives an empty group; the description takes no
-  // default and keeps its blanks.
-  out.WriteElement("ProductGroup", XmlEscape(product.group.value_or("")));
-  out.WriteElement("ProductDescription", XmlText(product.description, 50));
-  out.WriteElement("ProductNumberCode", code);
-  out.Outdent();
-  out.WriteLine("</Product>");
+  out.WriteBlock("Product", [&] {
+    out.WriteLine("<ProductType>P</ProductType>");
+    out.WriteElement("ProductCode", code);
+    // A family that stays NULL gives an empty group; the description takes no
+    // default and keeps its blanks.
+    out.WriteElement("ProductGroup", XmlEscape(product.group.value_or("")));
+    out.WriteElement("ProductDescription", XmlText(product.description, 50));
+    out.WriteElement("ProductNumberCode", code);
+  });
 }
 
 }  // namespace
 
-void WriteProducts(ExportRun& run) {
-  XmlLineWriter& out = run.writer();
+void WriteProducts(SectionContext& context) {
+  XmlLineWriter& out = context.writer();
   WriteMinimumConsumption(out);
 
-  PosQuery& q_prod = run.query("q_prod");
-  q_prod.SetSql(kQ_prod);
-  q_prod.BindDateTime("datai", run.periodStart());
-  q_prod.BindDateTime("dataf", run.periodEnd());
+  PosQuery q_prod(context.database(), kQ_prod);
+  q_prod.BindDateTime("datai", context.periodStart());
+  q_prod.BindDateTime("dataf", context.periodEnd());
   q_prod.Open();
   // The element of a code is written once the next code (or the end) shows
   // that no further row of it follows.
   std::optional<ProductEntry> pending;
-  while (!run.aborted() && !q_prod.Eof()) {
+  while (!context.aborted() && !q_prod.Eof()) {
     ProductEntry row = ProductEntry::FromRow(q_prod);
     if (pending && pending->code == row.code) {
       pending->Merge(row);

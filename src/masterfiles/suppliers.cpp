@@ -5,13 +5,13 @@
 // Suppliers differ from customers on purpose: a blank taxpayer number gives
 // 999999990, a blank name "Nao definido", and the town is escaped but not cut
 // and defaults to "Desconhecido".
-#include "run/export_run.h"
 #include "base/value_routines.h"
 #include "base/xml_line_writer.h"
 #include "masterfiles/billing_address.h"
 #include "masterfiles/master_files.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
+#include "section/section_context.h"
 
 namespace varnel {
 
@@ -20,21 +20,19 @@ namespace {
 // Like the final consumer, the anonymous supplier keeps its address lines at
 // the level of "<BillingAddress>".
 void WriteAnonymousSupplier(XmlLineWriter& out) {
-  out.WriteLine("<Supplier>");
-  out.Indent();
-  out.WriteLine("<SupplierID>0</SupplierID>");
-  out.WriteLine("<AccountID>Desconhecido</AccountID>");
-  out.WriteLine("<SupplierTaxID>999999990</SupplierTaxID>");
-  out.WriteLine("<CompanyName>Fornecedor Desconhecido</CompanyName>");
-  out.WriteLine("<BillingAddress>");
-  out.WriteLine("<AddressDetail>Desconhecido</AddressDetail>");
-  out.WriteLine("<City>Desconhecido</City>");
-  out.WriteLine("<PostalCode>0000-000</PostalCode>");
-  out.WriteLine("<Country>PT</Country>");
-  out.WriteLine("</BillingAddress>");
-  out.WriteLine("<SelfBillingIndicator>0</SelfBillingIndicator>");
-  out.Outdent();
-  out.WriteLine("</Supplier>");
+  out.WriteBlock("Supplier", [&] {
+    out.WriteLine("<SupplierID>0</SupplierID>");
+    out.WriteLine("<AccountID>Desconhecido</AccountID>");
+    out.WriteLine("<SupplierTaxID>999999990</SupplierTaxID>");
+    out.WriteLine("<CompanyName>Fornecedor Desconhecido</CompanyName>");
+    out.WriteLine("<BillingAddress>");
+    out.WriteLine("<AddressDetail>Desconhecido</AddressDetail>");
+    out.WriteLine("<City>Desconhecido</City>");
+    out.WriteLine("<PostalCode>0000-000</PostalCode>");
+    out.WriteLine("<Country>PT</Country>");
+    out.WriteLine("</BillingAddress>");
+    out.WriteLine("<SelfBillingIndicator>0</SelfBillingIndicator>");
+  });
 }
 
 // A blank number stands for "no number": the anonymous one. Otherwise the
@@ -46,29 +44,26 @@ std::string SupplierTaxId(const std::string& contribuinte) {
 }
 
 void WriteSupplierRecord(XmlLineWriter& out, const PosQuery& q_forn) {
-  out.WriteLine("<Supplier>");
-  out.Indent();
-  out.WriteElement("SupplierID", XmlEscape(q_forn.AsText("codigo")));
-  out.WriteLine("<AccountID>Desconhecido</AccountID>");
-  out.WriteElement("SupplierTaxID", SupplierTaxId(q_forn.AsText("contribuinte")));
-  out.WriteElement("CompanyName", OrDefault(XmlText(q_forn.AsText("nome"), 50), "Nao definido"));
-  // The town is escaped but not cut, unlike a customer's.
-  WriteRecordAddress(out, OrDefault(XmlText(q_forn.AsText("morada"), 60), "Desconhecido"),
-                     OrDefault(XmlEscape(q_forn.AsText("localidade")), "Desconhecido"), q_forn);
-  out.Outdent();
-  out.WriteLine("</Supplier>");
+  out.WriteBlock("Supplier", [&] {
+    out.WriteElement("SupplierID", XmlEscape(q_forn.AsText("codigo")));
+    out.WriteLine("<AccountID>Desconhecido</AccountID>");
+    out.WriteElement("SupplierTaxID", SupplierTaxId(q_forn.AsText("contribuinte")));
+    out.WriteElement("CompanyName", OrDefault(XmlText(q_forn.AsText("nome"), 50), "Nao definido"));
+    // The town is escaped but not cut, unlike a customer's.
+    WriteRecordAddress(out, OrDefault(XmlText(q_forn.AsText("morada"), 60), "Desconhecido"),
+                       OrDefault(XmlEscape(q_forn.AsText("localidade")), "Desconhecido"), q_forn);
+  });
 }
 
 }  // namespace
 
-void WriteSuppliers(ExportRun& run) {
-  XmlLineWriter& out = run.writer();
+void WriteSuppliers(SectionContext& context) {
+  XmlLineWriter& out = context.writer();
   WriteAnonymousSupplier(out);
 
-  PosQuery& q_forn = run.query("q_forn");
-  q_forn.SetSql(kQ_forn);
+  PosQuery q_forn(context.database(), kQ_forn);
   q_forn.Open();
-  while (!run.aborted() && !q_forn.Eof()) {
+  while (!context.aborted() && !q_forn.Eof()) {
     WriteSupplierRecord(out, q_forn);
     q_forn.Next();
   }

@@ -14,16 +14,13 @@ void WriteTaxRegion(XmlLineWriter& writer, int tax_region_index) {
   }
 }
 
-void WriteTaxCode(XmlLineWriter& writer, std::int64_t rate) {
-  if (rate == 0) {
-    writer.WriteLine("<TaxCode>ISE</TaxCode>");
-  } else if (rate < 10) {
-    writer.WriteLine("<TaxCode>RED</TaxCode>");
-  } else if (rate < 16) {
-    writer.WriteLine("<TaxCode>INT</TaxCode>");
-  } else {
-    writer.WriteLine("<TaxCode>NOR</TaxCode>");
-  }
+std::string_view TaxCodeOf(std::int64_t rate) {
+  if (rate == 0) return "ISE";
+  if (rate < 10) return "RED";
+  if (rate < 16) return "INT";
+  return "NOR";
 }
+
+void WriteTaxCode(XmlLineWriter& writer, std::int64_t rate) { writer.WriteElement("TaxCode", TaxCodeOf(rate)); }
 
 }  // namespace varnel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace varnel {
 
@@ -12,6 +13,7 @@ class XmlLineWriter;
 // 0 PT, 1 PT-MA, 2 PT-AC; any other index writes no line.
 void WriteTaxRegion(XmlLineWriter& writer, int tax_region_index);
 // 0 ISE; below 10 RED; below 16 INT; otherwise NOR.
+std::string_view TaxCodeOf(std::int64_t rate);
 void WriteTaxCode(XmlLineWriter& writer, std::int64_t rate);
 
 }  // namespace varnel

@@ -7,6 +7,7 @@
 //                 back end's cursor stays open until the last row or Close;
 //   Eof is true when closed, past the last row, or at once for no rows.
 #include "posdb/pos_database.h"
+#include "posdb/query_texts.h"
 
 #include "base/ascii_text.h"
 
@@ -98,6 +99,9 @@ PosQuery::PosQuery(PosDatabase& database, std::string name, std::string_view sql
     : m_database(database), m_name(std::move(name)), m_impl(std::make_unique<Impl>()) {
   SetSql(sql);
 }
+
+PosQuery::PosQuery(PosDatabase& database, const QueryText& text)
+    : PosQuery(database, std::string(text.name), text.sql) {}
 
 PosQuery::~PosQuery() { Close(); }
 

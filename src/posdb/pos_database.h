@@ -15,7 +15,7 @@
 // date-time, false and 0. Numbers read as text give their shortest decimal
 // text ("23", "12.5").
 //
-// The SQL texts of the system are in posdb/query_texts.h.
+// The SQL texts of the system are in posdb/query_texts.h, each with its name.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +37,7 @@ namespace varnel {
 class BackendConnection;
 class ResultStore;
 struct CellView;
+struct QueryText;
 
 enum class ParamType { DateTime, Integer, Text };
 
@@ -93,6 +94,8 @@ class PosDatabase {
 class PosQuery {
  public:
   PosQuery(PosDatabase& database, std::string name, std::string_view sql = {});
+  // A query of the system: its name and text as one value (query_texts.h).
+  PosQuery(PosDatabase& database, const QueryText& text);
   ~PosQuery();
   PosQuery(const PosQuery&) = delete;
   PosQuery& operator=(const PosQuery&) = delete;

@@ -56,11 +56,11 @@ std::int64_t CreateCustomer(PosQuery& q_MaxCli, PosQuery& q_AddCli, const PosQue
 }
 
 void RepairCustomers(PosDatabase& database) {
-  PosQuery q_docNoCli(database, "q_docNoCli", kQ_docNoCli);
-  PosQuery q_CliByContrib(database, "q_CliByContrib", kQ_CliByContrib);
-  PosQuery q_MaxCli(database, "q_MaxCli", kQ_MaxCli);
-  PosQuery q_AddCli(database, "q_AddCli", kQ_AddCli);
-  PosQuery q_UpdDoc(database, "q_UpdDoc", kQ_UpdDoc);
+  PosQuery q_docNoCli(database, kQ_docNoCli);
+  PosQuery q_CliByContrib(database, kQ_CliByContrib);
+  PosQuery q_MaxCli(database, kQ_MaxCli);
+  PosQuery q_AddCli(database, kQ_AddCli);
+  PosQuery q_UpdDoc(database, kQ_UpdDoc);
 
   q_docNoCli.Open();
   for (; !q_docNoCli.Eof(); q_docNoCli.Next()) {
@@ -77,9 +77,9 @@ void RepairCustomers(PosDatabase& database) {
   q_docNoCli.Close();
 }
 
-void ExecuteIgnoringFailure(PosDatabase& database, std::string_view sql) {
+void ExecuteIgnoringFailure(PosDatabase& database, const QueryText& statement) {
   try {
-    PosQuery q_usertable(database, "q_usertable", sql);
+    PosQuery q_usertable(database, statement);
     q_usertable.Execute();
   } catch (const std::exception&) {
     // Typically the column exists already; the export goes on either way.

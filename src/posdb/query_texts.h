@@ -1,6 +1,7 @@
 // Every SQL text of the system, word for word as the point-of-sale product's
 // database (T-SQL) is asked, one named constant per query: kQ_ plus the
-// query's own name without its "q_" (kQ_cli is q_cli). Lines are joined with
+// query's own name without its "q_" (kQ_cli is q_cli), holding both name and
+// text; the two variants of one query by schema generation share its name. Lines are joined with
 // "\n"; empty lines and double blanks are kept exactly. Some texts differ on
 // purpose from the product's originals, to mend faults in them:
 //   - kQ_doc_old and kQ_consultas_old read anulado as ISNULL(anulado, 0) (the
@@ -21,46 +22,54 @@
 
 namespace varnel {
 
-inline constexpr std::string_view kQ_versao =
-    "SELECT major FROM versao";
+// A query: the name it carries in every message and statement count, and its
+// T-SQL text. Each query of the system is one such value, so a name never
+// travels without its text.
+struct QueryText {
+  std::string_view name;
+  std::string_view sql;
+};
 
-inline constexpr std::string_view kQ_docNoCli =
+inline constexpr QueryText kQ_versao{"q_versao",
+    "SELECT major FROM versao"};
+
+inline constexpr QueryText kQ_docNoCli{"q_docNoCli",
     "SELECT numero, doc, nome, morada, contribuinte FROM documentos\n"
-    "WHERE ((cliente = 0) OR (cliente = 1)) AND (contribuinte <> '') AND (contribuinte NOT LIKE '*%')";
+    "WHERE ((cliente = 0) OR (cliente = 1)) AND (contribuinte <> '') AND (contribuinte NOT LIKE '*%')"};
 
-inline constexpr std::string_view kQ_CliByContrib =
+inline constexpr QueryText kQ_CliByContrib{"q_CliByContrib",
     "SELECT codigo FROM Clientes\n"
-    "WHERE contribuinte = :contribuinte";
+    "WHERE contribuinte = :contribuinte"};
 
-inline constexpr std::string_view kQ_MaxCli =
-    "SELECT ISNULL(MAX(codigo) + 1, 2) AS codigo FROM Clientes";
+inline constexpr QueryText kQ_MaxCli{"q_MaxCli",
+    "SELECT ISNULL(MAX(codigo) + 1, 2) AS codigo FROM Clientes"};
 
-inline constexpr std::string_view kQ_AddCli =
+inline constexpr QueryText kQ_AddCli{"q_AddCli",
     "INSERT INTO Clientes (codigo, nome, morada, datacriacao, valormov, valordivida, contribuinte)\n"
-    "VALUES (:codigo, :nome, :morada, 0, 0, 0, :contribuinte)";
+    "VALUES (:codigo, :nome, :morada, 0, 0, 0, :contribuinte)"};
 
-inline constexpr std::string_view kQ_UpdDoc =
+inline constexpr QueryText kQ_UpdDoc{"q_UpdDoc",
     "UPDATE documentos\n"
     "SET cliente = :cliente\n"
-    "WHERE numero = :numero AND doc = :doc";
+    "WHERE numero = :numero AND doc = :doc"};
 
-inline constexpr std::string_view kAlterCompensacoes =
-    "ALTER TABLE compensacoes ADD FS int, FT int";
+inline constexpr QueryText kAlterCompensacoes{"q_usertable",
+    "ALTER TABLE compensacoes ADD FS int, FT int"};
 
-inline constexpr std::string_view kAlterDocumentos =
-    "ALTER TABLE documentos ADD saftsign varchar(255)";
+inline constexpr QueryText kAlterDocumentos{"q_usertable",
+    "ALTER TABLE documentos ADD saftsign varchar(255)"};
 
-inline constexpr std::string_view kQ_cli =
+inline constexpr QueryText kQ_cli{"q_cli",
     "SELECT codigo, nome, contribuinte, morada, localidade, codpostal, codpostal1 FROM clientes\n"
     "WHERE codigo > 1\n"
-    "ORDER BY codigo";
+    "ORDER BY codigo"};
 
-inline constexpr std::string_view kQ_forn =
+inline constexpr QueryText kQ_forn{"q_forn",
     "SELECT codigo, nome, contribuinte, morada, localidade, codpostal, codpostal1 FROM fornecedores\n"
     "WHERE codigo > 0\n"
-    "ORDER BY codigo";
+    "ORDER BY codigo"};
 
-inline constexpr std::string_view kQ_prod =
+inline constexpr QueryText kQ_prod{"q_prod",
     "SELECT distinct v.codigo AS codigo, ISNULL(p.descricao, v.descricao) AS descricao , ISNULL(p.familia, 0) AS familia FROM vendas v\n"
     "LEFT JOIN produtos p ON p.codigo=v.codigo\n"
     "WHERE v.codigo > 0\n"
@@ -71,12 +80,12 @@ inline constexpr std::string_view kQ_prod =
     "SELECT codigo, descricao, familia FROM produtos\n"
     "WHERE codigo > 0\n"
     "AND codigo <> -999\n"
-    "ORDER BY codigo";
+    "ORDER BY codigo"};
 
-inline constexpr std::string_view kQ_iva =
-    "SELECT codigo, descricao FROM iva ORDER BY codigo";
+inline constexpr QueryText kQ_iva{"q_iva",
+    "SELECT codigo, descricao FROM iva ORDER BY codigo"};
 
-inline constexpr std::string_view kQ_tot =
+inline constexpr QueryText kQ_tot{"q_tot",
     "DECLARE @datai DATETIME, @dataf DATETIME\n"
     "SET @datai=:datai\n"
     "SET @dataf=:dataf\n"
@@ -97,31 +106,31 @@ inline constexpr std::string_view kQ_tot =
     "AND ISNULL(d.anulado, 0) = 0\n"
     "AND d.pagamento <> 6\n"
     "AND v.total < 0\n"
-    "AND v.codigo<>-999";
+    "AND v.codigo<>-999"};
 
-inline constexpr std::string_view kQ_doc_new =
+inline constexpr QueryText kQ_doc_new{"q_doc",
     "SELECT doc, numero, data, datahora, cliente, total, liquido, anulado, hash, hashcontrol, saftsign, emp, CashVATScheme FROM documentos\n"
     "WHERE data >=:datai\n"
     "AND data <= :dataf\n"
     "AND doc IN ('TK','VD','FA','NC','FS','FT')\n"
     "AND pagamento <> 6\n"
-    "ORDER BY doc, numero";
+    "ORDER BY doc, numero"};
 
-inline constexpr std::string_view kQ_doc_old =
+inline constexpr QueryText kQ_doc_old{"q_doc",
     "SELECT doc, numero, data, datahora, cliente, total, liquido, ISNULL(anulado, 0) as anulado, '' as hash, 0 as hashcontrol, '' as saftsign, emp, 0 as CashVATScheme FROM documentos\n"
     "WHERE data >=:datai\n"
     "AND data <= :dataf\n"
     "AND doc IN ('TK','VD','FA','NC')\n"
     "AND pagamento <> 6\n"
-    "ORDER BY doc, numero";
+    "ORDER BY doc, numero"};
 
-inline constexpr std::string_view kQ_ven =
+inline constexpr QueryText kQ_ven{"q_ven",
     "SELECT v.doc, v.numero, v.codigo, v.descricao, v.qtd, v.punit, v.iva, (v.total / ((100.0+v.iva)/100)) as valor, v.total, v.desconto, v.isencao, ISNULL(u.descricao,'N/D') AS unidade FROM vendas v\n"
     "LEFT JOIN produtos p on p.codigo=v.codigo\n"
     "LEFT JOIN unidades u ON p.unidade = u.codigo\n"
-    "WHERE v.doc=:doc AND v.numero=:numero";
+    "WHERE v.doc=:doc AND v.numero=:numero"};
 
-inline constexpr std::string_view kQ_comp_new =
+inline constexpr QueryText kQ_comp_new{"q_comp",
     "DECLARE @datai DATETIME, @dataf DATETIME\n"
     "SET @datai=:datai\n"
     "SET @dataf=:dataf\n"
@@ -135,40 +144,40 @@ inline constexpr std::string_view kQ_comp_new =
     "UNION\n"
     "SELECT 'FT' AS doc, FT AS numero, 'CM' AS ref, CM AS refnum, data FROM compensacoes WHERE ISNULL(CM,0) <> 0 AND ISNULL(FT,0)<>0 AND data >=@datai AND data <= @dataf\n"
     "ORDER BY doc, numero, data, ref\n"
-    "";
+    ""};
 
-inline constexpr std::string_view kQ_comp_old =
+inline constexpr QueryText kQ_comp_old{"q_comp",
     "DECLARE @datai DATETIME, @dataf DATETIME\n"
     "SET @datai=:datai\n"
     "SET @dataf=:dataf\n"
     "SELECT 'NA' AS doc, 0 AS numero, 0 AS ref, 0 AS refnum, GETDATE() AS data\n"
-    "";
+    ""};
 
-inline constexpr std::string_view kQ_norma =
+inline constexpr QueryText kQ_norma{"q_norma",
     "SELECT norma FROM motivos_isencao\n"
-    "WHERE codigo = :codigo";
+    "WHERE codigo = :codigo"};
 
-inline constexpr std::string_view kQ_isencaoprod =
+inline constexpr QueryText kQ_isencaoprod{"q_isencaoprod",
     "SELECT isencao FROM Produtos\n"
-    "WHERE codigo = :codigo";
+    "WHERE codigo = :codigo"};
 
-inline constexpr std::string_view kQ_consultas_new =
+inline constexpr QueryText kQ_consultas_new{"q_consultas",
     "SELECT doc, numero, data, datahora, cliente, total, liquido, anulado, hash, hashcontrol, saftsign, emp FROM documentos\n"
     "WHERE data >=:datai\n"
     "AND data <= :dataf\n"
     "AND doc = 'CM'\n"
     "AND pagamento <> 6\n"
-    "ORDER BY doc, numero";
+    "ORDER BY doc, numero"};
 
-inline constexpr std::string_view kQ_consultas_old =
+inline constexpr QueryText kQ_consultas_old{"q_consultas",
     "SELECT doc, numero, data, datahora, cliente, total, liquido, ISNULL(anulado, 0) as anulado, '' as hash, 0 as hashcontrol, '' as saftsign, emp FROM documentos\n"
     "WHERE data >=:datai\n"
     "AND data <= :dataf\n"
     "AND doc = 'CM'\n"
     "AND pagamento <> 6\n"
-    "ORDER BY doc, numero";
+    "ORDER BY doc, numero"};
 
-inline constexpr std::string_view kQ_totcm =
+inline constexpr QueryText kQ_totcm{"q_totcm",
     "DECLARE @datai DATETIME, @dataf DATETIME\n"
     "SET @datai=:datai\n"
     "SET @dataf=:dataf\n"
@@ -189,77 +198,72 @@ inline constexpr std::string_view kQ_totcm =
     "AND v.codigo <> -999\n"
     "AND ISNULL(d.anulado, 0) = 0\n"
     "AND d.pagamento <> 6\n"
-    "AND v.total < 0";
+    "AND v.total < 0"};
 
-inline constexpr std::string_view kQ_venCM =
+inline constexpr QueryText kQ_venCM{"q_venCM",
     "SELECT doc, numero, v.codigo, v.descricao, qtd, punit, v.iva, (total / ((100.0+v.iva)/100)) as valor, total, desconto, ISNULL(u.descricao,'N/D') AS unidade, v.isencao FROM vendas v\n"
     "LEFT JOIN produtos p ON p.codigo=v.codigo\n"
     "LEFT JOIN unidades u ON u.codigo=p.unidade\n"
-    "WHERE doc=:doc AND numero=:numero";
+    "WHERE doc=:doc AND numero=:numero"};
 
-inline constexpr std::string_view kQ_docRC =
+inline constexpr QueryText kQ_docRC{"q_docRC",
     "SELECT numero, data, anulado, cliente, total, saftsign, datahora, CashVATScheme FROM documentos\n"
-    "WHERE (doc = 'RC') AND ((data >= :datai) AND (data <= :dataf))";
+    "WHERE (doc = 'RC') AND ((data >= :datai) AND (data <= :dataf))"};
 
-inline constexpr std::string_view kQ_countRC =
+inline constexpr QueryText kQ_countRC{"q_countRC",
     "DECLARE @datai DATETIME, @dataf DATETIME\n"
     "SET @datai=:datai\n"
     "SET @dataf=:dataf\n"
-    "SELECT ISNULL((SELECT COUNT(numero)  FROM documentos WHERE doc = 'RC' AND data >=@datai AND data <= @dataf),0) AS nrecs";
+    "SELECT ISNULL((SELECT COUNT(numero)  FROM documentos WHERE doc = 'RC' AND data >=@datai AND data <= @dataf),0) AS nrecs"};
 
-inline constexpr std::string_view kQ_RCLines =
+inline constexpr QueryText kQ_RCLines{"q_RCLines",
     "SELECT FA, NC, valor FROM compensacoes c\n"
     "WHERE RC = :numero AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0))\n"
-    "ORDER BY data";
+    "ORDER BY data"};
 
-inline constexpr std::string_view kQ_getSaftSign =
+inline constexpr QueryText kQ_getSaftSign{"q_getSaftSign",
     "SELECT saftsign, data FROM documentos\n"
-    "WHERE doc = :doc AND numero = :numero";
+    "WHERE doc = :doc AND numero = :numero"};
 
-inline constexpr std::string_view kQ_getnorma =
+inline constexpr QueryText kQ_getnorma{"q_getnorma",
     "SELECT m.norma FROM motivos_isencao m\n"
     "INNER JOIN documentos d ON m.codigo = d.isencao\n"
-    "WHERE (d.doc = :doc) AND (d.numero = :numero)";
+    "WHERE (d.doc = :doc) AND (d.numero = :numero)"};
 
-inline constexpr std::string_view kQ_getcompRC =
+inline constexpr QueryText kQ_getcompRC{"q_getcompRC",
     "SELECT FA, NC, valor  FROM compensacoes\n"
-    "WHERE RC=:numero AND ((ISNULL(FA, 0) > 0) OR (ISNULL(NC, 0) > 0))";
+    "WHERE RC=:numero AND ((ISNULL(FA, 0) > 0) OR (ISNULL(NC, 0) > 0))"};
 
-inline constexpr std::string_view kQ_getcomp =
+inline constexpr QueryText kQ_getcomp{"q_getcomp",
     "SELECT iva, SUM(valor) AS valor, SUM(total) AS total FROM vendas\n"
-    "WHERE numero=:numero AND doc =:doc GROUP BY iva, isencao";
+    "WHERE numero=:numero AND doc =:doc GROUP BY iva, isencao"};
 
-inline constexpr std::string_view kQ_getval =
+inline constexpr QueryText kQ_getval{"q_getval",
     "SELECT total FROM documentos\n"
-    "WHERE numero=:numero AND doc = :doc";
+    "WHERE numero=:numero AND doc = :doc"};
 
-inline constexpr std::string_view kQ_getRCValorFA =
+inline constexpr QueryText kQ_getRCValorFA{"q_getRCValorFA",
     "SELECT valor FROM compensacoes\n"
-    "WHERE RC=:rc AND (FA = :numero)";
+    "WHERE RC=:rc AND (FA = :numero)"};
 
-inline constexpr std::string_view kQ_getRCValorNC =
+inline constexpr QueryText kQ_getRCValorNC{"q_getRCValorNC",
     "SELECT valor FROM compensacoes\n"
-    "WHERE RC=:rc AND (NC = :numero)";
+    "WHERE RC=:rc AND (NC = :numero)"};
 
-inline constexpr std::string_view kQ_getcompRCTotal =
+inline constexpr QueryText kQ_getcompRCTotal{"q_getcompRCTotal",
     "SELECT c.valor, FA, NC FROM compensacoes c\n"
     "inner join documentos d ON d.numero = c.RC\n"
     "WHERE d.doc = 'RC' AND (c.RC IS NOT NULL) AND (c.RC <> 0) AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0)) AND (c.data >= :datai) AND (c.data <= :dataf) AND (c.valor >= 0) and (ISNULL(d.anulado, 0) = 0)\n"
-    "ORDER BY c.RC";
+    "ORDER BY c.RC"};
 
-inline constexpr std::string_view kQ_getcompRCTotalDebit =
+inline constexpr QueryText kQ_getcompRCTotalDebit{"q_getcompRCTotalDebit",
     "SELECT c.valor, FA, NC FROM compensacoes c\n"
     "inner join documentos d ON d.numero = c.RC\n"
     "WHERE d.doc = 'RC' AND (c.RC IS NOT NULL) AND (c.RC <> 0) AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0)) AND (c.data >= :datai) AND (c.data <= :dataf) AND (c.valor< 0) and (ISNULL(d.anulado, 0) = 0)\n"
-    "ORDER BY c.RC";
+    "ORDER BY c.RC"};
 
-// A query's name and text, for listing every text of the system.
-struct QueryText {
-  std::string_view name;
-  std::string_view sql;
-};
-
-// Every text above, in the order above.
+// Every text above, in the order above (the variants of one query share its
+// name).
 const std::vector<QueryText>& AllQueryTexts();
 
 }  // namespace varnel

@@ -2,6 +2,8 @@
 // progress and abort, and the one closing tail every ending goes through.
 // Sections leave by throwing AbortExit; any other exception is a failure that
 // closes what is open, keeps the lines written so far and shows its text.
+// The sections live inside writeAuditFile, so their queries are closed on
+// every ending before the closing lines and the final status.
 #include "run/export_run.h"
 
 #include <exception>
@@ -14,6 +16,7 @@
 #include "masterfiles/master_files.h"
 #include "posdb/pos_database.h"
 #include "posdb/pre_export_maintenance.h"
+#include "section/section_context.h"
 #include "sourcedocs/source_documents.h"
 
 namespace varnel {
@@ -26,7 +29,7 @@ constexpr int kDocumentsPerStep = 50;
 
 ExportRun::ExportRun(PosDatabase& database) : m_database(database) {}
 
-ExportRun::~ExportRun() { closeAllQueries(); }
+ExportRun::~ExportRun() = default;
 
 XmlLineWriter& ExportRun::writer() { return *m_writer; }
 
@@ -49,11 +52,7 @@ RunOutcome ExportRun::execute(const ExportRequest& request, ExportObserver& obse
     observer.persistSettings();
     showStage("Criação do ficheiro de saida");
     m_writer = std::make_unique<XmlLineWriter>(PathFromTyped(output_path).string());
-    try {
-      writeAuditFile();
-    } catch (const AbortExit&) {
-      // Straight to the closing tail, wherever the run stood.
-    }
+    writeAuditFile();
     closingTail();
     return m_abort ? RunOutcome::Aborted : RunOutcome::Completed;
   } catch (const std::exception& error) {
@@ -87,75 +86,67 @@ bool ExportRun::passChecks(std::string& output_path) {
         "Falha na ligação à base de dados, verifique a ligação de rede ou o ficheiro \"Korvel.udl\"");
     return false;
   }
-  if (!IsValidNif(m_request.companyID)) {
+  if (!IsValidNif(m_request.company.companyID)) {
     m_observer->showError("Número de contribuinte inválido");
     return false;
   }
   return true;
 }
 
+// The AuditFile element: the prologue, the root's opening tag, the sections
+// and the root's closing tag. An abort anywhere in the sections still ends
+// with the closing tags; an error skips them.
 void ExportRun::writeAuditFile() {
-  m_generation = WriteHeader(*this);
-  writeMasterFiles();
-  countDocuments();
-  writeSourceDocuments();
-}
-
-void ExportRun::writeMasterFiles() {
   XmlLineWriter& out = writer();
-  showStage("Exportação da lista de clientes");
-  out.WriteLine("<MasterFiles>");
+  WritePrologue(out, m_request);
+  out.WriteRawLine(kAuditFileOpening);
   out.Indent();
-  WriteCustomers(*this);
-  if (aborted()) abortExit();
-
-  showStage("Exportação da lista de fornecedores");
-  WriteSuppliers(*this);
-  if (aborted()) abortExit();
-
-  if (m_request.saftType == 0) {
-    showStage("Exportação da lista de produtos");
-    WriteProducts(*this);
-    if (aborted()) abortExit();
-  }
-
-  showStage("Exportação das taxas de iva");
-  WriteTaxTable(*this);
-  if (aborted()) abortExit();
+  writeSections();
   out.Outdent();
-  out.WriteLine("</MasterFiles>");
+  out.WriteLine("</" + std::string(kAuditFileTag) + ">");
 }
 
-void ExportRun::countDocuments() {
-  const int sales = sales_invoices::countDocuments(*this);
-  const int consultations = working_documents::countDocuments(*this);
-  const int receipts = payments::countDocuments(*this);
-  m_document_count = sales + consultations + receipts;
+// Header, MasterFiles and SourceDocuments. The abort exit, taken anywhere in
+// them, lands here: the sections go (closing their queries) and
+// "</SourceDocuments>" is written at the level one above where the writer
+// stood, as the file's closing tail, whether or not SourceDocuments had been
+// opened yet.
+void ExportRun::writeSections() {
+  XmlLineWriter& out = writer();
+  try {
+    m_generation = WriteHeader(*this);
+    WriteMasterFiles(*this);
+
+    SalesInvoicesSection sales(*this);
+    WorkingDocumentsSection consultations(*this);
+    PaymentsSection receipts(*this);
+    countDocuments(sales, consultations, receipts);
+
+    out.WriteLine("<SourceDocuments>");
+    out.Indent();
+    sales.Write(consultations);
+    consultations.Write();
+    receipts.Write();
+  } catch (const AbortExit&) {
+    // Straight to the closing lines, wherever the run stood.
+  }
+  out.Outdent();
+  out.WriteLine("</SourceDocuments>");
+}
+
+void ExportRun::countDocuments(SalesInvoicesSection& sales, WorkingDocumentsSection& consultations,
+                               PaymentsSection& receipts) {
+  const int sales_count = sales.countDocuments();
+  const int consultation_count = consultations.countDocuments();
+  const int receipt_count = receipts.countDocuments();
+  m_document_count = sales_count + consultation_count + receipt_count;
   m_exported_count = 0;
   m_batch_counter = 0;
   m_observer->progressStart(m_document_count / kDocumentsPerStep);
 }
 
-void ExportRun::writeSourceDocuments() {
-  XmlLineWriter& out = writer();
-  out.WriteLine("<SourceDocuments>");
-  out.Indent();
-  out.WriteLine("<SalesInvoices>");
-  out.Indent();
-  showStage("Abertura de tabelas de vendas");
-  sales_invoices::Write(*this);
-  working_documents::Write(*this);
-  payments::Write(*this);
-}
-
 void ExportRun::closingTail() {
-  closeAllQueries();
-  XmlLineWriter& out = writer();
-  out.Outdent();
-  out.WriteLine("</SourceDocuments>");
-  out.Outdent();
-  out.WriteLine("</AuditFile>");
-  out.Close();
+  writer().Close();
   m_writer.reset();
   m_observer->progressHide();
   if (m_abort) {
@@ -168,7 +159,6 @@ void ExportRun::closingTail() {
 }
 
 void ExportRun::failRun(const std::string& message) noexcept {
-  closeAllQueries();
   if (m_writer) {
     try {
       m_writer->Close();
@@ -184,16 +174,6 @@ void ExportRun::failRun(const std::string& message) noexcept {
     m_observer->showApplicationError(WithFullStop(message));
   } catch (...) {
     // A front end that fails while showing an error has nothing left to show.
-  }
-}
-
-void ExportRun::closeAllQueries() noexcept {
-  for (auto& entry : m_queries) {
-    try {
-      entry.second->Close();
-    } catch (...) {
-      // Closing releases client-side state; there is nothing to recover.
-    }
   }
 }
 
@@ -214,16 +194,6 @@ void ExportRun::documentDone() {
   m_exported_count += kDocumentsPerStep;
   m_observer->progressStep();
   reportProgress();
-}
-
-void ExportRun::abortExit() { throw AbortExit{}; }
-
-PosQuery& ExportRun::query(std::string_view name) {
-  auto found = m_queries.find(name);
-  if (found == m_queries.end()) {
-    found = m_queries.emplace(std::string(name), std::make_unique<PosQuery>(m_database, std::string(name))).first;
-  }
-  return *found->second;
 }
 
 }  // namespace varnel

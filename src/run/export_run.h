@@ -17,34 +17,33 @@
 // captioned "Varnel v6".
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include "base/date_time.h"
 #include "run/export_observer.h"
 #include "section/export_request.h"
 #include "section/schema_generation.h"
+#include "section/section_context.h"
 
 namespace varnel {
 
 class PosDatabase;
-class PosQuery;
 class XmlLineWriter;
-
-// Thrown by the sections to leave the run by the abort exit; the run catches
-// it and goes straight to the closing tail.
-struct AbortExit {};
+class SalesInvoicesSection;
+class WorkingDocumentsSection;
+class PaymentsSection;
 
 enum class RunOutcome { Completed, CheckFailed, Failed, Aborted };
 
-class ExportRun {
+// The run is the context every section writes through; the sections own
+// their queries, which close when the sections go, before the closing tail.
+class ExportRun : public SectionContext {
  public:
   // The connection outlives the run: the front end keeps it between runs and
   // each run connects again (nothing happens when it is still open).
   explicit ExportRun(PosDatabase& database);
-  ~ExportRun();
+  ~ExportRun() override;
   ExportRun(const ExportRun&) = delete;
   ExportRun& operator=(const ExportRun&) = delete;
 
@@ -55,30 +54,17 @@ class ExportRun {
 
   // Sets the abort flag; called by the front end from processPendingEvents.
   void requestAbort() { m_abort = true; }
-  bool aborted() const { return m_abort; }
 
-  // setStatus(text), then processPendingEvents.
-  void showStage(std::string_view text);
-  // "Exportados <exported> de <count> registos...", then processPendingEvents.
-  void reportProgress();
-  // One more document written; every 50th moves the progress bar.
-  void documentDone();
-  // Leaves the run by the abort exit (throws AbortExit).
-  [[noreturn]] void abortExit();
-
-  // What the sections read and write through the run.
-  const ExportRequest& request() const { return m_request; }
-  PosDatabase& database() { return m_database; }
-  XmlLineWriter& writer();
-  SchemaGeneration generation() const { return m_generation; }
-  // The period's first and last day without their time of day.
-  DateTime periodStart() const { return m_request.datai.DatePart(); }
-  DateTime periodEnd() const { return m_request.dataf.DatePart(); }
-
-  // The query object of this name, created on first use and kept for the
-  // whole run so its statement is prepared once and re-run per document. The
-  // closing tail closes every query still open, on every ending.
-  PosQuery& query(std::string_view name);
+  // The section context: setStatus(text), then processPendingEvents; the
+  // progress text; one more document written (every 50th moves the bar).
+  void showStage(std::string_view text) override;
+  void reportProgress() override;
+  void documentDone() override;
+  bool aborted() const override { return m_abort; }
+  const ExportRequest& request() const override { return m_request; }
+  SchemaGeneration generation() const override { return m_generation; }
+  XmlLineWriter& writer() override;
+  PosDatabase& database() override { return m_database; }
 
   int documentCount() const { return m_document_count; }
   int exportedCount() const { return m_exported_count; }
@@ -86,18 +72,16 @@ class ExportRun {
  private:
   bool passChecks(std::string& output_path);
   void writeAuditFile();
-  void writeMasterFiles();
-  void countDocuments();
-  void writeSourceDocuments();
+  void writeSections();
+  void countDocuments(SalesInvoicesSection& sales, WorkingDocumentsSection& consultations,
+                      PaymentsSection& receipts);
   void closingTail();
-  void closeAllQueries() noexcept;
   void failRun(const std::string& message) noexcept;
 
   PosDatabase& m_database;
   ExportRequest m_request;
   ExportObserver* m_observer = nullptr;
   std::unique_ptr<XmlLineWriter> m_writer;
-  std::map<std::string, std::unique_ptr<PosQuery>, std::less<>> m_queries;
   SchemaGeneration m_generation = SchemaGeneration::Legacy;
   bool m_abort = false;
   int m_document_count = 0;

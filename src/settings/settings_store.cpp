@@ -15,20 +15,20 @@ namespace {
 
 struct TextKey {
   std::string_view key;
-  std::string CompanySettings::*field;
+  std::string Company::*field;
 };
 
 // The nine text keys; TaxCountryRegion, an integer, follows them.
 constexpr std::array<TextKey, 9> kTextKeys{{
-    {"CompanyID", &CompanySettings::companyID},
-    {"CompanyName", &CompanySettings::companyName},
-    {"BuildingNumber", &CompanySettings::buildingNumber},
-    {"StreetName", &CompanySettings::streetName},
-    {"AddressDetail", &CompanySettings::addressDetail},
-    {"City", &CompanySettings::city},
-    {"PostalCode1", &CompanySettings::postalCode1},
-    {"PostalCode2", &CompanySettings::postalCode2},
-    {"Estabelecimento", &CompanySettings::estabelecimento},
+    {"CompanyID", &Company::companyID},
+    {"CompanyName", &Company::companyName},
+    {"BuildingNumber", &Company::buildingNumber},
+    {"StreetName", &Company::streetName},
+    {"AddressDetail", &Company::addressDetail},
+    {"City", &Company::city},
+    {"PostalCode1", &Company::postalCode1},
+    {"PostalCode2", &Company::postalCode2},
+    {"Estabelecimento", &Company::estabelecimento},
 }};
 
 constexpr std::string_view kTaxCountryRegionKey = "TaxCountryRegion";
@@ -38,9 +38,9 @@ constexpr std::string_view kTaxCountryRegionKey = "TaxCountryRegion";
 SettingsStore::SettingsStore(std::filesystem::path directory)
     : m_file(std::move(directory), std::string(kFileName)) {}
 
-CompanySettings SettingsStore::Load() const {
-  const CompanySettings defaults;
-  CompanySettings settings;
+Company SettingsStore::Load() const {
+  const Company defaults = DefaultCompanySettings();
+  Company settings;
   for (const TextKey& text_key : kTextKeys) {
     settings.*text_key.field = m_file.ReadString(kSection, text_key.key, defaults.*text_key.field);
   }
@@ -50,7 +50,7 @@ CompanySettings SettingsStore::Load() const {
   return settings;
 }
 
-void SettingsStore::Save(const CompanySettings& settings) {
+void SettingsStore::Save(const Company& settings) {
   for (const TextKey& text_key : kTextKeys) {
     m_file.WriteString(kSection, text_key.key, settings.*text_key.field);
   }

@@ -24,12 +24,12 @@ class SettingsStore {
 
   // The ten values; each missing key (or file, or section) gives its default.
   // A "TaxCountryRegion" that does not read as an integer gives 0.
-  CompanySettings Load() const;
+  Company Load() const;
 
   // Writes the ten keys in their fixed order; raises SettingsWriteError
   // ("Unable to write to .\Varnel.ini") at the first key that cannot be
   // written.
-  void Save(const CompanySettings& settings);
+  void Save(const Company& settings);
 
  private:
   ProfileFile m_file;

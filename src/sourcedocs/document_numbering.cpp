@@ -1,4 +1,4 @@
-// Naming rules of documents: series letters, sales document types, document
+// Naming rules of documents: sales document types, document
 // numbers and signature lines.
 //
 // A stored signed number is used only when it has the shape of one: some text,
@@ -12,11 +12,6 @@
 
 namespace varnel {
 
-std::string SeriesLetter(int series_index) {
-  if (series_index < 1 || series_index > 26) return "?";
-  return std::string(1, static_cast<char>('A' + series_index - 1));
-}
-
 DocumentType MapDocumentType(std::string_view trimmed_doc) {
   if (trimmed_doc == "TK") return {"TV", "TV"};
   if (trimmed_doc == "FA") return {"FA", "FT"};
@@ -24,7 +19,7 @@ DocumentType MapDocumentType(std::string_view trimmed_doc) {
   return {std::string(trimmed_doc), std::string(trimmed_doc)};
 }
 
-std::string DocumentNumber(std::string_view signed_number, std::string_view prefix, int series_index,
+std::string DocumentNumber(std::string_view signed_number, std::string_view prefix, SeriesIndex series,
                            std::int64_t numero) {
   const std::size_t slash = signed_number.find('/');
   if (slash != std::string_view::npos && slash > 0 && signed_number[slash - 1] != ' ') {
@@ -32,18 +27,18 @@ std::string DocumentNumber(std::string_view signed_number, std::string_view pref
   }
   std::string built(prefix);
   built += ' ';
-  built += SeriesLetter(series_index);
+  built += series.Letter();
   built += '/';
   built += IntText(numero);
   return built;
 }
 
 void WriteSignature(XmlLineWriter& writer, SchemaGeneration generation, std::string_view signed_number,
-                    int series_index, std::string_view hash, std::string_view hash_control) {
+                    SeriesIndex series, std::string_view hash, std::string_view hash_control) {
   // Documents signed without a series letter keep their stored signature;
   // an unsigned document of a lettered series carries none.
   const bool stored = generation == SchemaGeneration::Current &&
-                      (!signed_number.empty() || series_index < 1 || series_index > 26);
+                      (!signed_number.empty() || !series.has_letter());
   if (!stored) {
     writer.WriteLine("<Hash>0</Hash>");
     return;

@@ -1,5 +1,4 @@
-// The rules that name a document in the audit file: the series letter table,
-// the document-type mapping of sales codes, the document number rule (stored
+// The rules that name a document in the audit file: the document-type mapping of sales codes, the document number rule (stored
 // signed number or a number built from prefix, series letter and numero) and
 // the signature rule (which Hash and HashControl lines a document gets).
 #pragma once
@@ -8,14 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "base/series_index.h"
 #include "section/schema_generation.h"
 
 namespace varnel {
 
 class XmlLineWriter;
-
-// "?" for index 0 and for any index outside 0 to 26; "A".."Z" for 1..26.
-std::string SeriesLetter(int series_index);
 
 struct DocumentType {
   std::string number_prefix;  // TK -> TV, FA -> FA, FS -> FS, other -> itself
@@ -28,11 +25,11 @@ DocumentType MapDocumentType(std::string_view trimmed_doc);
 // otherwise prefix + " " + series letter + "/" + numero. The result is not
 // escaped: the caller escapes it with the line.
 std::string DocumentNumber(std::string_view signed_number, std::string_view prefix,
-                           int series_index, std::int64_t numero);
+                           SeriesIndex series, std::int64_t numero);
 
 // Writes the Hash line and, when the rule says so, the HashControl line.
 void WriteSignature(XmlLineWriter& writer, SchemaGeneration generation,
-                    std::string_view signed_number, int series_index,
+                    std::string_view signed_number, SeriesIndex series,
                     std::string_view hash, std::string_view hash_control);
 
 }  // namespace varnel

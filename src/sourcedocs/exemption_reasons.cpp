@@ -3,7 +3,6 @@
 // used as read, not trimmed.
 #include "sourcedocs/exemption_reasons.h"
 
-#include "run/export_run.h"
 #include "base/value_routines.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
@@ -16,6 +15,9 @@ constexpr std::size_t kReasonLength = 60;
 
 }  // namespace
 
+ExemptionReasons::ExemptionReasons(PosDatabase& database)
+    : m_q_isencaoprod(database, kQ_isencaoprod), m_q_norma(database, kQ_norma) {}
+
 std::string ExemptionReasons::Reason(std::string_view line_code, std::int64_t product_code) {
   const std::string code = line_code.empty() ? ProductCode(product_code) : std::string(line_code);
   return Norm(code);
@@ -24,8 +26,7 @@ std::string ExemptionReasons::Reason(std::string_view line_code, std::int64_t pr
 std::string ExemptionReasons::ProductCode(std::int64_t product_code) {
   const auto known = m_product_codes.find(product_code);
   if (known != m_product_codes.end()) return known->second;
-  PosQuery& q_isencaoprod = m_run.query("q_isencaoprod");
-  q_isencaoprod.SetSql(kQ_isencaoprod);
+  PosQuery& q_isencaoprod = m_q_isencaoprod;
   q_isencaoprod.BindInteger("codigo", product_code);
   q_isencaoprod.Open();
   std::string code = q_isencaoprod.Eof() ? std::string() : q_isencaoprod.AsText("isencao");
@@ -36,8 +37,7 @@ std::string ExemptionReasons::ProductCode(std::int64_t product_code) {
 std::string ExemptionReasons::Norm(const std::string& exemption_code) {
   const auto known = m_norms.find(exemption_code);
   if (known != m_norms.end()) return known->second;
-  PosQuery& q_norma = m_run.query("q_norma");
-  q_norma.SetSql(kQ_norma);
+  PosQuery& q_norma = m_q_norma;
   q_norma.BindText("codigo", exemption_code);
   q_norma.Open();
   std::string reason = q_norma.Eof() ? std::string() : XmlText(q_norma.AsText("norma"), kReasonLength);

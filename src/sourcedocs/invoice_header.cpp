@@ -5,7 +5,8 @@
 #include "sourcedocs/invoice_header.h"
 
 #include "base/date_time.h"
-#include "run/export_run.h"
+#include "section/section_context.h"
+#include "sourcedocs/document_line.h"
 #include "base/value_routines.h"
 #include "base/xml_line_writer.h"
 #include "sourcedocs/document_numbering.h"
@@ -13,36 +14,32 @@
 
 namespace varnel {
 
-void WriteInvoiceHeader(ExportRun& run, const InvoiceDocument& document) {
-  XmlLineWriter& out = run.writer();
-  const int series = run.request().fserienum;
+void WriteInvoiceHeader(SectionContext& context, const InvoiceDocument& document) {
+  XmlLineWriter& out = context.writer();
+  const SeriesIndex series = context.series();
   const std::string source_id = XmlEscape(document.emp);
   const std::string entry_date = DateTimeText(document.datahora);
 
   out.WriteElement("InvoiceNo", XmlEscape(DocumentNumber(document.signed_number, document.type.number_prefix,
                                                          series, document.numero)));
-  out.WriteLine("<DocumentStatus>");
-  out.Indent();
-  out.WriteLine(document.anulado ? "<InvoiceStatus>A</InvoiceStatus>" : "<InvoiceStatus>N</InvoiceStatus>");
-  out.WriteElement("InvoiceStatusDate", entry_date);
-  out.WriteElement("SourceID", source_id);
-  out.WriteLine("<SourceBilling>P</SourceBilling>");
-  out.Outdent();
-  out.WriteLine("</DocumentStatus>");
-  WriteSignature(out, run.generation(), document.signed_number, series, document.hash, document.hashcontrol);
+  out.WriteBlock("DocumentStatus", [&] {
+    out.WriteLine(document.anulado ? "<InvoiceStatus>A</InvoiceStatus>" : "<InvoiceStatus>N</InvoiceStatus>");
+    out.WriteElement("InvoiceStatusDate", entry_date);
+    out.WriteElement("SourceID", source_id);
+    out.WriteLine("<SourceBilling>P</SourceBilling>");
+  });
+  WriteSignature(out, context.generation(), document.signed_number, series, document.hash, document.hashcontrol);
   out.WriteElement("Period", IntText(document.data.Month()));
   out.WriteElement("InvoiceDate", DateText(document.data));
   out.WriteElement("InvoiceType", XmlEscape(document.type.invoice_type));
-  out.WriteLine("<SpecialRegimes>");
-  out.Indent();
-  out.WriteLine("<SelfBillingIndicator>0</SelfBillingIndicator>");
-  out.WriteElement("CashVATSchemeIndicator", IntText(document.cash_vat_scheme));
-  out.WriteLine("<ThirdPartiesBillingIndicator>0</ThirdPartiesBillingIndicator>");
-  out.Outdent();
-  out.WriteLine("</SpecialRegimes>");
+  out.WriteBlock("SpecialRegimes", [&] {
+    out.WriteLine("<SelfBillingIndicator>0</SelfBillingIndicator>");
+    out.WriteElement("CashVATSchemeIndicator", IntText(document.cash_vat_scheme));
+    out.WriteLine("<ThirdPartiesBillingIndicator>0</ThirdPartiesBillingIndicator>");
+  });
   out.WriteElement("SourceID", source_id);
   out.WriteElement("SystemEntryDate", entry_date);
-  out.WriteElement("CustomerID", document.cliente >= 1 ? XmlEscape(document.cliente_text) : std::string("1"));
+  out.WriteElement("CustomerID", CustomerReference(document.cliente, document.cliente_text));
 }
 
 }  // namespace varnel

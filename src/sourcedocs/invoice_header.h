@@ -5,11 +5,11 @@
 
 namespace varnel {
 
-class ExportRun;
+class SectionContext;
 struct InvoiceDocument;
 
 // Writes from "<InvoiceNo>" to "<CustomerID>" at the writer's level (one
 // inside "<Invoice>").
-void WriteInvoiceHeader(ExportRun& run, const InvoiceDocument& document);
+void WriteInvoiceHeader(SectionContext& context, const InvoiceDocument& document);
 
 }  // namespace varnel

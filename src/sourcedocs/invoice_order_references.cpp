@@ -37,12 +37,10 @@ std::vector<OrderReference> FindOrderReferences(PosQuery& q_comp, std::string_vi
 
 void WriteOrderReferences(XmlLineWriter& out, const std::vector<OrderReference>& references) {
   for (const OrderReference& reference : references) {
-    out.WriteLine("<OrderReferences>");
-    out.Indent();
-    out.WriteElement("OriginatingON", reference.originating_on);
-    out.WriteElement("OrderDate", DateText(reference.order_date));
-    out.Outdent();
-    out.WriteLine("</OrderReferences>");
+    out.WriteBlock("OrderReferences", [&] {
+      out.WriteElement("OriginatingON", reference.originating_on);
+      out.WriteElement("OrderDate", DateText(reference.order_date));
+    });
   }
 }
 

@@ -3,10 +3,10 @@
 // PT, whatever region the lines use.
 #include "sourcedocs/invoice_totals.h"
 
-#include "sourcedocs/line_rules.h"
-
 #include "base/date_time.h"
+#include "base/value_routines.h"
 #include "base/xml_line_writer.h"
+#include "sourcedocs/document_line.h"
 #include "sourcedocs/invoice_document.h"
 
 namespace varnel {
@@ -20,27 +20,20 @@ DocumentTotalsValues ComputeDocumentTotals(Currency total, const InvoiceSums& su
   return values;
 }
 
-void WriteDocumentTotals(XmlLineWriter& out, const InvoiceDocument& document, const InvoiceSums& sums) {
+void WriteInvoiceTotals(XmlLineWriter& out, const InvoiceDocument& document, const InvoiceSums& sums) {
   const DocumentTotalsValues values = ComputeDocumentTotals(document.total, sums, document.is_credit_note());
-  out.WriteLine("<DocumentTotals>");
-  out.Indent();
-  out.WriteElement("TaxPayable", CurrText(values.tax_payable));
-  out.WriteElement("NetTotal", CurrText(values.net_total));
-  out.WriteElement("GrossTotal", CurrText(values.gross_total));
-  out.Outdent();
-  out.WriteLine("</DocumentTotals>");
+  WriteDocumentTotals(out, values.tax_payable, values.net_total, values.gross_total);
   if (sums.withholding == Currency()) return;
-  out.WriteLine("<WithholdingTax>");
-  out.Indent();
-  out.WriteLine("<WithholdingTaxType>IRS</WithholdingTaxType>");
-  out.WriteElement("WithholdingTaxAmount", CurrText(-sums.withholding));
-  out.Outdent();
-  out.WriteLine("</WithholdingTax>");
+  out.WriteBlock("WithholdingTax", [&] {
+    out.WriteLine("<WithholdingTaxType>IRS</WithholdingTaxType>");
+    out.WriteElement("WithholdingTaxAmount", CurrText(-sums.withholding));
+  });
 }
 
 void WritePlaceholderLine(XmlLineWriter& out, const InvoiceDocument& document) {
   // A credit note's placeholder carries a credit, any other document's a debit.
-  WritePlaceholderLineAndTotals(out, DateText(document.data), document.is_credit_note());
+  WritePlaceholderLineAndTotals(out, DateText(document.data),
+                                document.is_credit_note() ? AmountSide::Credit : AmountSide::Debit);
 }
 
 }  // namespace varnel

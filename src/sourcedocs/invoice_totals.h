@@ -24,7 +24,7 @@ struct DocumentTotalsValues {
 DocumentTotalsValues ComputeDocumentTotals(Currency total, const InvoiceSums& sums, bool credit_note);
 
 // DocumentTotals, then WithholdingTax when the withholding sum is not 0.
-void WriteDocumentTotals(XmlLineWriter& out, const InvoiceDocument& document, const InvoiceSums& sums);
+void WriteInvoiceTotals(XmlLineWriter& out, const InvoiceDocument& document, const InvoiceSums& sums);
 
 // The Line and DocumentTotals of a document without line rows.
 void WritePlaceholderLine(XmlLineWriter& out, const InvoiceDocument& document);

@@ -1,14 +1,23 @@
-// Quantity and unit price of a document line, and the placeholder line. The unit
+// Quantity and unit price of a document line. The unit
 // price passes through long double exactly in the order the rule states
 // (punit in ten-thousandths ÷ divisor ÷ 10000, then back to ten-thousandths).
 #include "sourcedocs/line_rules.h"
 
 #include <cmath>
 
-#include "base/xml_line_writer.h"
+#include "base/value_routines.h"
+#include "masterfiles/tax_rules.h"
+#include "posdb/pos_database.h"
+#include "sourcedocs/exemption_reasons.h"
 
 
 namespace varnel {
+
+namespace {
+
+constexpr std::size_t kDescriptionLength = 50;
+
+}  // namespace
 
 Currency LineQuantity(double qtd) { return Currency::FromFloat(std::fabs(static_cast<long double>(qtd))); }
 
@@ -22,35 +31,23 @@ Currency LineUnitPrice(double valor, double qtd, Currency punit, std::int64_t iv
   return Currency::FromFloat(std::fabs(price));
 }
 
-void WritePlaceholderLineAndTotals(XmlLineWriter& out, std::string_view tax_point_date, bool credit) {
-  out.WriteLine("<Line>");
-  out.Indent();
-  out.WriteLine("<LineNumber>1</LineNumber>");
-  out.WriteLine("<ProductCode>0</ProductCode>");
-  out.WriteLine("<ProductDescription>?</ProductDescription>");
-  out.WriteLine("<Quantity>1</Quantity>");
-  out.WriteLine("<UnitOfMeasure>?</UnitOfMeasure>");
-  out.WriteLine("<UnitPrice>0</UnitPrice>");
-  out.WriteElement("TaxPointDate", tax_point_date);
-  out.WriteLine("<Description>?</Description>");
-  out.WriteLine(credit ? "<CreditAmount>0</CreditAmount>" : "<DebitAmount>0</DebitAmount>");
-  out.WriteLine("<Tax>");
-  out.Indent();
-  out.WriteLine("<TaxType>IVA</TaxType>");
-  out.WriteLine("<TaxCountryRegion>PT</TaxCountryRegion>");
-  out.WriteLine("<TaxCode>ISE</TaxCode>");
-  out.WriteLine("<TaxPercentage>0</TaxPercentage>");
-  out.Outdent();
-  out.WriteLine("</Tax>");
-  out.Outdent();
-  out.WriteLine("</Line>");
-  out.WriteLine("<DocumentTotals>");
-  out.Indent();
-  out.WriteLine("<TaxPayable>0</TaxPayable>");
-  out.WriteLine("<NetTotal>0</NetTotal>");
-  out.WriteLine("<GrossTotal>0</GrossTotal>");
-  out.Outdent();
-  out.WriteLine("</DocumentTotals>");
+DocumentLine SaleLine(const PosQuery& row, int number, const std::string& tax_point_date, int region_index,
+                      ExemptionReasons& exemptions) {
+  const double qtd = row.AsFloat("qtd");
+  const std::int64_t iva = row.AsInteger("iva");
+  DocumentLine line;
+  line.number = number;
+  line.product = LineProduct{XmlEscape(row.AsText("codigo")),
+                             XmlText(row.AsText("descricao"), kDescriptionLength),
+                             LineQuantity(qtd),
+                             XmlEscape(row.AsText("unidade")),
+                             LineUnitPrice(row.AsFloat("valor"), qtd, row.AsCurrency("punit"), iva),
+                             tax_point_date};
+  line.amount = row.AsCurrency("valor");
+  line.tax = LineTax{region_index, TaxCodeOf(iva), XmlEscape(row.AsText("iva"))};
+  if (iva == 0) line.exemption_reason = exemptions.Reason(row.AsText("isencao"), row.AsInteger("codigo"));
+  line.settlement = row.AsCurrency("desconto");
+  return line;
 }
 
 }  // namespace varnel

@@ -1,18 +1,20 @@
 // The rules a document line shares between sales invoices and working
 // documents: the quantity and unit price brought from floating point to
-// Currency (ties to even, 64-bit significand), and the placeholder line of a
-// document without sale lines. The exemption reason of a line without VAT,
+// Currency (ties to even, 64-bit significand). The Line element itself is
+// written by document_line.h; the exemption reason of a line without VAT,
 // also shared, is in exemption_reasons.h.
 #pragma once
 
 #include <cstdint>
-#include <string_view>
+#include <string>
 
 #include "base/currency.h"
+#include "sourcedocs/document_line.h"
 
 namespace varnel {
 
-class XmlLineWriter;
+class ExemptionReasons;
+class PosQuery;
 
 // The absolute value of qtd to the nearest 0.0001, ties to even.
 Currency LineQuantity(double qtd);
@@ -23,9 +25,12 @@ Currency LineQuantity(double qtd);
 // not a number or does not fit (a rate of -100 leaves nothing to divide by).
 Currency LineUnitPrice(double valor, double qtd, Currency punit, std::int64_t iva);
 
-// The Line of a document without sale lines (product 0, quantity 1, every
-// value "?" or 0, region PT whatever the request says, a zero CreditAmount
-// or DebitAmount) followed by DocumentTotals of 0.
-void WritePlaceholderLineAndTotals(XmlLineWriter& out, std::string_view tax_point_date, bool credit);
+// The Line of the current row of a sale-line query (an invoice's or a
+// working document's): the product part with the description cut to 50
+// characters, the row's valor as the amount, the tax of the row's rate in
+// the given region, the exemption reason when the rate is 0 and the
+// discount as the settlement.
+DocumentLine SaleLine(const PosQuery& row, int number, const std::string& tax_point_date, int region_index,
+                      ExemptionReasons& exemptions);
 
 }  // namespace varnel

@@ -2,20 +2,19 @@
 // one Line per VAT rate of each document the receipt settles and totals from
 // the receipt's incidences. Written only when the period has a receipt.
 //
-// The receipt query (q_docRC, streamed) stays open to the run's end, which
-// closes it; the settlement rows, signed numbers and exemption texts are
-// opened and closed around each use. Payment lines classify the VAT rate by
-// their own ranges (rate 10 is RED here, INT on invoice lines). A receipt
-// without a customer names the final consumer 1, the customer every file
-// lists, as invoices and working documents do.
+// The receipt query (q_docRC, streamed) stays open until the section goes;
+// the settlement rows, signed numbers and exemption texts are opened and
+// closed around each use. Payment lines classify the VAT rate by their own
+// ranges (rate 10 is RED here, INT on invoice lines). A receipt without a
+// customer names the final consumer 1, the customer every file lists, as
+// invoices and working documents do.
 #include <string>
 
-#include "run/export_run.h"
 #include "base/value_routines.h"
 #include "base/xml_line_writer.h"
-#include "masterfiles/tax_rules.h"
-#include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
+#include "section/section_context.h"
+#include "sourcedocs/document_line.h"
 #include "sourcedocs/document_numbering.h"
 #include "sourcedocs/payments.h"
 #include "sourcedocs/receipt_incidences.h"
@@ -31,187 +30,161 @@ const char* PaymentTaxCode(std::int64_t rate) {
   return "OUT";
 }
 
-namespace payments {
-
 namespace {
 
 constexpr const char* kDefaultExemptionReason = "Produto isento de IVA com base no Decreto-Lei 346/85";
 
-std::string CustomerId(const PosQuery& receipt) {
-  if (receipt.AsInteger("cliente") >= 1) return XmlEscape(receipt.AsText("cliente"));
-  return "1";
-}
-
-void WriteHeader(ExportRun& run, const PosQuery& receipt) {
-  XmlLineWriter& out = run.writer();
+void WriteHeader(SectionContext& context, const PosQuery& receipt) {
+  XmlLineWriter& out = context.writer();
   const std::string entry_date = DateTimeText(receipt.AsDateTime("datahora"));
-  out.WriteLine("<Payment>");
-  out.Indent();
-  out.WriteElement("PaymentRefNo", XmlEscape(DocumentNumber(receipt.AsText("saftsign"), "RC",
-                                                            run.request().fserienum, receipt.AsInteger("numero"))));
+  out.WriteElement("PaymentRefNo", XmlEscape(DocumentNumber(receipt.AsText("saftsign"), "RC", context.series(),
+                                                            receipt.AsInteger("numero"))));
   out.WriteElement("TransactionDate", DateText(receipt.AsDateTime("data")));
   out.WriteLine(receipt.AsInteger("CashVATScheme") == 1 ? "<PaymentType>RC</PaymentType>"
                                                         : "<PaymentType>RG</PaymentType>");
-  out.WriteLine("<DocumentStatus>");
-  out.Indent();
-  out.WriteLine(receipt.AsBoolean("anulado") ? "<PaymentStatus>A</PaymentStatus>" : "<PaymentStatus>N</PaymentStatus>");
-  out.WriteElement("PaymentStatusDate", entry_date);
-  out.WriteLine("<SourceID>0</SourceID>");
-  out.WriteLine("<SourcePayment>P</SourcePayment>");
-  out.Outdent();
-  out.WriteLine("</DocumentStatus>");
+  out.WriteBlock("DocumentStatus", [&] {
+    out.WriteLine(receipt.AsBoolean("anulado") ? "<PaymentStatus>A</PaymentStatus>"
+                                               : "<PaymentStatus>N</PaymentStatus>");
+    out.WriteElement("PaymentStatusDate", entry_date);
+    out.WriteLine("<SourceID>0</SourceID>");
+    out.WriteLine("<SourcePayment>P</SourcePayment>");
+  });
   out.WriteLine("<SourceID>0</SourceID>");
   out.WriteElement("SystemEntryDate", entry_date);
-  out.WriteElement("CustomerID", CustomerId(receipt));
+  out.WriteElement("CustomerID", CustomerReference(receipt.AsInteger("cliente"), receipt.AsText("cliente")));
 }
 
-// OriginatingON and InvoiceDate of the settled document.
-void WriteSourceDocumentId(ExportRun& run, const SettledDocument& settled) {
-  XmlLineWriter& out = run.writer();
-  out.WriteLine("<SourceDocumentID>");
-  out.Indent();
-  PosQuery& q_getSaftSign = run.query("q_getSaftSign");
-  q_getSaftSign.SetSql(kQ_getSaftSign);
-  q_getSaftSign.BindText("doc", settled.code);
-  q_getSaftSign.BindInteger("numero", settled.number);
-  q_getSaftSign.Open();
-  const bool found = !q_getSaftSign.Eof();
-  const std::string signed_number = found ? q_getSaftSign.AsText("saftsign") : std::string();
-  const DateTime invoice_date = found ? q_getSaftSign.AsDateTime("data") : DateTime();
-  out.WriteElement("OriginatingON", XmlEscape(DocumentNumber(signed_number, settled.code, run.request().fserienum,
-                                                             settled.number)));
-  out.WriteElement("InvoiceDate", DateText(invoice_date));
-  q_getSaftSign.Close();
-  out.Outdent();
-  out.WriteLine("</SourceDocumentID>");
-}
-
-// The exemption text of the settled document itself (its own exemption
-// code), or the fixed text when it has none that is known.
-std::string SettledExemptionReason(ExportRun& run, const SettledDocument& settled) {
-  PosQuery& q_getnorma = run.query("q_getnorma");
-  q_getnorma.SetSql(kQ_getnorma);
-  q_getnorma.BindText("doc", settled.code);
-  q_getnorma.BindInteger("numero", settled.number);
-  q_getnorma.Open();
-  const std::string reason = q_getnorma.Eof() ? std::string(kDefaultExemptionReason)
-                                              : XmlText(q_getnorma.AsText("norma"), 60);
-  q_getnorma.Close();
-  return reason;
-}
-
-void WriteLine(ExportRun& run, const SettledDocument& settled, const TIncidencia& incidence, int line_number) {
-  XmlLineWriter& out = run.writer();
-  out.WriteLine("<Line>");
-  out.Indent();
-  out.WriteElement("LineNumber", IntText(line_number));
-  WriteSourceDocumentId(run, settled);
-  if (incidence.Incidencia < Currency()) {
-    out.WriteElement("DebitAmount", CurrText(incidence.Incidencia.Abs()));
-  } else {
-    out.WriteElement("CreditAmount", CurrText(incidence.Incidencia));
+// DocumentTotals from every incidence of the receipt, made absolute.
+void WriteTotals(XmlLineWriter& out, const TIncidencias& incidences) {
+  Currency net_sum;
+  Currency gross_sum;
+  for (const TIncidencia& incidence : incidences) {
+    net_sum += incidence.Incidencia;
+    gross_sum += incidence.Total;
   }
-  out.WriteLine("<Tax>");
-  out.Indent();
-  out.WriteLine("<TaxType>IVA</TaxType>");
-  WriteTaxRegion(out, run.request().taxCountryRegion);
-  out.WriteElement("TaxCode", PaymentTaxCode(incidence.Taxa));
-  out.WriteElement("TaxPercentage", IntText(incidence.Taxa));
-  out.Outdent();
-  out.WriteLine("</Tax>");
-  if (incidence.Taxa == 0) out.WriteElement("TaxExemptionReason", SettledExemptionReason(run, settled));
-  out.Outdent();
-  out.WriteLine("</Line>");
+  const Currency tax = gross_sum - net_sum;
+  WriteDocumentTotals(out, tax.Abs(), net_sum.Abs(), gross_sum.Abs());
 }
+
+}  // namespace
+
+struct PaymentsSection::Queries {
+  explicit Queries(PosDatabase& database)
+      : q_docRC(database, kQ_docRC),
+        q_countRC(database, kQ_countRC),
+        q_RCLines(database, kQ_RCLines),
+        q_getSaftSign(database, kQ_getSaftSign),
+        q_getnorma(database, kQ_getnorma),
+        incidences(database) {}
+
+  // OriginatingON and InvoiceDate of the settled document.
+  SourceDocumentId SourceDocument(SeriesIndex series, const SettledDocument& settled) {
+    q_getSaftSign.BindText("doc", settled.code);
+    q_getSaftSign.BindInteger("numero", settled.number);
+    q_getSaftSign.Open();
+    const bool found = !q_getSaftSign.Eof();
+    const std::string signed_number = found ? q_getSaftSign.AsText("saftsign") : std::string();
+    const DateTime invoice_date = found ? q_getSaftSign.AsDateTime("data") : DateTime();
+    q_getSaftSign.Close();
+    return {XmlEscape(DocumentNumber(signed_number, settled.code, series, settled.number)), DateText(invoice_date)};
+  }
+
+  // The exemption text of the settled document itself (its own exemption
+  // code), or the fixed text when it has none that is known.
+  std::string ExemptionReason(const SettledDocument& settled) {
+    q_getnorma.BindText("doc", settled.code);
+    q_getnorma.BindInteger("numero", settled.number);
+    q_getnorma.Open();
+    const std::string reason =
+        q_getnorma.Eof() ? std::string(kDefaultExemptionReason) : XmlText(q_getnorma.AsText("norma"), 60);
+    q_getnorma.Close();
+    return reason;
+  }
+
+  int CountReceipts() {
+    q_countRC.Open();
+    const std::int64_t count = q_countRC.Eof() ? 0 : q_countRC.AsInteger("nrecs");
+    q_countRC.Close();
+    return static_cast<int>(count);
+  }
+
+  PosQuery q_docRC;
+  PosQuery q_countRC;
+  PosQuery q_RCLines;
+  PosQuery q_getSaftSign;
+  PosQuery q_getnorma;
+  ReceiptIncidenceCalculator incidences;
+};
+
+PaymentsSection::PaymentsSection(SectionContext& context)
+    : m_context(context), m_queries(std::make_unique<Queries>(context.database())) {
+  m_queries->q_docRC.SetForwardOnly(true);
+  for (PosQuery* query : {&m_queries->q_docRC, &m_queries->q_countRC}) {
+    query->BindDateTime("datai", context.periodStart());
+    query->BindDateTime("dataf", context.periodEnd());
+  }
+}
+
+PaymentsSection::~PaymentsSection() = default;
+
+int PaymentsSection::countDocuments() { return m_queries->CountReceipts(); }
 
 // One Line per incidence of every settled document, numbered across them.
 // Stops at the abort flag before a settlement row.
-void WriteLines(ExportRun& run, ReceiptIncidenceCalculator& incidences, std::int64_t receipt_number) {
-  PosQuery& q_RCLines = run.query("q_RCLines");
-  q_RCLines.SetSql(kQ_RCLines);
+void PaymentsSection::WriteLines(std::int64_t receipt_number) {
+  XmlLineWriter& out = m_context.writer();
+  PosQuery& q_RCLines = m_queries->q_RCLines;
   q_RCLines.BindInteger("numero", receipt_number);
   q_RCLines.Open();
   int line_number = 0;
-  for (; !run.aborted() && !q_RCLines.Eof(); q_RCLines.Next()) {
+  for (; !m_context.aborted() && !q_RCLines.Eof(); q_RCLines.Next()) {
     const SettledDocument settled = SettledDocumentOf(q_RCLines.AsInteger("FA"), q_RCLines.AsInteger("NC"));
     for (const TIncidencia& incidence :
-         incidences.SettledDocumentIncidences(receipt_number, settled.code, settled.number)) {
-      WriteLine(run, settled, incidence, ++line_number);
+         m_queries->incidences.SettledDocumentIncidences(receipt_number, settled.code, settled.number)) {
+      DocumentLine line;
+      line.number = ++line_number;
+      line.source_document = m_queries->SourceDocument(m_context.series(), settled);
+      line.amount = incidence.Incidencia;
+      line.tax = LineTax{m_context.taxRegion(), PaymentTaxCode(incidence.Taxa), IntText(incidence.Taxa)};
+      if (incidence.Taxa == 0) line.exemption_reason = m_queries->ExemptionReason(settled);
+      WriteDocumentLine(out, line);
     }
   }
   q_RCLines.Close();
 }
 
-// DocumentTotals from every incidence of the receipt, made absolute, and the
-// end of the Payment.
-void WriteTotals(ExportRun& run, ReceiptIncidenceCalculator& incidences, std::int64_t receipt_number) {
-  XmlLineWriter& out = run.writer();
-  out.WriteLine("<DocumentTotals>");
-  out.Indent();
-  Currency net_sum;
-  Currency gross_sum;
-  for (const TIncidencia& incidence : incidences.ReceiptIncidences(receipt_number)) {
-    net_sum += incidence.Incidencia;
-    gross_sum += incidence.Total;
-  }
-  const Currency tax = gross_sum - net_sum;
-  out.WriteElement("TaxPayable", CurrText(tax.Abs()));
-  out.WriteElement("NetTotal", CurrText(net_sum.Abs()));
-  out.WriteElement("GrossTotal", CurrText(gross_sum.Abs()));
-  out.Outdent();
-  out.WriteLine("</DocumentTotals>");
-  out.Outdent();
-  out.WriteLine("</Payment>");
+void PaymentsSection::WritePayment() {
+  XmlLineWriter& out = m_context.writer();
+  const std::int64_t receipt_number = m_queries->q_docRC.AsInteger("numero");
+  out.WriteBlock("Payment", [&] {
+    WriteHeader(m_context, m_queries->q_docRC);
+    WriteLines(receipt_number);
+    if (m_context.aborted()) m_context.abortExit();
+    WriteTotals(out, m_queries->incidences.ReceiptIncidences(receipt_number));
+  });
 }
 
-int CountReceipts(ExportRun& run) {
-  PosQuery& q_countRC = run.query("q_countRC");
-  q_countRC.SetSql(kQ_countRC);
-  q_countRC.BindDateTime("datai", run.periodStart());
-  q_countRC.BindDateTime("dataf", run.periodEnd());
-  q_countRC.Open();
-  const std::int64_t count = q_countRC.Eof() ? 0 : q_countRC.AsInteger("nrecs");
-  q_countRC.Close();
-  return static_cast<int>(count);
-}
-
-}  // namespace
-
-int countDocuments(ExportRun& run) { return CountReceipts(run); }
-
-void Write(ExportRun& run) {
-  PosQuery& q_docRC = run.query("q_docRC");
-  q_docRC.SetSql(kQ_docRC);
-  q_docRC.SetForwardOnly(true);
-  q_docRC.BindDateTime("datai", run.periodStart());
-  q_docRC.BindDateTime("dataf", run.periodEnd());
+void PaymentsSection::Write() {
+  PosQuery& q_docRC = m_queries->q_docRC;
   q_docRC.Open();
   if (q_docRC.IsEmpty()) return;
 
-  run.showStage("Abertura de tabelas de recibos");
-  XmlLineWriter& out = run.writer();
-  out.WriteLine("<Payments>");
-  out.Indent();
-  out.WriteElement("NumberOfEntries", IntText(CountReceipts(run)));
-  ReceiptIncidenceCalculator incidences(run.database());
-  const ReceiptTotals totals = incidences.ReceiptPeriodTotals(run.periodStart(), run.periodEnd());
-  out.WriteElement("TotalDebit", CurrText(Round2(totals.Debit.Abs())));
-  out.WriteElement("TotalCredit", CurrText(Round2(totals.Credit)));
-  run.reportProgress();
+  m_context.showStage("Abertura de tabelas de recibos");
+  XmlLineWriter& out = m_context.writer();
+  out.WriteBlock("Payments", [&] {
+    out.WriteElement("NumberOfEntries", IntText(m_queries->CountReceipts()));
+    const ReceiptTotals totals =
+        m_queries->incidences.ReceiptPeriodTotals(m_context.periodStart(), m_context.periodEnd());
+    out.WriteElement("TotalDebit", CurrText(Round2(totals.Debit.Abs())));
+    out.WriteElement("TotalCredit", CurrText(Round2(totals.Credit)));
+    m_context.reportProgress();
 
-  while (!run.aborted() && !q_docRC.Eof()) {
-    const std::int64_t receipt_number = q_docRC.AsInteger("numero");
-    WriteHeader(run, q_docRC);
-    WriteLines(run, incidences, receipt_number);
-    if (run.aborted()) run.abortExit();
-    WriteTotals(run, incidences, receipt_number);
-    q_docRC.Next();
-    run.documentDone();
-  }
-
-  out.Outdent();
-  out.WriteLine("</Payments>");
+    while (!m_context.aborted() && !q_docRC.Eof()) {
+      WritePayment();
+      q_docRC.Next();
+      m_context.documentDone();
+    }
+  });
 }
 
-}  // namespace payments
 }  // namespace varnel

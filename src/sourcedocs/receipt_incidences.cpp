@@ -55,13 +55,13 @@ Currency AccumulateScaled(Currency running, Currency amount, std::int64_t share)
 
 struct ReceiptIncidenceCalculator::Queries {
   explicit Queries(PosDatabase& database)
-      : getcompRC(database, "q_getcompRC", kQ_getcompRC),
-        getcomp(database, "q_getcomp", kQ_getcomp),
-        getval(database, "q_getval", kQ_getval),
-        getRCValorFA(database, "q_getRCValorFA", kQ_getRCValorFA),
-        getRCValorNC(database, "q_getRCValorNC", kQ_getRCValorNC),
-        getcompRCTotal(database, "q_getcompRCTotal", kQ_getcompRCTotal),
-        getcompRCTotalDebit(database, "q_getcompRCTotalDebit", kQ_getcompRCTotalDebit) {}
+      : getcompRC(database, kQ_getcompRC),
+        getcomp(database, kQ_getcomp),
+        getval(database, kQ_getval),
+        getRCValorFA(database, kQ_getRCValorFA),
+        getRCValorNC(database, kQ_getRCValorNC),
+        getcompRCTotal(database, kQ_getcompRCTotal),
+        getcompRCTotalDebit(database, kQ_getcompRCTotalDebit) {}
 
   PosQuery getcompRC;
   PosQuery getcomp;

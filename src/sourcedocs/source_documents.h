@@ -1,36 +1,82 @@
-// The three sections of SourceDocuments. Each offers countDocuments (asked by
-// the run before SourceDocuments is written; leaves no query open) and its
-// writer. The sections leave the run by ExportRun::abortExit when they find
-// the abort flag inside a document; at a document boundary they end normally.
+// The three sections of SourceDocuments, each an object that owns its
+// queries for the whole run (so each statement is prepared once and re-run
+// per document) and closes them when it goes. Each offers countDocuments
+// (asked by the run before SourceDocuments is written; leaves no query open)
+// and its writer. The sections leave the run by the context's abort exit
+// when they find the abort flag inside a document; at a document boundary
+// they end normally.
 #pragma once
+
+#include "posdb/pos_database.h"
+#include "sourcedocs/exemption_reasons.h"
+#include "sourcedocs/invoice_lines.h"
 
 namespace varnel {
 
-class ExportRun;
+class SectionContext;
+struct InvoiceDocument;
 
-namespace sales_invoices {
-int countDocuments(ExportRun& run);
-// From the section's control totals to "</SalesInvoices>". The run has
-// written "<SourceDocuments>", "<SalesInvoices>" and shown the stage text.
-// Opens, and leaves open for the run's end to close, the compensation query,
-// the document query and the working-documents query.
-void Write(ExportRun& run);
-}  // namespace sales_invoices
+// Table-consultation documents ("CM"), one WorkDocument each.
+class WorkingDocumentsSection {
+ public:
+  explicit WorkingDocumentsSection(SectionContext& context);
 
-namespace working_documents {
-int countDocuments(ExportRun& run);
-// Binds the period and opens the working-documents query (called by the
-// sales invoices' opening, after the document query is opened).
-void OpenDocumentQuery(ExportRun& run);
-// "<WorkingDocuments>" to "</WorkingDocuments>" at level 2.
-void Write(ExportRun& run);
-}  // namespace working_documents
+  int countDocuments();
+  // Binds the period and opens the consultation query; the sales invoices
+  // open it with their own tables.
+  void OpenDocumentQuery();
+  // "<WorkingDocuments>" to "</WorkingDocuments>" at level 2.
+  void Write();
 
-namespace payments {
-int countDocuments(ExportRun& run);
-// "<Payments>" to "</Payments>" at level 2; writes nothing (and shows no
-// stage) when the period has no receipt.
-void Write(ExportRun& run);
-}  // namespace payments
+ private:
+  void WriteControlTotals();
+  void WriteWorkDocument(ExemptionReasons& exemptions);
+  void WriteLines(const std::string& tax_point_date, ExemptionReasons& exemptions);
+
+  SectionContext& m_context;
+  PosQuery m_q_consultas;
+  PosQuery m_q_totcm;
+  PosQuery m_q_venCM;
+};
+
+// Sales documents (TK, VD, FA, FS, FT, NC), one Invoice each.
+class SalesInvoicesSection {
+ public:
+  explicit SalesInvoicesSection(SectionContext& context);
+
+  int countDocuments();
+  // "<SalesInvoices>" to "</SalesInvoices>" at level 2. The period's sales
+  // tables are opened together: the compensations, the documents, then the
+  // following section's consultations.
+  void Write(WorkingDocumentsSection& following);
+
+ private:
+  void WriteInvoice(ExemptionReasons& exemptions);
+
+  SectionContext& m_context;
+  PosQuery m_q_tot;
+  PosQuery m_q_comp;
+  PosQuery m_q_doc;
+  InvoiceLines m_lines;
+};
+
+// Receipts ("RC"), one Payment each; written only when the period has one.
+class PaymentsSection {
+ public:
+  explicit PaymentsSection(SectionContext& context);
+  ~PaymentsSection();
+
+  int countDocuments();
+  // "<Payments>" to "</Payments>" at level 2.
+  void Write();
+
+ private:
+  struct Queries;
+  void WritePayment();
+  void WriteLines(std::int64_t receipt_number);
+
+  SectionContext& m_context;
+  std::unique_ptr<Queries> m_queries;
+};
 
 }  // namespace varnel

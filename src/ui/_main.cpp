@@ -31,7 +31,10 @@
 #include <utility>
 
 #include "run/export_run.h"
+#include "base/company.h"
 #include "base/file_names.h"
+#include "base/product_version.h"
+#include "base/series_index.h"
 #include "settings/series_option.h"
 
 namespace varnel {
@@ -277,7 +280,7 @@ void Tmain::build_form() {
   }
 
   estabelecimento = make_edit("estabelecimento", export_card, 150);
-  estabelecimento->setMaxLength(20);
+  estabelecimento->setMaxLength(static_cast<int>(kEstablishmentLength));
   exporting->addWidget(make_label("Nome do estabelecimento", "lbestabelecimento", export_card), 2, 0);
   {
     QHBoxLayout* box = row_box(exporting, 2);
@@ -288,7 +291,9 @@ void Tmain::build_form() {
   }
 
   QStringList series{"Não utilizar"};
-  for (char letter = 'A'; letter <= 'Z'; ++letter) series << QString(QChar(letter));
+  for (int index = 1; index <= SeriesIndex::kLastLetter; ++index) {
+    series << QString::fromStdString(SeriesIndex(index).Letter());
+  }
   fserienum = make_list("fserienum", export_card, series);
   fserienum->setFixedWidth(130);
   fserienum->setEnabled(false);
@@ -386,7 +391,7 @@ void Tmain::build_form() {
   auto* bottom_layout = new QHBoxLayout(bottom);
   bottom_layout->setContentsMargins(14, 0, 12, 0);
   bottom_layout->setSpacing(8);
-  vs = new QLabel("Versão 6.5.1 Korvel", bottom);
+  vs = new QLabel(QString::fromUtf8(kVersionLabel.data(), static_cast<qsizetype>(kVersionLabel.size())), bottom);
   vs->setObjectName("vs");
   bottom_layout->addWidget(vs);
   bottom_layout->addStretch(1);
@@ -416,7 +421,7 @@ void Tmain::build_form() {
 
 void Tmain::FormCreate() {
   m_settings.emplace(m_options.directory);
-  const CompanySettings settings = m_settings->Load();
+  const Company settings = m_settings->Load();
   companyID->setText(QString::fromStdString(settings.companyID));
   companyName->setText(QString::fromStdString(settings.companyName));
   buildingNumber->setText(QString::fromStdString(settings.buildingNumber));
@@ -453,8 +458,8 @@ void Tmain::showEvent(QShowEvent* event) {
   TcsEZForm::showEvent(event);
 }
 
-CompanySettings Tmain::company_settings() const {
-  CompanySettings settings;
+Company Tmain::company_settings() const {
+  Company settings;
   settings.companyID = Text(companyID);
   settings.companyName = Text(companyName);
   settings.buildingNumber = Text(buildingNumber);
@@ -470,12 +475,12 @@ CompanySettings Tmain::company_settings() const {
 
 ExportRequest Tmain::build_request() const {
   ExportRequest request;
-  ApplyCompany(request, company_settings());
+  request.company = company_settings();
   request.datai = FromQDate(datai->date());
   request.dataf = FromQDate(dataf->date());
   request.ficheiro = Text(ficheiro);
   request.saftType = saftType->currentIndex();
-  request.fserienum = fserienum->currentIndex();
+  request.fserienum = SeriesIndex(fserienum->currentIndex());
   request.vs = vs->text().toStdString();
   return request;
 }

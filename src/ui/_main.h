@@ -83,7 +83,7 @@ class Tmain : public TcsEZForm, public ExportObserver {
   // The request the data panel's fields make now.
   ExportRequest build_request() const;
   // The ten company fields as settings.
-  CompanySettings company_settings() const;
+  Company company_settings() const;
   bool run_under_way() const { return m_run != nullptr; }
 
   // ExportObserver.

@@ -265,7 +265,7 @@ TEST(MasterFiles, ProductsAreTheSoldAndTheListedOnesOfThePeriod) {
   EXPECT_EQ(products, expected);
 
   // The query itself still yields both rows of codes 7 and 16.
-  PosQuery q_prod(db.database(), "q_prod", kQ_prod);
+  PosQuery q_prod(db.database(), kQ_prod);
   q_prod.BindDateTime("datai", DateTime::FromDate(2016, 1, 1));
   q_prod.BindDateTime("dataf", DateTime::FromDate(2016, 1, 31));
   q_prod.Open();
@@ -311,7 +311,7 @@ TEST(MasterFiles, TaxTableEntriesByRegion) {
                {-1, nullptr}};
   for (const auto& c : cases) {
     auto request = DefaultRequest();
-    request.taxCountryRegion = c.region;
+    request.company.taxCountryRegion = c.region;
     const auto result = RunExport(db, request);
     ASSERT_EQ(result.outcome, RunOutcome::Completed) << c.region;
     Lines expected = {"    <TaxTable>"};

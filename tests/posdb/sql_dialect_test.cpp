@@ -75,7 +75,7 @@ TEST(SqlDialect, NamedParametersBecomePositional) {
   EXPECT_EQ(positional.text, "SELECT a FROM t WHERE x >=? AND y = ':no' AND (z = ? OR w = ?)");
   EXPECT_EQ(positional.parameters, (std::vector<std::string>{"datai", "Numero", "numero"}));
   EXPECT_EQ(ParameterNames("SELECT :a, :b, :A, ':c'"), (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(ToPositionalParameters(kQ_comp_new).parameters, (std::vector<std::string>{"datai", "dataf"}));
+  EXPECT_EQ(ToPositionalParameters(kQ_comp_new.sql).parameters, (std::vector<std::string>{"datai", "dataf"}));
 }
 
 TEST(SqlDialect, EveryTextOfTheSystemPreparesAgainstTheSchema) {
@@ -120,15 +120,15 @@ TEST(SqlDialect, EveryTextOfTheSystemRunsWithItsParameters) {
   }
 
   // A few results that show the rewritten texts mean what they say.
-  PosQuery q_countRC(database, "q_countRC", kQ_countRC);
+  PosQuery q_countRC(database, kQ_countRC);
   q_countRC.BindDateTime("datai", DateTime::FromDate(2024, 1, 1));
   q_countRC.BindDateTime("dataf", DateTime::FromDate(2024, 1, 31));
   q_countRC.Open();
   EXPECT_EQ(q_countRC.AsInteger("nrecs"), 0);
-  PosQuery q_MaxCli(database, "q_MaxCli", kQ_MaxCli);
+  PosQuery q_MaxCli(database, kQ_MaxCli);
   q_MaxCli.Open();
   EXPECT_EQ(q_MaxCli.AsInteger("codigo"), 2);
-  PosQuery q_comp_old(database, "q_comp_old", kQ_comp_old);
+  PosQuery q_comp_old(database, kQ_comp_old);
   q_comp_old.BindDateTime("datai", DateTime::FromDate(2024, 1, 1));
   q_comp_old.BindDateTime("dataf", DateTime::FromDate(2024, 1, 31));
   q_comp_old.Open();
@@ -143,7 +143,7 @@ TEST(SqlDialect, AlterTableAddsEachMissingColumnAndReportsTheRest) {
   PosDatabase& database = db.database();
 
   // FS exists already: FT is still added, and the failure still reported.
-  PosQuery q_usertable(database, "q_usertable", kAlterCompensacoes);
+  PosQuery q_usertable(database, kAlterCompensacoes);
   try {
     q_usertable.Execute();
     FAIL() << "no error for the existing column";
@@ -153,7 +153,7 @@ TEST(SqlDialect, AlterTableAddsEachMissingColumnAndReportsTheRest) {
   }
   EXPECT_EQ(db.QueryInteger("SELECT count(*) FROM pragma_table_info('compensacoes') WHERE name = 'FT'"), 1);
 
-  q_usertable.SetSql(kAlterDocumentos);
+  q_usertable.SetSql(kAlterDocumentos.sql);
   q_usertable.Execute();
   EXPECT_EQ(db.QueryInteger("SELECT count(*) FROM pragma_table_info('documentos') WHERE name = 'saftsign'"), 1);
   EXPECT_THROW(q_usertable.Execute(), DatabaseError);  // now it exists

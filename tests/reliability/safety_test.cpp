@@ -159,7 +159,7 @@ TEST(Safety, TheMaintenanceWritesOnlyCustomersTheirDocumentsAndTheThreeColumns) 
   // A run that fails its checks writes nothing at all.
   const std::string untouched = DumpDatabase(db);
   ExportRequest invalid = DefaultRequest();
-  invalid.companyID = "123456780";
+  invalid.company.companyID = "123456780";
   EXPECT_EQ(RunExport(db, invalid).outcome, RunOutcome::CheckFailed);
   EXPECT_EQ(DumpDatabase(db), untouched);
 

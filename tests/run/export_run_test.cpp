@@ -73,7 +73,7 @@ TEST(ExportRunChecks, InvalidTaxpayerNumberStopsBeforeMaintenanceAndFile) {
   TestDatabase db;
   db.Exec("INSERT INTO documentos (doc, numero, data, cliente, contribuinte) VALUES ('FA', 1, '2016-01-05 00:00:00', 0, '123456789')");
   ExportRequest request = DefaultRequest();
-  request.companyID = "123456780";
+  request.company.companyID = "123456780";
   const ExportResult result = RunExport(db, request);
   EXPECT_EQ(result.outcome, RunOutcome::CheckFailed);
   EXPECT_EQ(result.observer.calls,
@@ -86,14 +86,14 @@ TEST(ExportRunHeader, WritesTheOpeningLinesAndTheHeader) {
   TestDatabase db;
   db.Exec("INSERT INTO versao (major) VALUES (2011)");
   ExportRequest request = DefaultRequest();
-  request.companyID = " 123456789 ";
-  request.companyName = "Bar O'Neill & Filhos";
-  request.addressDetail = "  ";
-  request.buildingNumber = "12 & 14";
-  request.postalCode1 = " 4000 ";
-  request.postalCode2 = "";
-  request.city = "Vila Nova <Gaia>";
-  request.estabelecimento = "Esplanada";
+  request.company.companyID = " 123456789 ";
+  request.company.companyName = "Bar O'Neill & Filhos";
+  request.company.addressDetail = "  ";
+  request.company.buildingNumber = "12 & 14";
+  request.company.postalCode1 = " 4000 ";
+  request.company.postalCode2 = "";
+  request.company.city = "Vila Nova <Gaia>";
+  request.company.estabelecimento = "Esplanada";
   request.datai = DateTime(DateTime::FromDate(2015, 12, 1).days() + 0.5);
   request.dataf = DateTime::FromDate(2016, 1, 31);
   const ExportResult result = RunExport(db, request);
@@ -169,7 +169,7 @@ TEST(ExportRunHeader, EstablishmentNameCases) {
   TestDatabase db;
   for (const auto& c : cases) {
     ExportRequest request = DefaultRequest();
-    request.estabelecimento = c.typed;
+    request.company.estabelecimento = c.typed;
     const ExportResult result = RunExport(db, request);
     const auto lines = result.lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), std::string("    ") + c.line), lines.end()) << c.line;

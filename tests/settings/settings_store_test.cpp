@@ -20,7 +20,7 @@ using testing::WriteFileBytes;
 TEST(SettingsStore, MissingFileSectionOrKeyGivesDefaults) {
   TempDir dir;
   const SettingsStore store(dir.path());
-  const CompanySettings loaded = store.Load();
+  const Company loaded = store.Load();
   EXPECT_EQ(loaded.companyID, "999999990");
   EXPECT_EQ(loaded.companyName, "?");
   EXPECT_EQ(loaded.buildingNumber, "S/N");
@@ -33,7 +33,7 @@ TEST(SettingsStore, MissingFileSectionOrKeyGivesDefaults) {
   EXPECT_EQ(loaded.taxCountryRegion, 0);
 
   WriteFileBytes(dir / "Varnel.ini", "[Elsewhere]\r\nCompanyID=123456789\r\n[Company Info]\r\nCity=Braga\r\n");
-  CompanySettings expected;
+  Company expected = DefaultCompanySettings();
   expected.city = "Braga";
   EXPECT_EQ(store.Load(), expected);
 }
@@ -52,7 +52,7 @@ TEST(SettingsStore, TaxCountryRegionReadsAsInteger) {
 TEST(SettingsStore, SaveWritesTenKeysInOrderAndLoadsThemBack) {
   TempDir dir;
   SettingsStore store(dir.path());
-  CompanySettings settings;
+  Company settings = DefaultCompanySettings();
   settings.companyID = " 503504505 ";
   settings.companyName = "Pastelaria Açoriana, Lda.";
   settings.buildingNumber = "12-A";
@@ -76,7 +76,7 @@ TEST(SettingsStore, SaveWritesTenKeysInOrderAndLoadsThemBack) {
             "PostalCode2=123\r\n"
             "Estabelecimento=S\xE9\r\n"
             "TaxCountryRegion=-1\r\n");
-  CompanySettings expected = settings;
+  Company expected = settings;
   expected.companyID = "503504505";  // the profile functions trim what they read
   EXPECT_EQ(store.Load(), expected);
 }
@@ -85,7 +85,7 @@ TEST(SettingsStore, SaveKeepsOtherKeysAndRaisesOnReadOnlyFile) {
   TempDir dir;
   WriteFileBytes(dir / "Varnel.ini", "[Company Info]\r\nLastUser=ana\r\nCity=Old\r\n[Janela]\r\nTop=10\r\n");
   SettingsStore store(dir.path());
-  CompanySettings settings;
+  Company settings = DefaultCompanySettings();
   settings.city = "New";
   store.Save(settings);
   const std::string saved = ReadFileBytes(dir / "Varnel.ini");

@@ -9,13 +9,13 @@
 namespace varnel {
 namespace {
 
-TEST(DocumentNumbering, SeriesLetterTable) {
-  EXPECT_EQ(SeriesLetter(0), "?");
-  EXPECT_EQ(SeriesLetter(1), "A");
-  EXPECT_EQ(SeriesLetter(2), "B");
-  EXPECT_EQ(SeriesLetter(26), "Z");
-  EXPECT_EQ(SeriesLetter(-1), "?");  // nothing selected in the series list
-  EXPECT_EQ(SeriesLetter(27), "?");
+TEST(DocumentNumbering, SeriesLetterOfTheIndex) {
+  EXPECT_EQ(SeriesIndex(0).Letter(), "?");
+  EXPECT_EQ(SeriesIndex(1).Letter(), "A");
+  EXPECT_EQ(SeriesIndex(2).Letter(), "B");
+  EXPECT_EQ(SeriesIndex(26).Letter(), "Z");
+  EXPECT_EQ(SeriesIndex(-1).Letter(), "?");  // nothing selected in the series list
+  EXPECT_EQ(SeriesIndex(27).Letter(), "?");
 }
 
 TEST(DocumentNumbering, DocumentTypeMapping) {
@@ -54,7 +54,7 @@ TEST(DocumentNumbering, StoredSignedNumberOrBuiltNumber) {
       {"", "RC", -1, 8, "RC ?/8"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(DocumentNumber(c.signed_number, c.prefix, c.series, c.numero), c.expected)
+    EXPECT_EQ(DocumentNumber(c.signed_number, c.prefix, SeriesIndex(c.series), c.numero), c.expected)
         << '"' << c.signed_number << '"';
   }
 }
@@ -63,7 +63,7 @@ std::string Signature(SchemaGeneration generation, const char* signed_number, in
                       const char* control) {
   std::shared_ptr<std::string> bytes;
   auto writer = testing::MemoryWriter(bytes);
-  WriteSignature(*writer, generation, signed_number, series, hash, control);
+  WriteSignature(*writer, generation, signed_number, SeriesIndex(series), hash, control);
   writer->Close();
   return *bytes;
 }

@@ -67,7 +67,7 @@ TEST(InvoiceLines, LineElements) {
   Insert(db, SaleLine{.doc = "FA", .numero = 7, .codigo = 202, .descricao = "Pao", .qtd = 3, .iva = 6,
                       .total = 1.06});
   ExportRequest request = DefaultRequest();
-  request.taxCountryRegion = 1;
+  request.company.taxCountryRegion = 1;
   const std::string invoice = Invoices(RunExport(db, request)).at(0);
   const std::string cut = std::string(45, 'x') + "&amp;&amp;yyy";
   EXPECT_EQ(invoice.substr(invoice.find("        <Line>"), invoice.find("        <DocumentTotals>") -
@@ -125,7 +125,7 @@ TEST(InvoiceLines, LineElements) {
             "            <TaxPercentage>6</TaxPercentage>\n"
             "          </Tax>\n"
             "        </Line>\n");
-  request.taxCountryRegion = 3;  // no region chosen: no region line
+  request.company.taxCountryRegion = 3;  // no region chosen: no region line
   EXPECT_EQ(RunExport(db, request).text.find("<TaxCountryRegion>"), std::string::npos);
 }
 

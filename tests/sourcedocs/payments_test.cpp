@@ -57,7 +57,7 @@ TEST(Payments, ReceiptSettlingAnInvoiceAndACreditNote) {
   AddSettlement(db, 8, 12, nullptr, 59.80, StoredDate(2016, 1, 15, 10, 0, 0));
 
   ExportRequest request = DefaultRequest();
-  request.fserienum = 1;
+  request.fserienum = SeriesIndex(1);
   const auto result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   EXPECT_EQ(result.Block("<Payments>", "</Payments>"),
@@ -157,7 +157,7 @@ class PaymentsExport : public ::testing::Test {
 
 TEST_F(PaymentsExport, ExemptionTextsAnnulledReceiptAndReceiptWithoutSettlements) {
   ExportRequest request = DefaultRequest();
-  request.taxCountryRegion = -1;
+  request.company.taxCountryRegion = -1;
   const auto result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   EXPECT_EQ(testing::XmlLintErrors(db.folder() / "out.xml", false), "");

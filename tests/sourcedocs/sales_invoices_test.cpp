@@ -154,7 +154,7 @@ TEST(SalesInvoices, NumbersTypesAndSignaturesByGenerationAndSeries) {
   auto summary = [&db](std::int64_t major, int series) {
     SetVersion(db, major);
     ExportRequest request = DefaultRequest();
-    request.fserienum = series;
+    request.fserienum = SeriesIndex(series);
     std::vector<std::string> result;
     for (const auto& invoice : Invoices(RunExport(db, request))) {
       std::string text = Field(invoice, "InvoiceNo") + " " + Field(invoice, "InvoiceType") + " " +

@@ -89,7 +89,7 @@ class WorkingDocumentsExport : public ::testing::Test {
 
 TEST_F(WorkingDocumentsExport, ControlTotalsAndDocuments) {
   ExportRequest request = DefaultRequest();
-  request.taxCountryRegion = 1;
+  request.company.taxCountryRegion = 1;
   const auto result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   EXPECT_EQ(testing::XmlLintErrors(db.folder() / "out.xml", false), "");  // every database text escaped
@@ -271,8 +271,8 @@ TEST_F(WorkingDocumentsExport, ControlTotalsAndDocuments) {
 
 TEST_F(WorkingDocumentsExport, SeriesLetterBuildsNumbersAndDropsUnsignedHashes) {
   ExportRequest request = DefaultRequest();
-  request.fserienum = 4;
-  request.taxCountryRegion = -1;
+  request.fserienum = SeriesIndex(4);
+  request.company.taxCountryRegion = -1;
   const auto result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   const auto documents = Blocks(result, "<WorkDocument>", "</WorkDocument>");
@@ -292,7 +292,7 @@ TEST(WorkingDocuments, LegacyDatabase) {
                   "CM A/20", "xyz", "1", "2");
   AddLine(db, 20, 5, "Bife", 1, 12.30, 23, 12.30, 0, nullptr);
   ExportRequest request = DefaultRequest();
-  request.fserienum = 2;
+  request.fserienum = SeriesIndex(2);
   const auto result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   const std::string document = result.Block("<WorkDocument>", "</WorkDocument>");

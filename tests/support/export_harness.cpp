@@ -13,21 +13,21 @@ namespace varnel::testing {
 
 ExportRequest DefaultRequest() {
   ExportRequest request;
-  request.companyID = "123456789";
-  request.companyName = "Restaurante Teste, Lda";
-  request.streetName = "Rua do Teste";
-  request.addressDetail = "Rua do Teste 1";
-  request.buildingNumber = "1";
-  request.postalCode1 = "1000";
-  request.postalCode2 = "100";
-  request.city = "Lisboa";
-  request.estabelecimento = "";
+  request.company.companyID = "123456789";
+  request.company.companyName = "Restaurante Teste, Lda";
+  request.company.streetName = "Rua do Teste";
+  request.company.addressDetail = "Rua do Teste 1";
+  request.company.buildingNumber = "1";
+  request.company.postalCode1 = "1000";
+  request.company.postalCode2 = "100";
+  request.company.city = "Lisboa";
+  request.company.estabelecimento = "";
   request.datai = DateTime::FromDate(2016, 1, 1);
   request.dataf = DateTime::FromDate(2016, 1, 31);
   request.ficheiro = "out.xml";
-  request.taxCountryRegion = 0;
+  request.company.taxCountryRegion = 0;
   request.saftType = 0;
-  request.fserienum = 0;
+  request.fserienum = SeriesIndex(0);
   return request;
 }
 

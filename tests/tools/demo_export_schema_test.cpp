@@ -28,7 +28,7 @@ TEST_P(DemoExportSchema, NormalAndSummarizedFilesValidate) {
   for (const int type : {0, 1}) {
     ExportRequest request = testing::DefaultRequest();
     request.saftType = type;
-    request.fserienum = 1;
+    request.fserienum = SeriesIndex(1);
     PosDatabase connection;
     const testing::ExportResult result = testing::RunExportWith(connection, dir.path(), request);
     ASSERT_EQ(result.outcome, RunOutcome::Completed) << result.observer.calls.back();

@@ -164,7 +164,7 @@ void TestMainWindow::storedTaxRegion() {
   fixture.write_file("Varnel.ini", "[Company Info]\r\nTaxCountryRegion=" + stored + "\r\n");
   Tmain window(fixture.options());
   QCOMPARE(Child<QComboBox>(window, "taxCountryRegion")->currentIndex(), index);
-  QCOMPARE(window.build_request().taxCountryRegion, index);
+  QCOMPARE(window.build_request().company.taxCountryRegion, index);
   QCOMPARE(window.company_settings().taxCountryRegion, index);
 }
 
@@ -187,7 +187,7 @@ void TestMainWindow::seriesOption() {
   if (!korvel.isEmpty()) fixture.write_file("Korvel.ini", korvel);
   Tmain window(fixture.options());
   QCOMPARE(Child<QComboBox>(window, "fserienum")->currentIndex(), index);
-  QCOMPARE(window.build_request().fserienum, index);
+  QCOMPARE(window.build_request().fserienum.value(), index);
 }
 
 void TestMainWindow::seriesUnlock_data() {
@@ -365,12 +365,12 @@ void TestMainWindow::requestCarriesTheFields() {
   Child<QPushButton>(window, "btexport")->click();
   QCOMPARE(fixture.requests.size(), std::size_t{1});
   const ExportRequest& request = fixture.requests[0];
-  QCOMPARE(request.companyID, std::string(" 503504505 "));
-  QCOMPARE(request.companyName, std::string("Café Central"));
+  QCOMPARE(request.company.companyID, std::string(" 503504505 "));
+  QCOMPARE(request.company.companyName, std::string("Café Central"));
   QCOMPARE(request.ficheiro, std::string("  saida "));
   QCOMPARE(request.saftType, 0);
-  QCOMPARE(request.taxCountryRegion, 1);
-  QCOMPARE(request.fserienum, 0);
+  QCOMPARE(request.company.taxCountryRegion, 1);
+  QCOMPARE(request.fserienum.value(), 0);
   QCOMPARE(request.datai, DateTime::FromDate(2016, 2, 1));
   QCOMPARE(request.dataf, DateTime::FromDate(2016, 2, 29));
   QCOMPARE(request.vs, std::string("Versão 6.5.1 Korvel"));

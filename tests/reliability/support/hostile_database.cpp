@@ -221,19 +221,19 @@ class Generator {
     request.dataf = DateTime::FromDate(m_period.year, m_period.month, m_period.last_day);
     static const std::vector<int> regions = {0, 0, 1, 2, -1};
     static const std::vector<int> series = {0, 0, 1, 26, -1};
-    request.taxCountryRegion = m_random.Pick(regions);
-    request.fserienum = m_random.Pick(series);
+    request.company.taxCountryRegion = m_random.Pick(regions);
+    request.fserienum = SeriesIndex(m_random.Pick(series));
     if (m_random.Percent(30)) {
       // What the operator typed can be as hostile as the database.
-      request.companyID = m_random.Percent(50) ? " 123456789\t" : request.companyID;
-      request.companyName = HostileString();
-      request.streetName = HostileString();
-      request.addressDetail = HostileString();
-      request.buildingNumber = HostileString();
-      request.postalCode1 = HostileString();
-      request.postalCode2 = HostileString();
-      request.city = HostileString();
-      request.estabelecimento = HostileString();
+      request.company.companyID = m_random.Percent(50) ? " 123456789\t" : request.company.companyID;
+      request.company.companyName = HostileString();
+      request.company.streetName = HostileString();
+      request.company.addressDetail = HostileString();
+      request.company.buildingNumber = HostileString();
+      request.company.postalCode1 = HostileString();
+      request.company.postalCode2 = HostileString();
+      request.company.city = HostileString();
+      request.company.estabelecimento = HostileString();
     }
     m_case.request = request;
     m_case.period_start = DayText(m_period.year, m_period.month, m_period.first_day);
