@@ -137,22 +137,68 @@ std::map<std::string, std::string> ParseInitString(const std::string& init_strin
   return pairs;
 }
 
-ConnectionDescription ReadDataLinkFile(const std::filesystem::path& path) {
+namespace {
+
+using InitPairs = std::map<std::string, std::string>;
+
+[[noreturn]] void Refuse(const std::filesystem::path& path, const std::string& what) {
+  throw DataLinkError("The data link file \"" + path.string() + "\" " + what);
+}
+
+// The initialisation string's pairs, from the file's bytes.
+InitPairs ReadInitPairs(const std::filesystem::path& path) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    throw DataLinkError("The data link file \"" + path.string() + "\" does not exist.");
-  }
+  if (!std::filesystem::is_regular_file(path, error)) Refuse(path, "does not exist.");
   std::ifstream in(path, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (!in.good() && !in.eof()) {
-    throw DataLinkError("The data link file \"" + path.string() + "\" cannot be read.");
-  }
+  if (!in.good() && !in.eof()) Refuse(path, "cannot be read.");
   const std::string init_string = InitStringLine(DecodeFile(bytes));
-  if (init_string.empty()) {
-    throw DataLinkError("The data link file \"" + path.string() + "\" holds no connection settings.");
-  }
-  const auto pairs = ParseInitString(init_string);
+  if (init_string.empty()) Refuse(path, "holds no connection settings.");
+  return ParseInitString(init_string);
+}
 
+void DescribeSqlite(const std::filesystem::path& path, const std::string& data_source,
+                    ConnectionDescription& description) {
+  description.kind = ConnectionDescription::Kind::Sqlite;
+  if (TrimWhiteSpace(data_source).empty()) Refuse(path, "names no database file (Data Source).");
+  std::error_code error;
+  description.database_file = std::filesystem::absolute(PathFromTyped(TrimWhiteSpace(data_source)), error);
+  if (error) description.database_file = PathFromTyped(TrimWhiteSpace(data_source));
+}
+
+void DescribeSqlServer(const std::filesystem::path& path, const InitPairs& pairs, const std::string& data_source,
+                       ConnectionDescription& description) {
+  description.kind = ConnectionDescription::Kind::SqlServer;
+  description.server = std::string(TrimWhiteSpace(data_source));
+  if (description.server.empty()) Refuse(path, "names no server (Data Source).");
+  description.database = Value(pairs, "initial catalog");
+  const std::string security = AsciiLower(Value(pairs, "integrated security"));
+  description.trusted_connection = security == "sspi" || security == "true" || security == "yes";
+}
+
+void DescribeOdbc(const std::filesystem::path& path, const InitPairs& pairs, const std::string& data_source,
+                  ConnectionDescription& description) {
+  description.kind = ConnectionDescription::Kind::Odbc;
+  std::string odbc = Value(pairs, "extended properties");
+  if (TrimWhiteSpace(odbc).empty()) {
+    if (TrimWhiteSpace(data_source).empty()) {
+      Refuse(path, "names no ODBC data source (Extended Properties or Data Source).");
+    }
+    odbc = "DSN=" + QuoteOdbcValue(data_source) + ";";
+    if (!description.user.empty()) odbc += "UID=" + QuoteOdbcValue(description.user) + ";";
+    if (!description.password.empty()) odbc += "PWD=" + QuoteOdbcValue(description.password) + ";";
+  } else {
+    const auto odbc_pairs = ParseInitString(odbc);
+    if (description.user.empty()) description.user = Value(odbc_pairs, "uid");
+    if (description.password.empty()) description.password = Value(odbc_pairs, "pwd");
+  }
+  description.odbc_connection_string = odbc;
+}
+
+}  // namespace
+
+ConnectionDescription ReadDataLinkFile(const std::filesystem::path& path) {
+  const InitPairs pairs = ReadInitPairs(path);
   ConnectionDescription description;
   description.provider = Value(pairs, "provider");
   const std::string& provider = description.provider;
@@ -160,51 +206,18 @@ ConnectionDescription ReadDataLinkFile(const std::filesystem::path& path) {
   description.user = Value(pairs, "user id");
   description.password = Value(pairs, "password");
 
-  if (provider.empty()) {
-    throw DataLinkError("The data link file \"" + path.string() + "\" names no provider.");
-  }
+  if (provider.empty()) Refuse(path, "names no provider.");
   if (StartsWithIgnoringCase(provider, "SQLite")) {
-    description.kind = ConnectionDescription::Kind::Sqlite;
-    if (TrimWhiteSpace(data_source).empty()) {
-      throw DataLinkError("The data link file \"" + path.string() + "\" names no database file (Data Source).");
-    }
-    description.database_file = std::filesystem::absolute(PathFromTyped(TrimWhiteSpace(data_source)), error);
-    if (error) description.database_file = PathFromTyped(TrimWhiteSpace(data_source));
-    return description;
+    DescribeSqlite(path, data_source, description);
+  } else if (StartsWithIgnoringCase(provider, "SQLOLEDB") || StartsWithIgnoringCase(provider, "SQLNCLI") ||
+             StartsWithIgnoringCase(provider, "MSOLEDBSQL")) {
+    DescribeSqlServer(path, pairs, data_source, description);
+  } else if (StartsWithIgnoringCase(provider, "MSDASQL")) {
+    DescribeOdbc(path, pairs, data_source, description);
+  } else {
+    Refuse(path, "names the provider \"" + provider + "\", which this program cannot use.");
   }
-  if (StartsWithIgnoringCase(provider, "SQLOLEDB") || StartsWithIgnoringCase(provider, "SQLNCLI") ||
-      StartsWithIgnoringCase(provider, "MSOLEDBSQL")) {
-    description.kind = ConnectionDescription::Kind::SqlServer;
-    description.server = std::string(TrimWhiteSpace(data_source));
-    if (description.server.empty()) {
-      throw DataLinkError("The data link file \"" + path.string() + "\" names no server (Data Source).");
-    }
-    description.database = Value(pairs, "initial catalog");
-    const std::string security = AsciiLower(Value(pairs, "integrated security"));
-    description.trusted_connection = security == "sspi" || security == "true" || security == "yes";
-    return description;
-  }
-  if (StartsWithIgnoringCase(provider, "MSDASQL")) {
-    description.kind = ConnectionDescription::Kind::Odbc;
-    std::string odbc = Value(pairs, "extended properties");
-    if (TrimWhiteSpace(odbc).empty()) {
-      if (TrimWhiteSpace(data_source).empty()) {
-        throw DataLinkError("The data link file \"" + path.string() +
-                            "\" names no ODBC data source (Extended Properties or Data Source).");
-      }
-      odbc = "DSN=" + QuoteOdbcValue(data_source) + ";";
-      if (!description.user.empty()) odbc += "UID=" + QuoteOdbcValue(description.user) + ";";
-      if (!description.password.empty()) odbc += "PWD=" + QuoteOdbcValue(description.password) + ";";
-    } else {
-      const auto odbc_pairs = ParseInitString(odbc);
-      if (description.user.empty()) description.user = Value(odbc_pairs, "uid");
-      if (description.password.empty()) description.password = Value(odbc_pairs, "pwd");
-    }
-    description.odbc_connection_string = odbc;
-    return description;
-  }
-  throw DataLinkError("The data link file \"" + path.string() + "\" names the provider \"" + provider +
-                      "\", which this program cannot use.");
+  return description;
 }
 
 std::string MaskPasswords(std::string_view connection_string) {
