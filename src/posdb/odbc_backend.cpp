@@ -512,6 +512,26 @@ std::string SqlServerConnectionString(const ConnectionDescription& description, 
 
 std::vector<std::string> InstalledOdbcDrivers() { return DriversOf(NewEnvironment()); }
 
+namespace {
+
+// unixODBC (2.3.11 here) copies the DRIVER value of a connection string into
+// a buffer of 1001 bytes without checking its length, and a longer value
+// aborts the whole program inside SQLDriverConnect. No driver has a name or
+// a path that long, so such a string is refused before it is passed on.
+constexpr std::size_t kDriverValueMostBytes = 1000;
+
+void RefuseOverlongDriver(const std::string& connection_string) {
+  const auto pairs = ParseInitString(connection_string);
+  const auto driver = pairs.find("driver");
+  if (driver == pairs.end() || driver->second.size() <= kDriverValueMostBytes) return;
+  throw DatabaseError(kBackend, 0,
+                      "The ODBC connection string names a driver of " + std::to_string(driver->second.size()) +
+                          " bytes; the driver manager takes at most " + std::to_string(kDriverValueMostBytes) + ".",
+                      "");
+}
+
+}  // namespace
+
 std::unique_ptr<BackendConnection> OpenOdbcConnection(const ConnectionDescription& description) {
   auto session = std::make_shared<OdbcSession>();
   session->environment = NewEnvironment();
@@ -528,6 +548,7 @@ std::unique_ptr<BackendConnection> OpenOdbcConnection(const ConnectionDescriptio
     connection_string = SqlServerConnectionString(description, driver);
   } else {
     connection_string = description.odbc_connection_string;
+    RefuseOverlongDriver(connection_string);
   }
 
   SQLHANDLE raw = SQL_NULL_HANDLE;

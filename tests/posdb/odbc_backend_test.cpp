@@ -109,6 +109,35 @@ TEST(OdbcBackend, LongDriverMessagesArriveWhole) {
   }
 }
 
+// A DRIVER value over 1000 bytes would abort the program inside unixODBC: it
+// is refused with a message instead. One of 1000 bytes still reaches the
+// driver manager, which answers that it cannot open the library.
+TEST(OdbcBackend, RefusesADriverTooLongForTheDriverManager) {
+  ConnectionDescription raw;
+  raw.kind = ConnectionDescription::Kind::Odbc;
+  raw.odbc_connection_string = "DRIVER={" + std::string(3000, 'd') + "};Database=pos.db;";
+  try {
+    OpenOdbcConnection(raw);
+    FAIL() << "connected";
+  } catch (const DatabaseError& error) {
+    EXPECT_EQ(error.driver_message(),
+              "The ODBC connection string names a driver of 3000 bytes; the driver manager takes at most 1000.");
+    EXPECT_EQ(error.backend(), "ODBC");
+  }
+
+  const std::string longest_path = "/tmp/" + std::string(992, 'd') + ".so";
+  ASSERT_EQ(longest_path.size(), 1000u);
+  raw.odbc_connection_string = "DRIVER={" + longest_path + "};Database=pos.db;";
+  try {
+    OpenOdbcConnection(raw);
+    FAIL() << "connected";
+  } catch (const DatabaseError& error) {
+    const std::string& message = error.driver_message();
+    EXPECT_EQ(message.find("takes at most"), std::string::npos) << message;
+    EXPECT_NE(message.find("Can't open lib '/tmp/ddd"), std::string::npos) << message;
+  }
+}
+
 TEST(OdbcBackend, PasswordsNeverReachAMessage) {
   const std::string password = "Segredo#4471";
   ConnectionDescription raw;
