@@ -11,6 +11,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -30,6 +31,11 @@ static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager must use
 constexpr const char* kBackend = "ODBC";
 constexpr SQLLEN kTextChunkUnits = 1024;  // UTF-16 units fetched per SQLGetData call
 constexpr SQLULEN kLoginTimeoutSeconds = 15;
+// UTF-16 units of a diagnostic message read at first (room for the closing
+// NUL included), and the most a message buffer may have: its length is
+// passed as an SQLSMALLINT.
+constexpr std::size_t kDiagnosticFirstUnits = 1024;
+constexpr std::size_t kDiagnosticMostUnits = 32767;
 
 std::u16string Wide(std::string_view utf8) { return Utf8ToUtf16(utf8); }
 SQLWCHAR* WidePointer(std::u16string& text) { return reinterpret_cast<SQLWCHAR*>(text.data()); }
@@ -63,23 +69,33 @@ class OdbcHandle {
 };
 
 // The diagnostic records of a handle, "[SQLSTATE] message; ...". The first
-// record's SQLSTATE and native code come back through the pointers.
+// record's SQLSTATE and native code come back through the pointers. A message
+// that does not fit the first buffer (the driver answers SQL_SUCCESS_WITH_INFO
+// with the whole length) is read again into a buffer of that length, up to
+// the 32766 units that SQLGetDiagRecW's length argument can describe.
 std::string CollectDiagnostics(const OdbcHandle& handle, std::string* first_state, long* native_code) {
   std::string text;
   if (handle.get() == SQL_NULL_HANDLE) return text;
   for (SQLSMALLINT record = 1;; ++record) {
     SQLWCHAR state[6] = {};
     SQLINTEGER native = 0;
-    SQLWCHAR message[1024] = {};
+    std::vector<SQLWCHAR> message(kDiagnosticFirstUnits);
     SQLSMALLINT length = 0;
-    const SQLRETURN rc = SQLGetDiagRecW(handle.type(), handle.get(), record, state, &native, message,
-                                        static_cast<SQLSMALLINT>(sizeof message / sizeof message[0]), &length);
+    const auto read_record = [&] {
+      return SQLGetDiagRecW(handle.type(), handle.get(), record, state, &native, message.data(),
+                            static_cast<SQLSMALLINT>(message.size()), &length);
+    };
+    const auto whole_units = [&] { return static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0)); };
+    SQLRETURN rc = read_record();
+    if (rc == SQL_SUCCESS_WITH_INFO && whole_units() >= message.size() && message.size() < kDiagnosticMostUnits) {
+      message.assign(std::min(whole_units() + 1, kDiagnosticMostUnits), 0);
+      rc = read_record();
+    }
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) break;
     const std::string state_text = Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(state), 5));
-    const auto units = std::min<std::size_t>(static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0)),
-                                             sizeof message / sizeof message[0] - 1);
+    const std::size_t units = std::min(whole_units(), message.size() - 1);  // a driver may still cut it short
     const std::string message_text =
-        Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(message), units));
+        Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(message.data()), units));
     if (record == 1) {
       if (first_state != nullptr) *first_state = state_text;
       if (native_code != nullptr) *native_code = native;
@@ -496,6 +512,26 @@ std::string SqlServerConnectionString(const ConnectionDescription& description, 
 
 std::vector<std::string> InstalledOdbcDrivers() { return DriversOf(NewEnvironment()); }
 
+namespace {
+
+// unixODBC (2.3.11 here) copies the DRIVER value of a connection string into
+// a buffer of 1001 bytes without checking its length, and a longer value
+// aborts the whole program inside SQLDriverConnect. No driver has a name or
+// a path that long, so such a string is refused before it is passed on.
+constexpr std::size_t kDriverValueMostBytes = 1000;
+
+void RefuseOverlongDriver(const std::string& connection_string) {
+  const auto pairs = ParseInitString(connection_string);
+  const auto driver = pairs.find("driver");
+  if (driver == pairs.end() || driver->second.size() <= kDriverValueMostBytes) return;
+  throw DatabaseError(kBackend, 0,
+                      "The ODBC connection string names a driver of " + std::to_string(driver->second.size()) +
+                          " bytes; the driver manager takes at most " + std::to_string(kDriverValueMostBytes) + ".",
+                      "");
+}
+
+}  // namespace
+
 std::unique_ptr<BackendConnection> OpenOdbcConnection(const ConnectionDescription& description) {
   auto session = std::make_shared<OdbcSession>();
   session->environment = NewEnvironment();
@@ -512,6 +548,7 @@ std::unique_ptr<BackendConnection> OpenOdbcConnection(const ConnectionDescriptio
     connection_string = SqlServerConnectionString(description, driver);
   } else {
     connection_string = description.odbc_connection_string;
+    RefuseOverlongDriver(connection_string);
   }
 
   SQLHANDLE raw = SQL_NULL_HANDLE;

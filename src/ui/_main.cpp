@@ -1,10 +1,11 @@
 // The operator window. The form is built in code with every widget under its
-// own name (its object name), laid out top to bottom: title band, the two
-// panels in one place, the status line, the bottom bar. The data panel's
-// fields are tab stops in their stated order, then the bar's buttons; the
-// picture button beside "Ficheiro" takes no focus at all. The decoration (a
-// coloured title band, white cards for the two groups of fields, coloured
-// buttons) is a style sheet and carries no behaviour.
+// own name (its object name), laid out top to bottom by one builder per group:
+// title band, the two panels in one place (the data panel's company and export
+// cards, the processing panel), the status line, the bottom bar. The data
+// panel's fields are tab stops in their stated order, then the bar's buttons;
+// the picture button beside "Ficheiro" takes no focus at all. The decoration
+// (a coloured title band, white cards, coloured buttons) is a style sheet and
+// carries no behaviour.
 #include "ui/_main.h"
 
 #include <QApplication>
@@ -130,6 +131,75 @@ QPushButton#btabort {
 QPushButton#btabort:focus { border: 2px solid #f4a62a; }
 )";
 
+// The form's small makers: each creates one widget (or row) under its name.
+
+// A white card at the foot of the data panel's column, with a label column
+// and a field column.
+QGridLayout* make_card(QVBoxLayout* data_layout, const char* name) {
+  auto* card = new QFrame(data_layout->parentWidget());
+  card->setObjectName(name);
+  auto* grid = new QGridLayout(card);
+  grid->setContentsMargins(12, 8, 12, 8);
+  grid->setHorizontalSpacing(8);
+  grid->setVerticalSpacing(5);
+  grid->setColumnStretch(1, 1);
+  data_layout->addWidget(card);
+  return grid;
+}
+
+QLabel* make_label(const QString& text, const char* name, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return label;
+}
+
+QLineEdit* make_edit(const char* name, QWidget* parent, int width = 0) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  if (width > 0) edit->setFixedWidth(width);
+  return edit;
+}
+
+QComboBox* make_list(const char* name, QWidget* parent, const QStringList& choices) {
+  auto* list = new QComboBox(parent);
+  list->setObjectName(name);
+  list->setEditable(false);  // only its choices, no free text
+  list->addItems(choices);
+  return list;
+}
+
+QDateEdit* make_date(const char* name, QWidget* parent) {
+  auto* date = new QDateEdit(parent);
+  date->setObjectName(name);
+  date->setCalendarPopup(true);
+  date->setDisplayFormat("dd/MM/yyyy");
+  date->setFixedWidth(120);
+  return date;
+}
+
+// A row of several widgets in the field column of one grid row.
+QHBoxLayout* row_box(QGridLayout* grid, int row) {
+  auto* box = new QHBoxLayout;
+  box->setSpacing(8);
+  grid->addLayout(box, row, 1);
+  return box;
+}
+
+// One label column for both cards, as wide as the widest label.
+void align_label_columns(QGridLayout* company, QGridLayout* exporting) {
+  int label_width = 0;
+  for (const QGridLayout* grid : {company, exporting}) {
+    for (int row = 0; row < grid->rowCount(); ++row) {
+      if (const QLayoutItem* item = grid->itemAtPosition(row, 0)) {
+        if (item->widget()) label_width = std::max(label_width, item->widget()->sizeHint().width());
+      }
+    }
+  }
+  company->setColumnMinimumWidth(0, label_width);
+  exporting->setColumnMinimumWidth(0, label_width);
+}
+
 }  // namespace
 
 Tmain::Tmain(TmainOptions options, QWidget* parent) : TcsEZForm(parent), m_options(std::move(options)) {
@@ -153,10 +223,7 @@ void Tmain::build_form() {
   outer->setContentsMargins(0, 0, 0, 0);
   outer->setSpacing(0);
 
-  titleBand = new QLabel("Exportação SAF-T-PT modelo 1.03_01", this);
-  titleBand->setObjectName("titleBand");
-  titleBand->setFixedHeight(50);
-  outer->addWidget(titleBand);
+  build_title_band(outer);
 
   // The two panels share one cell; the hidden one takes no room.
   auto* panels = new QWidget(this);
@@ -164,61 +231,37 @@ void Tmain::build_form() {
   auto* panels_layout = new QGridLayout(panels);
   panels_layout->setContentsMargins(10, 10, 10, 4);
   outer->addWidget(panels, 1);
+  build_data_panel(panels_layout);
+  build_processing_panel(panels_layout);
 
-  pdados = new QFrame(panels);
+  build_status_band(outer);
+  build_bottom_bar(outer);
+  set_tab_order();
+}
+
+void Tmain::build_title_band(QVBoxLayout* outer) {
+  titleBand = new QLabel("Exportação SAF-T-PT modelo 1.03_01", this);
+  titleBand->setObjectName("titleBand");
+  titleBand->setFixedHeight(50);
+  outer->addWidget(titleBand);
+}
+
+void Tmain::build_data_panel(QGridLayout* panels_layout) {
+  pdados = new QFrame(panels_layout->parentWidget());
   pdados->setObjectName("pdados");
   auto* data_layout = new QVBoxLayout(pdados);
   data_layout->setContentsMargins(0, 0, 0, 0);
   data_layout->setSpacing(8);
   panels_layout->addWidget(pdados, 0, 0);
 
-  auto make_card = [&](const char* name) {
-    auto* card = new QFrame(pdados);
-    card->setObjectName(name);
-    auto* grid = new QGridLayout(card);
-    grid->setContentsMargins(12, 8, 12, 8);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(5);
-    grid->setColumnStretch(1, 1);
-    data_layout->addWidget(card);
-    return grid;
-  };
-  auto make_label = [](const QString& text, const char* name, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-  };
-  auto make_edit = [](const char* name, QWidget* parent, int width = 0) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    if (width > 0) edit->setFixedWidth(width);
-    return edit;
-  };
-  auto make_list = [](const char* name, QWidget* parent, const QStringList& choices) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(name);
-    list->setEditable(false);  // only its choices, no free text
-    list->addItems(choices);
-    return list;
-  };
-  auto make_date = [](const char* name, QWidget* parent) {
-    auto* date = new QDateEdit(parent);
-    date->setObjectName(name);
-    date->setCalendarPopup(true);
-    date->setDisplayFormat("dd/MM/yyyy");
-    date->setFixedWidth(120);
-    return date;
-  };
-  auto row_box = [](QGridLayout* grid, int row) {
-    auto* box = new QHBoxLayout;
-    box->setSpacing(8);
-    grid->addLayout(box, row, 1);
-    return box;
-  };
+  QGridLayout* company = build_company_card(data_layout);
+  QGridLayout* exporting = build_export_card(data_layout);
+  data_layout->addStretch(1);
+  align_label_columns(company, exporting);
+}
 
-  // Company data.
-  QGridLayout* company = make_card("cardCompany");
+QGridLayout* Tmain::build_company_card(QVBoxLayout* data_layout) {
+  QGridLayout* company = make_card(data_layout, "cardCompany");
   QWidget* company_card = company->parentWidget();
   companyName = make_edit("companyName", company_card);
   company->addWidget(make_label("Empresa", "lbcompanyName", company_card), 0, 0);
@@ -259,9 +302,13 @@ void Tmain::build_form() {
   city = make_edit("city", company_card);
   company->addWidget(make_label("Localidade", "lbcity", company_card), 5, 0);
   company->addWidget(city, 5, 1);
+  return company;
+}
 
-  // Export options.
-  QGridLayout* exporting = make_card("cardExport");
+// Rows 0-2 here (VAT region, file type, establishment); the series, the
+// period and the file rows follow, one builder each.
+QGridLayout* Tmain::build_export_card(QVBoxLayout* data_layout) {
+  QGridLayout* exporting = make_card(data_layout, "cardExport");
   QWidget* export_card = exporting->parentWidget();
   taxCountryRegion = make_list("taxCountryRegion", export_card, {"Continente", "Madeira", "Açores"});
   taxCountryRegion->setFixedWidth(130);
@@ -290,6 +337,15 @@ void Tmain::build_form() {
     box->addWidget(hint, 1);
   }
 
+  build_series_row(exporting);
+  build_period_row(exporting);
+  build_file_row(exporting);
+  return exporting;
+}
+
+// The series list starts disabled; Ctrl+click on its label enables it.
+void Tmain::build_series_row(QGridLayout* exporting) {
+  QWidget* export_card = exporting->parentWidget();
   QStringList series{"Não utilizar"};
   for (int index = 1; index <= SeriesIndex::kLastLetter; ++index) {
     series << QString::fromStdString(SeriesIndex(index).Letter());
@@ -305,24 +361,26 @@ void Tmain::build_form() {
   };
   lbserie = series_label;
   exporting->addWidget(lbserie, 3, 0);
-  {
-    QHBoxLayout* box = row_box(exporting, 3);
-    box->addWidget(fserienum);
-    box->addStretch(1);
-  }
+  QHBoxLayout* box = row_box(exporting, 3);
+  box->addWidget(fserienum);
+  box->addStretch(1);
+}
 
+void Tmain::build_period_row(QGridLayout* exporting) {
+  QWidget* export_card = exporting->parentWidget();
   datai = make_date("datai", export_card);
   dataf = make_date("dataf", export_card);
   exporting->addWidget(make_label("Data inicial", "lbdatai", export_card), 4, 0);
-  {
-    QHBoxLayout* box = row_box(exporting, 4);
-    box->addWidget(datai);
-    box->addSpacing(16);
-    box->addWidget(make_label("Data final", "lbdataf", export_card));
-    box->addWidget(dataf);
-    box->addStretch(1);
-  }
+  QHBoxLayout* box = row_box(exporting, 4);
+  box->addWidget(datai);
+  box->addSpacing(16);
+  box->addWidget(make_label("Data final", "lbdataf", export_card));
+  box->addWidget(dataf);
+  box->addStretch(1);
+}
 
+void Tmain::build_file_row(QGridLayout* exporting) {
+  QWidget* export_card = exporting->parentWidget();
   ficheiro = make_edit("ficheiro", export_card);
   openf = new QToolButton(export_card);
   openf->setObjectName("openf");
@@ -332,27 +390,14 @@ void Tmain::build_form() {
   openf->setToolTip("Ficheiro de exportação");
   connect(openf, &QToolButton::clicked, this, [this] { openfClick(); });
   exporting->addWidget(make_label("Ficheiro", "lbficheiro", export_card), 5, 0);
-  {
-    QHBoxLayout* box = row_box(exporting, 5);
-    box->setSpacing(4);
-    box->addWidget(ficheiro, 1);
-    box->addWidget(openf);
-  }
-  data_layout->addStretch(1);
-  // One label column for both cards, as wide as the widest label.
-  int label_width = 0;
-  for (const QLayout* grid : {static_cast<QLayout*>(company), static_cast<QLayout*>(exporting)}) {
-    for (int row = 0; row < static_cast<const QGridLayout*>(grid)->rowCount(); ++row) {
-      if (const QLayoutItem* item = static_cast<const QGridLayout*>(grid)->itemAtPosition(row, 0)) {
-        if (item->widget()) label_width = std::max(label_width, item->widget()->sizeHint().width());
-      }
-    }
-  }
-  company->setColumnMinimumWidth(0, label_width);
-  exporting->setColumnMinimumWidth(0, label_width);
+  QHBoxLayout* box = row_box(exporting, 5);
+  box->setSpacing(4);
+  box->addWidget(ficheiro, 1);
+  box->addWidget(openf);
+}
 
-  // Processing panel.
-  processar = new QFrame(panels);
+void Tmain::build_processing_panel(QGridLayout* panels_layout) {
+  processar = new QFrame(panels_layout->parentWidget());
   processar->setObjectName("processar");
   auto* processing_layout = new QVBoxLayout(processar);
   processing_layout->setContentsMargins(60, 40, 60, 40);
@@ -370,8 +415,10 @@ void Tmain::build_form() {
   processing_layout->addStretch(1);
   panels_layout->addWidget(processar, 0, 0);
   processar->setVisible(false);
+}
 
-  // Status line: its band keeps its room while the text is hidden.
+// The status line: its band keeps its room while the text is hidden.
+void Tmain::build_status_band(QVBoxLayout* outer) {
   auto* status_band = new QWidget(this);
   status_band->setObjectName("statusBand");
   status_band->setFixedHeight(26);
@@ -383,8 +430,11 @@ void Tmain::build_form() {
   nfiles->setVisible(false);
   status_layout->addWidget(nfiles);
   outer->addWidget(status_band);
+}
 
-  // Bottom bar.
+// The bottom bar: the version label, then "Abortar" (hidden until a run),
+// "Exportar" and "Sair".
+void Tmain::build_bottom_bar(QVBoxLayout* outer) {
   auto* bottom = new QFrame(this);
   bottom->setObjectName("bottomBar");
   bottom->setFixedHeight(50);
@@ -409,9 +459,11 @@ void Tmain::build_form() {
   connect(btabort, &QPushButton::clicked, this, [this] { btabortClick(); });
   connect(btexport, &QPushButton::clicked, this, [this] { btExportClick(); });
   connect(btcancel, &QPushButton::clicked, this, [this] { btcancelClick(); });
+}
 
-  // Tab order: the data panel, then the bottom bar ("Exportar", "Sair",
-  // "Abortar"); the processing panel holds no tab stop.
+// Tab order: the data panel, then the bottom bar ("Exportar", "Sair",
+// "Abortar"); the processing panel holds no tab stop.
+void Tmain::set_tab_order() {
   const QList<QWidget*> order{companyName, companyID,       streetName, addressDetail, buildingNumber, postalCode1,
                               postalCode2, city,            taxCountryRegion, saftType, estabelecimento, fserienum,
                               datai,       dataf,           ficheiro,   btexport,      btcancel,       btabort};

@@ -29,11 +29,13 @@ class QComboBox;
 class QDateEdit;
 class QFileDialog;
 class QFrame;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QToolButton;
+class QVBoxLayout;
 
 namespace varnel {
 
@@ -104,7 +106,20 @@ class Tmain : public TcsEZForm, public ExportObserver {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The form, built in code: build_form calls one builder per group of the
+  // window, top to bottom, then sets the tab order.
   void build_form();
+  void build_title_band(QVBoxLayout* outer);
+  void build_data_panel(QGridLayout* panels_layout);
+  QGridLayout* build_company_card(QVBoxLayout* data_layout);
+  QGridLayout* build_export_card(QVBoxLayout* data_layout);
+  void build_series_row(QGridLayout* exporting);
+  void build_period_row(QGridLayout* exporting);
+  void build_file_row(QGridLayout* exporting);
+  void build_processing_panel(QGridLayout* panels_layout);
+  void build_status_band(QVBoxLayout* outer);
+  void build_bottom_bar(QVBoxLayout* outer);
+  void set_tab_order();
   void show_error_box(const QString& caption, const std::string& message);
 
   // The form's components, under their names.

@@ -1,7 +1,7 @@
 // The ODBC back end beyond the shared contract: the SQL Server driver choice
-// and connection string, long wide text fetched in chunks, and messages that
-// never carry the password. Runs through the real unixODBC driver manager
-// with the SQLite ODBC driver.
+// and connection string, long wide text fetched in chunks, long driver
+// messages kept whole, and messages that never carry the password. Runs
+// through the real unixODBC driver manager with the SQLite ODBC driver.
 #include "posdb/odbc_backend.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +80,62 @@ TEST(OdbcBackend, FetchesLongWideTextWhole) {
   q.Next();
   EXPECT_FALSE(q.IsNull("descricao"));
   EXPECT_EQ(q.AsText("descricao"), "");
+}
+
+// A driver's message reaches the error whole, with nothing after it. unixODBC
+// keeps each record to 512 units (its own message store), so this is the
+// longest message that the driver manager and the SQLite driver produce; the
+// read-again path for messages past the first 1024-unit buffer is not reached
+// through them.
+TEST(OdbcBackend, LongDriverMessagesArriveWhole) {
+  if (!std::filesystem::exists(kSqliteOdbcDriver)) GTEST_SKIP() << "the SQLite ODBC driver is not installed";
+  TestDatabase db;
+  PosDatabase database;
+  database.ConnectTo(OdbcTo(db));
+  PosQuery q(database, "q_long", "SELECT * FROM \"" + std::string(3000, 't') + "\"");
+  try {
+    q.Open();
+    FAIL() << "opened";
+  } catch (const DatabaseError& error) {
+    const std::string& message = error.driver_message();
+    const std::string lead = "] [SQLite]no such table: ";
+    const auto at = message.find(lead);
+    ASSERT_NE(at, std::string::npos) << message;
+    EXPECT_EQ(message.substr(at - 6, 6), "[HY000");
+    const std::string name = message.substr(at + lead.size());
+    EXPECT_GE(name.size(), 480u);
+    EXPECT_EQ(name, std::string(name.size(), 't'));
+    EXPECT_EQ(error.query_name(), "q_long");
+  }
+}
+
+// A DRIVER value over 1000 bytes would abort the program inside unixODBC: it
+// is refused with a message instead. One of 1000 bytes still reaches the
+// driver manager, which answers that it cannot open the library.
+TEST(OdbcBackend, RefusesADriverTooLongForTheDriverManager) {
+  ConnectionDescription raw;
+  raw.kind = ConnectionDescription::Kind::Odbc;
+  raw.odbc_connection_string = "DRIVER={" + std::string(3000, 'd') + "};Database=pos.db;";
+  try {
+    OpenOdbcConnection(raw);
+    FAIL() << "connected";
+  } catch (const DatabaseError& error) {
+    EXPECT_EQ(error.driver_message(),
+              "The ODBC connection string names a driver of 3000 bytes; the driver manager takes at most 1000.");
+    EXPECT_EQ(error.backend(), "ODBC");
+  }
+
+  const std::string longest_path = "/tmp/" + std::string(992, 'd') + ".so";
+  ASSERT_EQ(longest_path.size(), 1000u);
+  raw.odbc_connection_string = "DRIVER={" + longest_path + "};Database=pos.db;";
+  try {
+    OpenOdbcConnection(raw);
+    FAIL() << "connected";
+  } catch (const DatabaseError& error) {
+    const std::string& message = error.driver_message();
+    EXPECT_EQ(message.find("takes at most"), std::string::npos) << message;
+    EXPECT_NE(message.find("Can't open lib '/tmp/ddd"), std::string::npos) << message;
+  }
 }
 
 TEST(OdbcBackend, PasswordsNeverReachAMessage) {
