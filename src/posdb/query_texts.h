@@ -1,9 +1,10 @@
 // Every SQL text of the system, word for word as the point-of-sale product's
-// database (T-SQL) is asked, one named constant per query: kQ_ plus the
-// query's own name without its "q_" (kQ_cli is q_cli), holding both name and
-// text; the two variants of one query by schema generation share its name. Lines are joined with
-// "\n"; empty lines and double blanks are kept exactly. Some texts differ on
-// purpose from the product's originals, to mend faults in them:
+// database (T-SQL) is asked, one constant per query holding its name and its
+// text: kQ_ plus the query's own name without its "q_" (kQ_cli is q_cli); the
+// two variants of one query by schema generation share its name. Lines are
+// joined with "\n"; empty lines and double blanks are kept exactly. Some
+// texts differ on purpose from the product's originals, to mend faults in
+// them:
 //   - kQ_doc_old and kQ_consultas_old read anulado as ISNULL(anulado, 0) (the
 //     original names `false`, which SQL Server does not know) and supply ''
 //     for saftsign (and 0 for CashVATScheme in kQ_doc_old), which the

@@ -152,6 +152,34 @@ std::vector<std::string> SplitAlterTableAdd(const std::string& statement) {
 
 }  // namespace
 
+namespace {
+
+// Just past the literal that opens at start ('' inside it is one quote); the
+// end of the text when it is not closed.
+std::size_t EndOfLiteral(std::string_view sql, std::size_t start) {
+  std::size_t i = start + 1;
+  while (i < sql.size()) {
+    if (sql[i] != '\'') {
+      ++i;
+    } else if (i + 1 < sql.size() && sql[i + 1] == '\'') {
+      i += 2;
+    } else {
+      return i + 1;
+    }
+  }
+  return i;
+}
+
+// Just past the "name" or [name] that opens at start.
+std::size_t EndOfQuotedName(std::string_view sql, std::size_t start) {
+  const char close = sql[start] == '"' ? '"' : ']';
+  std::size_t i = start + 1;
+  while (i < sql.size() && sql[i] != close) ++i;
+  return i < sql.size() ? i + 1 : i;
+}
+
+}  // namespace
+
 std::vector<SqlToken> TokenizeSql(std::string_view sql) {
   std::vector<SqlToken> tokens;
   std::size_t i = 0;
@@ -166,24 +194,10 @@ std::vector<SqlToken> TokenizeSql(std::string_view sql) {
       while (i < n && IsSpace(sql[i])) ++i;
       push(SqlTokenKind::Space, start, i);
     } else if (c == '\'') {
-      ++i;
-      while (i < n) {
-        if (sql[i] == '\'') {
-          if (i + 1 < n && sql[i + 1] == '\'') {
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        ++i;
-      }
+      i = EndOfLiteral(sql, i);
       push(SqlTokenKind::Literal, start, i);
     } else if (c == '"' || c == '[') {
-      const char close = c == '"' ? '"' : ']';
-      ++i;
-      while (i < n && sql[i] != close) ++i;
-      if (i < n) ++i;
+      i = EndOfQuotedName(sql, i);
       push(SqlTokenKind::QuotedName, start, i);
     } else if (c == '-' && i + 1 < n && sql[i + 1] == '-') {
       while (i < n && sql[i] != '\n') ++i;
