@@ -38,6 +38,7 @@ const std::vector<QueryText>& AllQueryTexts() {
       kQ_getval,
       kQ_getRCValorFA,
       kQ_getRCValorNC,
+      kQ_reconcile,
   };
   return texts;
 }

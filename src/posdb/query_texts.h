@@ -199,6 +199,13 @@ inline constexpr QueryText kQ_getRCValorNC{"q_getRCValorNC",
     "SELECT valor FROM compensacoes\n"
     "WHERE RC=:rc AND (NC = :numero)"};
 
+// Every document of the period with its payment, for comparing the finished
+// file with the database it came from.
+inline constexpr QueryText kQ_reconcile{"q_reconcile",
+    "SELECT doc, numero, pagamento FROM documentos\n"
+    "WHERE data >= :datai AND data <= :dataf\n"
+    "ORDER BY doc, numero"};
+
 // Every text above, in the order above (the variants of one query share its
 // name).
 const std::vector<QueryText>& AllQueryTexts();
