@@ -34,6 +34,9 @@ namespace varnel::demo {
 
 namespace {
 
+using tools::SqliteFile;
+using tools::SqliteStatement;
+
 constexpr int kOpeningSecond = 8 * 3600;                // 08:00
 constexpr int kClosingSecond = 23 * 3600 + 30 * 60;     // 23:30
 constexpr int kLastSecond = 24 * 3600 - 1;

@@ -43,7 +43,7 @@ struct DemoDatabaseSummary {
 };
 
 // Creates the file at path (which must not exist yet) and fills it. Raises
-// SqliteError when SQLite fails and std::invalid_argument for options out of
+// tools::SqliteError when SQLite fails and std::invalid_argument for options out of
 // range (no documents, an empty period, a series outside 1 to 26).
 DemoDatabaseSummary WriteDemoDatabase(const std::filesystem::path& path,
                                       const DemoDatabaseOptions& options);

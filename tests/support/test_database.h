@@ -26,8 +26,7 @@
 
 #include "posdb/pos_database.h"
 #include "support/test_paths.h"
-
-struct sqlite3;
+#include "tools/sqlite_file.h"
 
 namespace varnel::testing {
 
@@ -49,7 +48,8 @@ class TestDatabase {
   TestDatabase& operator=(const TestDatabase&) = delete;
 
   // Runs one or more statements (SQLite dialect) directly on the file;
-  // raises std::runtime_error with SQLite's message on failure.
+  // raises tools::SqliteError (a std::runtime_error) with SQLite's message
+  // and the statement on failure.
   void Exec(std::string_view sql);
   // Runs one statement with its "?" bound in order.
   void Exec(std::string_view sql, std::initializer_list<SqlValue> values);
@@ -72,7 +72,9 @@ class TestDatabase {
   TempDir m_folder;
   std::filesystem::path m_database_file;
   std::filesystem::path m_data_link_file;
-  sqlite3* m_db = nullptr;
+  // Closed after the PosDatabase (members go in reverse order) and before the
+  // folder is removed.
+  tools::SqliteFile m_file;
   std::unique_ptr<PosDatabase> m_database;
 };
 

@@ -20,6 +20,9 @@ namespace {
 
 using varnel::testing::ReadFileBytes;
 using varnel::testing::TempDir;
+using varnel::tools::SqliteError;
+using varnel::tools::SqliteFile;
+using varnel::tools::SqliteStatement;
 
 constexpr std::int64_t kDocuments = 600;
 
@@ -277,26 +280,6 @@ TEST_F(DemoDatabaseTest, HoldsTheUsualMix) {
   for (const Check& check : present) {
     EXPECT_GT(Scalar(file(), check.sql), 0) << check.what;
   }
-}
-
-TEST(SqliteFile, FailuresNameTheCallAndStatement) {
-  TempDir folder;
-  SqliteFile file(folder / "x.db", SqliteFile::Mode::Create);
-  try {
-    file.Prepare("SELECT k FROM nowhere", "missing table");
-    FAIL() << "no error raised";
-  } catch (const SqliteError& error) {
-    EXPECT_EQ(error.call(), "sqlite3_prepare_v2");
-    EXPECT_EQ(error.statement(), "missing table");
-    EXPECT_EQ(std::string(error.what()),
-              "no such table: nowhere (SQLite sqlite3_prepare_v2, code 1, statement missing table)");
-  }
-  file.ExecuteScript("CREATE TABLE t (k INTEGER PRIMARY KEY)", "create");
-  SqliteStatement insert = file.Prepare("INSERT INTO t (k) VALUES (?1)", "insert t");
-  insert.BindInteger(1, 5);
-  insert.Execute();
-  EXPECT_THROW(insert.Execute(), SqliteError);  // the same key again
-  EXPECT_THROW(SqliteFile(folder / "absent" / "y.db", SqliteFile::Mode::ReadOnly), SqliteError);
 }
 
 }  // namespace
