@@ -2,18 +2,8 @@
 // lines. It creates a SQLite file with the embedded schema in a fresh
 // temporary folder, writes a Korvel.UDL for it beside it (UTF-16LE with a
 // byte-order mark, Provider=SQLite, as the installation would), and hands out
-// a PosDatabase connected through that file. Rows are added with plain SQL:
-//
-//   TestDatabase db;
-//   db.Exec("INSERT INTO clientes (codigo, nome) VALUES (2, 'Ana')");
-//   db.Exec("INSERT INTO documentos (doc, numero, data) VALUES (?, ?, ?)",
-//           {"FA", 7, StoredDate(2024, 1, 31)});
-//   PosQuery q(db.database(), "q", "SELECT nome FROM clientes");
-//
-// Date-times are stored as text 'YYYY-MM-DD HH:MM:SS' (StoredDate), the form
-// the queries compare with; a bare 'YYYY-MM-DD' would sort before midnight.
-// Everything is removed with the object. ProbingFactory (below) makes a
-// connection that breaks on demand.
+// a PosDatabase connected through that file. Everything is removed with the
+// object. ProbingFactory (below) makes a connection that breaks on demand.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +17,17 @@
 #include "posdb/pos_database.h"
 #include "support/test_paths.h"
 #include "tools/sqlite_file.h"
+
+// Rows are added with plain SQL:
+//
+//   TestDatabase db;
+//   db.Exec("INSERT INTO clientes (codigo, nome) VALUES (2, 'Ana')");
+//   db.Exec("INSERT INTO documentos (doc, numero, data) VALUES (?, ?, ?)",
+//           {"FA", 7, StoredDate(2024, 1, 31)});
+//   PosQuery q(db.database(), "q", "SELECT nome FROM clientes");
+//
+// Date-times are stored as text 'YYYY-MM-DD HH:MM:SS' (StoredDate), the form
+// the queries compare with; a bare 'YYYY-MM-DD' would sort before midnight.
 
 namespace varnel::testing {
 
