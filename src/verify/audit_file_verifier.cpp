@@ -122,6 +122,7 @@ class Verification {
   FindingList m_findings;
   const SchemaVersion* m_version = nullptr;
   std::string m_namespace_text;  // "{namespace}", cut from libxml2's element names
+  XmlDocument m_schema_document;  // the schema as a tree, when its constraints are taken out
 
   bool m_fatal = false;
   int m_fatal_line = 0;
@@ -190,10 +191,45 @@ void Verification::CollectSchemaMessage(const xmlError& error, const std::string
                      std::string(m_version != nullptr ? m_version->label : "") + ": " + message);
 }
 
+// Removes the identity constraints (xs:unique, xs:key, xs:keyref) from a
+// schema document, wherever they stand.
+void RemoveIdentityConstraints(xmlNodePtr node) {
+  static const xmlChar kSchemaNamespace[] = "http://www.w3.org/2001/XMLSchema";
+  for (xmlNodePtr child = node->children; child != nullptr;) {
+    xmlNodePtr next = child->next;
+    if (child->type == XML_ELEMENT_NODE) {
+      const bool constraint = child->ns != nullptr && xmlStrEqual(child->ns->href, kSchemaNamespace) &&
+                              (xmlStrEqual(child->name, BAD_CAST "unique") ||
+                               xmlStrEqual(child->name, BAD_CAST "key") || xmlStrEqual(child->name, BAD_CAST "keyref"));
+      if (constraint) {
+        xmlUnlinkNode(child);
+        xmlFreeNode(child);
+      } else {
+        RemoveIdentityConstraints(child);
+      }
+    }
+    child = next;
+  }
+}
+
 XmlSchema Verification::CompileSchema(const SchemaVersion& version) {
-  XmlSchemaParser parser(xmlSchemaNewMemParserCtxt(reinterpret_cast<const char*>(version.schema_bytes),
-                                                   static_cast<int>(version.schema_size)));
-  if (!parser) return nullptr;
+  const char* bytes = reinterpret_cast<const char*>(version.schema_bytes);
+  const int size = static_cast<int>(version.schema_size);
+  XmlSchemaParser parser;
+  if (m_options.schema_key_constraints) {
+    parser.reset(xmlSchemaNewMemParserCtxt(bytes, size));
+  } else {
+    m_schema_document.reset(xmlReadMemory(bytes, size, "schema.xsd", nullptr, XML_PARSE_NONET));
+    if (m_schema_document) {
+      RemoveIdentityConstraints(reinterpret_cast<xmlNodePtr>(m_schema_document.get()));
+      parser.reset(xmlSchemaNewDocParserCtxt(m_schema_document.get()));
+    }
+  }
+  if (!parser) {
+    m_findings.Add(FindingKind::Schema, FindingSeverity::Error, "Ficheiro", "",
+                   "O esquema " + std::string(version.label) + " incluído no programa não pôde ser lido");
+    return nullptr;
+  }
   std::string first_error;
   xmlSchemaSetParserStructuredErrors(
       parser.get(),
@@ -364,7 +400,8 @@ void Verification::ReportSchemaSummary(const ContentChecks& checks) {
   if (checks.summarized()) {
     m_findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Note, "MasterFiles", "",
                    "Ficheiro do tipo Resumido, sem lista de produtos: as " +
-                       std::to_string(m_version != nullptr ? m_product_key_messages : checks.product_code_lines()) +
+                       std::to_string(m_product_key_messages > 0 ? m_product_key_messages
+                                                                 : checks.product_code_lines()) +
                        " referências ProductCode das linhas não têm produto correspondente, como o tipo prevê");
   } else if (m_product_key_messages > 0 && checks.product_reference_findings() == 0) {
     m_findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Error, "Ficheiro", "",

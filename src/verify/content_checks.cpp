@@ -226,11 +226,17 @@ void ContentChecks::EndContainer(Element element) {
   switch (element) {
     case Element::Customer:
       if (m_section != SectionId::MasterFiles) break;
-      m_customers.insert(m_code);
+      if (!m_customers.insert(m_code).second) {
+        Add(FindingKind::MasterDuplicate, FindingSeverity::Error, "CustomerID " + Quoted(m_code) + " repetido nos clientes");
+      }
       CheckTaxpayer(m_tax_id, m_country, "CustomerTaxID", m_code, false);
       break;
     case Element::Supplier:
       if (m_section != SectionId::MasterFiles) break;
+      if (!m_suppliers.insert(m_code).second) {
+        Add(FindingKind::MasterDuplicate, FindingSeverity::Error,
+            "SupplierID " + Quoted(m_code) + " repetido nos fornecedores");
+      }
       CheckTaxpayer(m_tax_id, m_country, "SupplierTaxID", m_code, false);
       break;
     case Element::TaxTableEntry:
@@ -290,7 +296,10 @@ void ContentChecks::MasterValue(Element element, Element parent) {
   if (record && (element == Element::CustomerID || element == Element::SupplierID)) m_code = Trimmed(m_text);
   if (record && (element == Element::CustomerTaxID || element == Element::SupplierTaxID)) m_tax_id = Trimmed(m_text);
   if (element == Element::Country && parent == Element::BillingAddress) m_country = Trimmed(m_text);
-  if (element == Element::ProductCode && parent == Element::Product) m_products.insert(Trimmed(m_text));
+  if (element == Element::ProductCode && parent == Element::Product && !m_products.insert(Trimmed(m_text)).second) {
+    Add(FindingKind::MasterDuplicate, FindingSeverity::Error,
+        "ProductCode " + Quoted(Trimmed(m_text)) + " repetido nos produtos");
+  }
   if (parent == Element::TaxTableEntry) {
     if (element == Element::TaxType) m_entry_type = Trimmed(m_text);
     if (element == Element::TaxCountryRegion) m_entry_region = Trimmed(m_text);

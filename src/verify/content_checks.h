@@ -146,6 +146,7 @@ class ContentChecks {
   // MasterFiles
   std::unordered_set<std::string> m_customers;
   std::unordered_set<std::string> m_products;
+  std::unordered_set<std::string> m_suppliers;
   std::set<std::string, std::less<>> m_tax_entries;  // "type|region|code"
   bool m_has_products = false;
   std::string m_code;  // CustomerID / SupplierID of the open record

@@ -24,6 +24,7 @@ enum class FindingKind {
   ControlTotals,
   DocumentTotals,
   Amounts,
+  MasterDuplicate,
   CustomerReference,
   ProductReference,
   TaxReference,

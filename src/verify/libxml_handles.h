@@ -4,6 +4,8 @@
 // routes libxml2's thread-wide error output to the verifier while it runs.
 #pragma once
 
+#include <libxml/parser.h>
+#include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xmlreader.h>
 #include <libxml/xmlschemas.h>
@@ -12,6 +14,9 @@
 
 namespace varnel::verify {
 
+struct DocumentDeleter {
+  void operator()(xmlDocPtr document) const { xmlFreeDoc(document); }
+};
 struct ReaderDeleter {
   void operator()(xmlTextReaderPtr reader) const { xmlFreeTextReader(reader); }
 };
@@ -25,6 +30,7 @@ struct SchemaValidatorDeleter {
   void operator()(xmlSchemaValidCtxtPtr context) const { xmlSchemaFreeValidCtxt(context); }
 };
 
+using XmlDocument = std::unique_ptr<xmlDoc, DocumentDeleter>;
 using XmlReader = std::unique_ptr<xmlTextReader, ReaderDeleter>;
 using XmlSchemaParser = std::unique_ptr<xmlSchemaParserCtxt, SchemaParserDeleter>;
 using XmlSchema = std::unique_ptr<xmlSchema, SchemaDeleter>;

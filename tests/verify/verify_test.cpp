@@ -128,8 +128,23 @@ TEST(VerifySmallFile, ReferencesToMasterFilesAndDocuments) {
   EXPECT_EQ(tax->document, "FT A/1");
   FindOne(report, FindingSeverity::Warning, "1 referências OrderReferences/OriginatingON não correspondem");
   FindOne(report, FindingSeverity::Note, "1 linhas de recibos liquidam documentos que não constam de SalesInvoices");
-  // The schema's own key references are not reported a second time.
   EXPECT_EQ(report.errors(), 4) << Describe(report);
+
+  // With libxml2's identity constraints on, the schema's key reference
+  // messages are counted against these findings, not reported a second time.
+  VerificationOptions with_keys;
+  with_keys.schema_key_constraints = true;
+  const VerificationReport keyed = Verify(file, true, with_keys);
+  EXPECT_EQ(keyed.errors(), 4) << Describe(keyed);
+}
+
+TEST(VerifySmallFile, MasterFileCodesAreUnique) {
+  SmallAuditFile file;
+  file.Replace("<CustomerID>2</CustomerID>\n      <AccountID>", "<CustomerID>1</CustomerID>\n      <AccountID>");
+  const VerificationReport report = Verify(file);
+  const Finding* f = FindOne(report, FindingSeverity::Error, "CustomerID \"1\" repetido nos clientes");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->section, "MasterFiles");
 }
 
 TEST(VerifySmallFile, GapAndDuplicateInASeries) {
@@ -274,6 +289,13 @@ TEST(VerifySchema, SummarizedFileGivesOneNoteForItsProductCodes) {
   // Asked for the Normal type, the same file is still recognised, and the
   // mismatch said.
   FindOne(Verify(file), FindingSeverity::Warning, "mas foi pedido o tipo Normal");
+
+  // The schema's key references, when libxml2 checks them, fail by design:
+  // still one note.
+  summarized.schema_key_constraints = true;
+  const VerificationReport keyed = Verify(file, true, summarized);
+  EXPECT_EQ(keyed.errors(), 0) << Describe(keyed);
+  FindOne(keyed, FindingSeverity::Note, "as 5 referências ProductCode");
 }
 
 class CountingProgress : public VerificationProgress {
