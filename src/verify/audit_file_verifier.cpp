@@ -255,6 +255,7 @@ bool Verification::ReportProgress(int documents) {
 
 void Verification::Run() {
   m_report.completed = true;
+  xmlInitParser();  // idempotent; libxml2 wants it before use on a second thread
   AuditFileBytes bytes(m_file);
   if (!bytes.is_open()) {
     m_findings.Add(FindingKind::Bytes, FindingSeverity::Error, "Ficheiro", "",

@@ -1,5 +1,5 @@
-// Reading the audit file for libxml2 while checking its bytes. The scan is a
-// table look-up per byte; the common bytes (printable text) take one compare.
+// Reading the audit file for libxml2 while checking its bytes. Plain text is
+// skipped eight bytes at a time; the rest takes a table look-up per byte.
 #include "verify/file_bytes.h"
 
 #include <array>
@@ -21,6 +21,14 @@ constexpr std::array<unsigned char, 256> MakeClasses() {
 }
 
 constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
+
+// Whether one of the eight bytes of word is below 0x0E (CR, LF and a few
+// other controls) or above 0x7F: only then does the word need a closer look.
+bool MayNeedALook(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+  return ((((word - kOnes * 0x0E) & ~word) | word) & kHigh) != 0;
+}
 
 }  // namespace
 
@@ -55,6 +63,14 @@ int AuditFileBytes::Close(void*) { return 0; }
 void AuditFileBytes::Scan(unsigned char* data, std::size_t size) {
   m_findings.bytes += size;
   for (std::size_t i = 0; i < size; ++i) {
+    // Plain text goes by eight bytes at a time.
+    while (!m_pending_carriage_return && i + 8 <= size) {
+      std::uint64_t word;
+      std::memcpy(&word, data + i, sizeof word);
+      if (MayNeedALook(word)) break;
+      i += 8;
+    }
+    if (i == size) break;
     const unsigned char type = kClasses[data[i]];
     if (type == kPlain && !m_pending_carriage_return) continue;
     if (m_pending_carriage_return) {

@@ -11,6 +11,7 @@
 #include "support/test_paths.h"
 #include "verify/audit_file_verifier.h"
 #include "verify/decimal_amount.h"
+#include "verify/file_bytes.h"
 #include "verify/small_audit_file.h"
 #include "verify/taxpayer_number.h"
 
@@ -226,6 +227,31 @@ TEST(VerifyBytes, UndefinedByteAndLineEnds) {
   std::string mixed = SmallAuditFile().Bytes();
   mixed.replace(mixed.find("\r\n  <Header>"), 2, "\r");
   FindOne(VerifyBytes(mixed), FindingSeverity::Error, "1 fins de linha CR sem LF (o primeiro na linha 2)");
+}
+
+TEST(VerifyBytes, LineEndsAreCountedTheSameWhateverTheReadSize) {
+  testing::TempDir dir;
+  // 40 plain bytes, CR LF, a bare LF, a CR LF split by any read size, a bare
+  // CR, an undefined byte and a final bare CR.
+  const std::string bytes = std::string(40, 'x') + "\r\n" + std::string(9, 'y') + "\nz\r\n\r" + "w\x9D" +
+                            std::string(20, 'v') + "\r";
+  testing::WriteFileBytes(dir / "b.txt", bytes);
+  for (const int read_size : {1, 2, 3, 7, 8, 4096}) {
+    verify::AuditFileBytes source(dir / "b.txt");
+    char buffer[4096];
+    std::string passed;
+    for (int got; (got = verify::AuditFileBytes::Read(&source, buffer, read_size)) > 0;) passed.append(buffer, got);
+    source.Finish();
+    const verify::ByteFindings& f = source.findings();
+    EXPECT_EQ(f.bytes, bytes.size()) << read_size;
+    EXPECT_EQ(f.bare_line_feeds, 1u) << read_size;
+    EXPECT_EQ(f.first_bare_line_feed_line, 2u) << read_size;
+    EXPECT_EQ(f.bare_carriage_returns, 2u) << read_size;
+    EXPECT_EQ(f.first_bare_carriage_return_line, 4u) << read_size;
+    EXPECT_EQ(f.undefined_bytes, 1u) << read_size;
+    EXPECT_EQ(f.first_undefined_line, 5u) << read_size;
+    EXPECT_EQ(passed.find('\x9D'), std::string::npos) << "the undefined byte reaches the parser as ?";
+  }
 }
 
 TEST(VerifyBytes, TruncatedAndMissingFiles) {
