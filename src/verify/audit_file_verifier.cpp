@@ -433,6 +433,8 @@ VerificationReport VerifyAuditFile(const std::filesystem::path& file, const Veri
   try {
     verification.Run();
   } catch (const std::exception& error) {
+    // Not verified to the end: said as an error, and not completed.
+    report.completed = false;
     verification.AddInternalError(error.what());
   }
   report.findings = verification.TakeFindings();

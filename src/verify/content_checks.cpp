@@ -596,7 +596,7 @@ void ContentChecks::ReportNumbering(SectionId section, const DocumentNumberIndex
   for (const SeriesNumbering& series : index.Numbering()) {
     const std::string first = std::to_string(series.first);
     const std::string last = std::to_string(series.last);
-    m_findings.Add(FindingKind::Numbering, FindingSeverity::Note, SectionName(section), "",
+    m_findings.Add(FindingKind::SeriesSummary, FindingSeverity::Note, SectionName(section), "",
                    "Série " + series.series + ": " + std::to_string(series.documents) + " documentos, números " +
                        first + " a " + last);
     if (series.missing_count > 0) {

@@ -32,6 +32,7 @@ enum class FindingKind {
   OrderReference,
   TaxpayerNumber,
   Numbering,
+  SeriesSummary,
   Dates,
   Signature,
   Summary,
