@@ -1,20 +1,26 @@
 // One verification: the file's root is looked at first (its namespace picks
-// the schema version, its declaration the code page), then one streaming pass
-// of libxml2's reader parses, validates against the compiled-in schema and
-// feeds the content checks, while the bytes are checked on their way in.
-// libxml2's messages (English, with line numbers) are collected through the
-// structured error handlers, capped per kind, and wrapped in Portuguese.
+// the schema version, its declaration the code page), then libxml2's reader
+// streams the file through the content checks while its bytes are checked on
+// their way in. The compiled-in schema validates either in that same pass or,
+// by default, in a pass of its own on a second thread that reads the file
+// alongside. libxml2's messages (English, with line numbers) are collected
+// through the structured error handlers, capped, and wrapped in Portuguese.
 #include "verify/audit_file_verifier.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <exception>
 #include <map>
+#include <thread>
 
 #include "verify/content_checks.h"
 #include "verify/file_bytes.h"
 #include "verify/finding_list.h"
 #include "verify/libxml_handles.h"
+#include "verify/schema_messages.h"
+#include "verify/schema_pass.h"
 #include "verify/schema_versions.h"
 
 namespace varnel {
@@ -33,18 +39,9 @@ namespace verify {
 namespace {
 
 constexpr int kProgressEvery = 50;
-// Schema messages listed per libxml2 error code; the rest are counted.
-constexpr std::size_t kSchemaMessagesPerCode = 10;
 constexpr int kReaderOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_COMPACT | XML_PARSE_BIG_LINES;
 
 void IgnoreError(void*, xmlErrorPtr) {}
-
-std::string OneLine(const char* message) {
-  std::string text = message != nullptr ? message : "";
-  std::replace(text.begin(), text.end(), '\n', ' ');
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
-}
 
 bool IsWindows1252(std::string_view encoding) {
   std::string lower(encoding);
@@ -109,10 +106,8 @@ class Verification {
     }
   }
   void Collect(xmlErrorPtr error);
-  void CollectSchemaMessage(const xmlError& error, const std::string& message);
   XmlSchema CompileSchema(const SchemaVersion& version);
   void ReportBytes(const ByteFindings& bytes);
-  void ReportSchemaSummary(const ContentChecks& checks);
   bool ReportProgress(int documents);
 
   const std::filesystem::path& m_file;
@@ -121,34 +116,21 @@ class Verification {
   VerificationReport& m_report;
   FindingList m_findings;
   const SchemaVersion* m_version = nullptr;
-  std::string m_namespace_text;  // "{namespace}", cut from libxml2's element names
   XmlDocument m_schema_document;  // the schema as a tree, when its constraints are taken out
+  // The schema's messages when it validates in the reader's pass.
+  SchemaMessages* m_schema_messages = nullptr;
 
   bool m_fatal = false;
   int m_fatal_line = 0;
-  std::map<int, std::size_t> m_schema_codes;  // messages per libxml2 code
-  std::map<int, std::string> m_schema_first_omitted;
-  std::size_t m_customer_key_messages = 0;
-  std::size_t m_product_key_messages = 0;
-  std::size_t m_number_key_messages = 0;
-  std::string m_first_customer_key_message;
-  std::string m_first_product_key_message;
-  std::string m_first_number_key_message;
 };
 
 void Verification::Collect(xmlErrorPtr error) {
   if (error == nullptr) return;
-  std::string message = OneLine(error->message);
-  if (!m_namespace_text.empty()) {
-    for (std::size_t at = message.find(m_namespace_text); at != std::string::npos;
-         at = message.find(m_namespace_text, at)) {
-      message.erase(at, m_namespace_text.size());
-    }
-  }
   if (error->domain == XML_FROM_SCHEMASV) {
-    CollectSchemaMessage(*error, message);
+    if (m_schema_messages) m_schema_messages->Collect(*error, error->line);
     return;
   }
+  std::string message = OneLine(error->message);
   const bool warning = error->level == XML_ERR_WARNING;
   if (error->level == XML_ERR_FATAL && !m_fatal) {
     m_fatal = true;
@@ -157,38 +139,6 @@ void Verification::Collect(xmlErrorPtr error) {
   m_findings.Add(FindingKind::WellFormed, warning ? FindingSeverity::Warning : FindingSeverity::Error, "Ficheiro", "",
                  (warning ? "Aviso do leitor XML na linha " : "XML mal formado na linha ") +
                      std::to_string(error->line) + ": " + message);
-}
-
-void Verification::CollectSchemaMessage(const xmlError& error, const std::string& message) {
-  // The key references this verifier checks itself, with the document's
-  // number, are counted here rather than listed twice.
-  const auto names_one_of = [&message](std::span<const std::string_view> names) {
-    return std::any_of(names.begin(), names.end(),
-                       [&message](std::string_view name) { return message.find(name) != std::string::npos; });
-  };
-  if (m_version != nullptr) {
-    if (names_one_of(m_version->customer_key_references)) {
-      if (m_customer_key_messages++ == 0) m_first_customer_key_message = message;
-      return;
-    }
-    if (names_one_of(m_version->product_key_references)) {
-      if (m_product_key_messages++ == 0) m_first_product_key_message = message;
-      return;
-    }
-    if (names_one_of(m_version->document_number_keys)) {
-      if (m_number_key_messages++ == 0) m_first_number_key_message = message;
-      return;
-    }
-  }
-  const std::size_t seen = ++m_schema_codes[error.code];
-  if (seen > kSchemaMessagesPerCode) {
-    if (seen == kSchemaMessagesPerCode + 1) m_schema_first_omitted[error.code] = message;
-    return;
-  }
-  m_findings.Add(FindingKind::Schema, error.level == XML_ERR_WARNING ? FindingSeverity::Warning : FindingSeverity::Error,
-                 "Ficheiro", "",
-                 "Linha " + std::to_string(error.line) + ": não cumpre o esquema " +
-                     std::string(m_version != nullptr ? m_version->label : "") + ": " + message);
 }
 
 // Removes the identity constraints (xs:unique, xs:key, xs:keyref) from a
@@ -279,15 +229,37 @@ void Verification::Run() {
     }
     bytes.set_windows1252(start.encoding.empty() || IsWindows1252(start.encoding));
   }
-  if (m_version != nullptr) m_namespace_text = "{" + std::string(m_version->namespace_uri) + "}";
-
   // What libxml2 reports outside the reader's and the validator's own
   // handlers (the parser's end-of-input errors among them) comes here too,
   // and nothing goes to standard error.
   ThreadErrorRoute route(OnError, this);
-  // Declared before the reader, which uses them until it is freed.
+  // Declared before the reader and the schema's thread, which use them.
   XmlSchema schema = m_version != nullptr ? CompileSchema(*m_version) : nullptr;
-  XmlSchemaValidator validator(schema ? xmlSchemaNewValidCtxt(schema.get()) : nullptr);
+  const bool own_thread = schema && m_options.schema_on_second_thread;
+  XmlSchemaValidator validator(schema && !own_thread ? xmlSchemaNewValidCtxt(schema.get()) : nullptr);
+  SchemaMessages in_pass(m_version);     // the reader's validator's messages
+  SchemaMessages on_thread(m_version);   // the schema thread's, read only once it has ended
+  m_schema_messages = &in_pass;
+  std::atomic<bool> stop_schema{false};
+  std::atomic<bool> schema_done{false};
+  std::thread schema_thread;
+  // Joins the schema's thread on every way out of here (stopping it first
+  // unless it has been waited for).
+  struct ThreadJoin {
+    std::thread& thread;
+    std::atomic<bool>& stop;
+    ~ThreadJoin() {
+      stop = true;
+      if (thread.joinable()) thread.join();
+    }
+  } join{schema_thread, stop_schema};
+  if (own_thread) {
+    schema_thread = std::thread([&] {
+      RunSchemaPass(m_file, schema.get(), on_thread, stop_schema);
+      schema_done = true;
+    });
+  }
+
   XmlReader reader(
       xmlReaderForIO(AuditFileBytes::Read, AuditFileBytes::Close, &bytes, m_file.c_str(), nullptr, kReaderOptions));
   if (!reader) {
@@ -336,6 +308,14 @@ void Verification::Run() {
   }
   bytes.Finish();
   if (!stopped && m_progress != nullptr) m_progress->documentsChecked(checks.documents());
+  // The schema's thread may still be reading; an abort stops it too.
+  while (own_thread && !stopped && !schema_done) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    stopped = m_progress != nullptr && m_progress->aborted();
+  }
+  stop_schema = stopped;
+  if (schema_thread.joinable()) schema_thread.join();
+  const SchemaMessages& schema_messages = own_thread ? on_thread : in_pass;
 
   if (stopped) {
     m_report.completed = false;
@@ -344,7 +324,10 @@ void Verification::Run() {
                        " documentos; o resto do ficheiro não foi verificado");
   }
   ReportBytes(bytes.findings());
-  if (stopped) return;
+  if (stopped) {
+    schema_messages.Report(m_findings, checks, false);
+    return;
+  }
   if (status != 0 || m_fatal) {
     if (!m_fatal) {
       // The reader stopped without a message through the handlers (libxml2
@@ -360,10 +343,11 @@ void Verification::Run() {
                    "O ficheiro não pôde ser lido até ao fim" +
                        (m_fatal ? " (linha " + std::to_string(m_fatal_line) + ")" : std::string()) +
                        ": as verificações de numeração, de referências e o resumo ficaram por fazer");
+    schema_messages.Report(m_findings, checks, false);
     return;
   }
   checks.Finish(m_options);
-  ReportSchemaSummary(checks);
+  schema_messages.Report(m_findings, checks, true);
 }
 
 void Verification::ReportBytes(const ByteFindings& bytes) {
@@ -388,38 +372,6 @@ void Verification::ReportBytes(const ByteFindings& bytes) {
                    std::to_string(bytes.bare_carriage_returns) + " fins de linha CR sem LF (o primeiro na linha " +
                        std::to_string(bytes.first_bare_carriage_return_line) +
                        "); as linhas têm de acabar em CR LF");
-  }
-}
-
-void Verification::ReportSchemaSummary(const ContentChecks& checks) {
-  for (const auto& [code, count] : m_schema_codes) {
-    if (count <= kSchemaMessagesPerCode) continue;
-    m_findings.Add(FindingKind::Schema, FindingSeverity::Error, "Ficheiro", "",
-                   "Mais " + std::to_string(count - kSchemaMessagesPerCode) +
-                       " mensagens do esquema como esta: " + m_schema_first_omitted[code]);
-  }
-  if (checks.summarized()) {
-    m_findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Note, "MasterFiles", "",
-                   "Ficheiro do tipo Resumido, sem lista de produtos: as " +
-                       std::to_string(m_product_key_messages > 0 ? m_product_key_messages
-                                                                 : checks.product_code_lines()) +
-                       " referências ProductCode das linhas não têm produto correspondente, como o tipo prevê");
-  } else if (m_product_key_messages > 0 && checks.product_reference_findings() == 0) {
-    m_findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Error, "Ficheiro", "",
-                   std::to_string(m_product_key_messages) + " referências ProductCode falham no esquema: " +
-                       m_first_product_key_message);
-  }
-  // The schema's own count of what the checks above report document by
-  // document; should they ever disagree, the schema's word is kept.
-  if (m_customer_key_messages > 0 && checks.customer_reference_findings() == 0) {
-    m_findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Error, "Ficheiro", "",
-                   std::to_string(m_customer_key_messages) + " referências CustomerID falham no esquema: " +
-                       m_first_customer_key_message);
-  }
-  if (m_number_key_messages > 0 && checks.duplicate_number_findings() == 0) {
-    m_findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Error, "Ficheiro", "",
-                   std::to_string(m_number_key_messages) + " números de documento repetidos segundo o esquema: " +
-                       m_first_number_key_message);
   }
 }
 

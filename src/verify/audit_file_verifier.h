@@ -81,6 +81,11 @@ struct VerificationOptions {
   // numbering checks cover the same rules with flat memory and name the
   // document. The rest of the schema is validated either way.
   bool schema_key_constraints = false;
+  // Validate against the schema on a second thread, in a pass of its own
+  // over the file, while this thread does the other checks: on two cores
+  // the schema's cost (the largest) overlaps the rest. Either way every
+  // callback of VerificationProgress comes on the caller's thread.
+  bool schema_on_second_thread = true;
 };
 
 // Verifies the audit file at `file`. Never throws for anything about the

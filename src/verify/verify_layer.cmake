@@ -15,3 +15,5 @@ add_custom_command(
 
 varnel_layer(verify DEPENDS base SOURCES ${VARNEL_VERIFY_SCHEMA_10301_CPP})
 target_link_libraries(varnel_verify PRIVATE LibXml2::LibXml2)
+find_package(Threads REQUIRED)
+target_link_libraries(varnel_verify PRIVATE Threads::Threads)

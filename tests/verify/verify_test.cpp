@@ -291,12 +291,20 @@ TEST(VerifySchema, SchemaMessagesCarryTheirLine) {
                "</SelfBillingIndicator>\n          <CashVATSchemeIndicator>0</CashVATSchemeIndicator>\n          "
                "<ThirdPartiesBillingIndicator>0</ThirdPartiesBillingIndicator>\n        </SpecialRegimes>\n        "
                "<SourceID>1</SourceID>\n        <SystemEntryDate>2016-01-05T12:00:00");
+  file.Replace("<TotalCredit>30.00</TotalCredit>", "<TotalCredit>30.001</TotalCredit>");
   const VerificationReport report = Verify(file);
   bool found = false;
   for (const Finding& f : report.findings) {
     found |= f.message.rfind("Linha 92: não cumpre o esquema 1.03_01: Element 'InvoiceType'", 0) == 0;
   }
   EXPECT_TRUE(found) << Describe(report);
+  EXPECT_EQ(report.errors(), 2) << Describe(report);
+
+  // Validated in the reader's own pass instead of on a second thread: the
+  // same findings.
+  VerificationOptions one_pass;
+  one_pass.schema_on_second_thread = false;
+  EXPECT_EQ(Describe(Verify(file, true, one_pass)), Describe(report));
 }
 
 TEST(VerifySchema, SummarizedFileGivesOneNoteForItsProductCodes) {
