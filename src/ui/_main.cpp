@@ -44,6 +44,10 @@
 #include "ui/date_field.h"
 #include "ui/portuguese_texts.h"
 
+// The images of the style sheet live in the window's static library, whose
+// resource table the linker would drop unless it is named once.
+static void InitWindowImages() { Q_INIT_RESOURCE(window_images); }
+
 namespace varnel {
 
 namespace {
@@ -107,17 +111,11 @@ QLineEdit, QComboBox, QDateEdit {
 QLineEdit:focus, QComboBox:focus, QDateEdit:focus { border: 1px solid #1f7ab8; background: #f2f8ff; }
 QComboBox:disabled { background: #eef1f5; color: #6f7f92; }
 QComboBox::drop-down, QDateEdit::drop-down {
-  subcontrol-origin: border; subcontrol-position: top right; width: 20px;
-  border: none; border-left: 1px solid #d3dce8; background: #f5f8fc;
-  border-top-right-radius: 4px; border-bottom-right-radius: 4px;
+  subcontrol-origin: padding; subcontrol-position: center right; width: 18px;
+  border: none; border-left: 1px solid #e1e8f0; background: transparent;
 }
-QComboBox::drop-down:hover, QDateEdit::drop-down:hover { background: #e1edf9; }
-QComboBox::drop-down:disabled, QDateEdit::drop-down:disabled { background: #eef1f5; }
-QComboBox::down-arrow, QDateEdit::down-arrow {
-  width: 0; height: 0; border-left: 4px solid transparent; border-right: 4px solid transparent;
-  border-top: 5px solid #1565a8;
-}
-QComboBox::down-arrow:disabled, QDateEdit::down-arrow:disabled { border-top: 5px solid #9aa8b8; }
+QComboBox::down-arrow, QDateEdit::down-arrow { image: url(:/varnel/arrow_down.png); width: 10px; height: 6px; }
+QComboBox::down-arrow:disabled, QDateEdit::down-arrow:disabled { image: url(:/varnel/arrow_down_disabled.png); }
 QLabel#lbhint { color: #7b8a9c; font-size: 10px; }
 QLabel#lbserie { color: #24364b; }
 QToolButton#openf { border: 1px solid #b8c6d8; border-radius: 4px; background: #f5f8fc; }
@@ -233,6 +231,7 @@ Tmain::Tmain(TmainOptions options, QWidget* parent) : TcsEZForm(parent), m_optio
 Tmain::~Tmain() = default;
 
 void Tmain::build_form() {
+  InitWindowImages();
   setObjectName("Tmain");
   setWindowTitle("Varnel V6");
   setFixedSize(kClientWidth, kClientHeight);
