@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "posdb/backend.h"
 #include "posdb/database_error.h"
+#include "sourcedocs/sales_export.h"
 #include "support/export_harness.h"
 #include "support/test_database.h"
 
@@ -131,52 +131,19 @@ TEST(PreExportMaintenance, ValuesReachTheDatabaseOnlyAsParameters) {
   EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM documentos"), 1);
 }
 
-// A SQLite connection that records every statement run by query name and
-// fails the one for which fail_at returns true.
-struct RecordingDatabase {
+// The maintenance over a connection that records every statement by query
+// name and fails the one fail picks.
+struct Recorder {
   std::vector<std::string> runs;
-  std::function<bool(const std::string& query, int run)> fail_at;
-
-  class Statement : public BackendStatement {
-   public:
-    Statement(std::unique_ptr<BackendStatement> inner, std::string name, RecordingDatabase& owner)
-        : m_inner(std::move(inner)), m_name(std::move(name)), m_owner(owner) {}
-    void Run(const ParameterValues& values) override {
-      m_owner.runs.push_back(m_name);
-      if (m_owner.fail_at && m_owner.fail_at(m_name, static_cast<int>(m_owner.runs.size()))) {
-        throw DatabaseError("SQLite", 19, "constraint failed", m_name);
-      }
-      m_inner->Run(values);
-    }
-    std::size_t ColumnCount() const override { return m_inner->ColumnCount(); }
-    std::string ColumnName(std::size_t column) const override { return m_inner->ColumnName(column); }
-    bool FetchRow(ResultStore& store) override { return m_inner->FetchRow(store); }
-    void Finish() noexcept override { m_inner->Finish(); }
-
-   private:
-    std::unique_ptr<BackendStatement> m_inner;
-    std::string m_name;
-    RecordingDatabase& m_owner;
-  };
-
-  class Connection : public BackendConnection {
-   public:
-    Connection(std::unique_ptr<BackendConnection> inner, RecordingDatabase& owner)
-        : m_inner(std::move(inner)), m_owner(owner) {}
-    std::string backend_name() const override { return m_inner->backend_name(); }
-    std::unique_ptr<BackendStatement> Prepare(std::string_view sql, const std::string& query_name) override {
-      return std::make_unique<Statement>(m_inner->Prepare(sql, query_name), query_name, m_owner);
-    }
-
-   private:
-    std::unique_ptr<BackendConnection> m_inner;
-    RecordingDatabase& m_owner;
-  };
-
-  PosDatabase database{[this](const ConnectionDescription& description) -> std::unique_ptr<BackendConnection> {
-    return std::make_unique<Connection>(OpenSqliteConnection(description), *this);
-  }};
-
+  std::function<bool(const std::string& query)> fail;
+  testing::HookedDatabase hooked;
+  explicit Recorder(TestDatabase& db) {
+    hooked.on_run = [this](const std::string& query) {
+      runs.push_back(query);
+      if (fail && fail(query)) throw DatabaseError("SQLite", 19, "constraint failed", query);
+    };
+    hooked.database.Connect(db.data_link_file());
+  }
   int count(const std::string& query) const { return static_cast<int>(std::count(runs.begin(), runs.end(), query)); }
 };
 
@@ -188,11 +155,9 @@ void AddManyDocuments(TestDatabase& db, int count) {
           "SELECT 'FA', i, '2016-01-05 00:00:00', 0, printf('5%08d', i % 700), 'Cliente', 'Rua' FROM n");
 }
 
-std::int64_t Repaired(TestDatabase& db) {
-  return db.QueryInteger("SELECT COUNT(*) FROM documentos WHERE cliente > 1");
-}
+std::int64_t Repaired(TestDatabase& db) { return db.QueryInteger("SELECT COUNT(*) FROM documentos WHERE cliente > 1"); }
 
-// The database file takes a writer: no transaction was left open on it.
+// Another connection can write: no transaction was left open.
 bool TakesAWriter(TestDatabase& db) {
   try {
     db.Exec("BEGIN IMMEDIATE; ROLLBACK");
@@ -205,69 +170,60 @@ bool TakesAWriter(TestDatabase& db) {
 TEST(PreExportMaintenance, RepairsCommitInBatchesWithProgressAfterEach) {
   TestDatabase db;
   AddManyDocuments(db, 1203);
-  RecordingDatabase recording;
-  recording.database.Connect(db.data_link_file());
+  Recorder recorder(db);
   std::vector<std::pair<int, int>> progress;
-  RunPreExportMaintenance(recording.database, [&](int repaired, int total) {
-    // Reported between batches: another connection may write then.
-    EXPECT_TRUE(TakesAWriter(db));
+  const auto record = [&](int repaired, int total) {
+    EXPECT_TRUE(TakesAWriter(db));  // reported between batches
     progress.emplace_back(repaired, total);
-  });
-  EXPECT_EQ(recording.count("q_begin"), 3);
-  EXPECT_EQ(recording.count("q_commit"), 3);
-  EXPECT_EQ(recording.count("q_rollback"), 0);
+  };
+  RunPreExportMaintenance(recorder.hooked.database, record);
+  EXPECT_EQ(recorder.count("q_begin"), 3);
+  EXPECT_EQ(recorder.count("q_commit"), 3);
+  EXPECT_EQ(recorder.count("q_rollback"), 0);
   EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{0, 1203}, {500, 1203}, {1000, 1203}, {1203, 1203}}));
   EXPECT_EQ(Repaired(db), 1203);
   EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM clientes"), 700);
 
   // Nothing left to repair: no transaction, no progress.
-  recording.runs.clear();
+  recorder.runs.clear();
   progress.clear();
-  RunPreExportMaintenance(recording.database, [&](int repaired, int total) { progress.emplace_back(repaired, total); });
-  EXPECT_EQ(recording.count("q_begin"), 0);
+  RunPreExportMaintenance(recorder.hooked.database, record);
+  EXPECT_EQ(recorder.count("q_begin"), 0);
   EXPECT_TRUE(progress.empty());
 }
 
+// A failure in the second batch (at a document's update, at the commit, or
+// with the roll back failing too, when the connection is dropped instead)
+// keeps the first batch, loses nothing else, and the next export finishes.
 TEST(PreExportMaintenance, AFailureMidBatchKeepsEarlierBatchesAndTheNextExportFinishes) {
-  // The failure falls on the update of document 700, in the second batch;
-  // and, for a second database, on the second batch's commit.
-  for (const std::string failing : {"q_UpdDoc", "q_commit"}) {
-    SCOPED_TRACE(failing);
+  struct Case {
+    std::string query;
+    int at;  // its at-th run fails
+    bool rollback_fails;
+  };
+  for (const Case& c : {Case{"q_UpdDoc", 700, false}, Case{"q_commit", 2, false}, Case{"q_UpdDoc", 501, true}}) {
+    SCOPED_TRACE(c.query + " " + std::to_string(c.at));
     TestDatabase db;
     AddManyDocuments(db, 1203);
-    RecordingDatabase recording;
+    Recorder recorder(db);
     int seen = 0;
-    const int fail_on = failing == "q_UpdDoc" ? 700 : 2;
-    recording.fail_at = [&](const std::string& query, int) { return query == failing && ++seen == fail_on; };
-    recording.database.Connect(db.data_link_file());
-    EXPECT_THROW(RunPreExportMaintenance(recording.database), DatabaseError);
-    EXPECT_EQ(recording.count("q_rollback"), 1);
-    // The first batch stays; nothing of the second, its new customers included.
-    EXPECT_EQ(Repaired(db), 500);
-    EXPECT_EQ(db.QueryInteger("SELECT MAX(cliente) FROM documentos"), 501);
-    EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM clientes"), 500);
+    recorder.fail = [&](const std::string& query) {
+      return (query == c.query && ++seen == c.at) || (c.rollback_fails && query == "q_rollback");
+    };
+    EXPECT_THROW(RunPreExportMaintenance(recorder.hooked.database), DatabaseError);
+    EXPECT_EQ(recorder.count("q_rollback"), 1);
+    EXPECT_EQ(recorder.hooked.database.IsConnected(), !c.rollback_fails);
     EXPECT_TRUE(TakesAWriter(db));
+    EXPECT_EQ(Repaired(db), 500);
+    EXPECT_EQ(db.QueryInteger("SELECT MAX(codigo) FROM clientes"), 501);  // none of the second batch's
 
-    // The next export repairs the rest, ending as one clean run would.
-    recording.fail_at = nullptr;
-    RunPreExportMaintenance(recording.database);
+    recorder.fail = nullptr;
+    recorder.hooked.database.Connect(db.data_link_file());
+    RunPreExportMaintenance(recorder.hooked.database);
     EXPECT_EQ(Repaired(db), 1203);
     EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM clientes"), 700);
     EXPECT_EQ(db.QueryInteger("SELECT MAX(codigo) FROM clientes"), 701);
   }
-}
-
-TEST(PreExportMaintenance, ALinkLostInsideABatchDropsTheConnectionInsteadOfLeavingItLocked) {
-  TestDatabase db;
-  AddManyDocuments(db, 20);
-  RecordingDatabase recording;
-  recording.fail_at = [](const std::string& query, int) { return query == "q_UpdDoc" || query == "q_rollback"; };
-  recording.database.Connect(db.data_link_file());
-  EXPECT_THROW(RunPreExportMaintenance(recording.database), DatabaseError);
-  EXPECT_FALSE(recording.database.IsConnected());
-  EXPECT_TRUE(TakesAWriter(db));
-  EXPECT_EQ(Repaired(db), 0);
-  EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM clientes"), 0);
 }
 
 }  // namespace
