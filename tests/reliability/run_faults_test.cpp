@@ -7,7 +7,6 @@
 // the file closed, put the window back on its data panel, and leave the
 // database as it was apart from the maintenance.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <thread>
 
 #include "base/value_routines.h"
@@ -22,6 +22,7 @@
 #include "reliability/support/run_checks.h"
 #include "reliability/support/sample_database.h"
 #include "support/export_harness.h"
+#include "tools/sqlite_file.h"
 
 namespace varnel::testing::reliability {
 namespace {
@@ -164,27 +165,35 @@ TEST(RunFaults, ATableDroppedDuringTheRunStopsItWithTheDatabasesText) {
 }
 
 // Takes the database file's exclusive lock, as a point-of-sale program in
-// the middle of writing a sale holds it.
+// the middle of writing a sale holds it. Its connection has no busy timeout:
+// when the lock cannot be had at once, locked() says so and the test decides.
 class ForeignWriter {
  public:
   explicit ForeignWriter(const fs::path& file) {
-    sqlite3_open_v2(file.string().c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
-    m_locked = sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    try {
+      m_file.emplace(file, tools::SqliteFile::Mode::ReadWrite);
+      m_file->ExecuteScript("BEGIN EXCLUSIVE", "begin exclusive");
+      m_locked = true;
+    } catch (const tools::SqliteError&) {
+      m_locked = false;
+    }
   }
-  ~ForeignWriter() {
-    Release();
-    sqlite3_close_v2(m_db);
-  }
+  ~ForeignWriter() { Release(); }
   ForeignWriter(const ForeignWriter&) = delete;
   ForeignWriter& operator=(const ForeignWriter&) = delete;
   bool locked() const { return m_locked; }
-  void Release() {
-    if (m_locked) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+  void Release() noexcept {
+    if (!m_locked) return;
     m_locked = false;
+    try {
+      m_file->ExecuteScript("ROLLBACK", "rollback");
+    } catch (const tools::SqliteError&) {
+      // Closing the connection rolls the transaction back all the same.
+    }
   }
 
  private:
-  sqlite3* m_db = nullptr;
+  std::optional<tools::SqliteFile> m_file;
   bool m_locked = false;
 };
 
