@@ -156,7 +156,7 @@ TEST(VarnelExport, TheVerifiersErrorsGiveExitThreeAndTheirReport) {
   // No VAT rate: the file's TaxTable is empty, which the schema refuses.
   const Finished done = RunExporter(db.folder(), Args({"--output", "out", "--report", "report.json"}));
   EXPECT_EQ(done.exit_code, 3) << done.error_output;
-  EXPECT_NE(done.error_output.find("Ficheiro verificado: 1 erro, 0 avisos\n"), std::string::npos)
+  EXPECT_NE(done.error_output.find("Ficheiro verificado: 1 erro\n"), std::string::npos)
       << done.error_output;
   EXPECT_NE(done.error_output.find("ERRO Ficheiro: "), std::string::npos) << done.error_output;
   const std::string json = testing::ReadFileBytes(db.folder() / "report.json");

@@ -198,7 +198,7 @@ TEST(ExportRunFrame, CompleteRunEndsWithTheTailAndFinalStatus) {
   const auto errors = result.observer.verification_errors();
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_NE(errors[0].find("Element 'TaxTable': Missing child element(s)"), std::string::npos) << errors[0];
-  EXPECT_EQ(result.observer.status, "Ficheiro verificado: 1 erro, 0 avisos");
+  EXPECT_EQ(result.observer.status, "Ficheiro verificado: 1 erro");
   EXPECT_EQ(result.observer.progress_maximum, 0);
   EXPECT_EQ(result.observer.calls.back(), "showData");
   EXPECT_FALSE(result.observer.processing);
