@@ -29,8 +29,9 @@ seconds_now() { date +%s.%N; }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-printf '%-8s %9s %9s %8s %8s %9s %8s %9s %7s %16s %8s\n' \
-  documents "time s" "docs/s" "MB/s" "peak MB" "file MB" "stmt/doc" "floor s" "ratio" "sha256 (first 16)" "first s"
+printf '%-8s %9s %9s %8s %8s %9s %8s %9s %7s %16s %8s %9s %7s %8s\n' \
+  documents "time s" "docs/s" "MB/s" "peak MB" "file MB" "stmt/doc" "floor s" "ratio" "sha256 (first 16)" "first s" \
+  "verify s" "v/time" "v peak"
 
 for size in "${sizes[@]}"; do
   dir="bench/cache/$size"
@@ -64,11 +65,28 @@ for size in "${sizes[@]}"; do
     start=$(seconds_now)
     /usr/bin/time -f '%M' -o "bench/out/time-$size.txt" \
       "$exporter" --workdir "$dir" --output "$PWD/$out" --type normal --from "$from" --to "$to" --statistics \
-      2>"bench/out/stderr-$size.txt" || { echo "export failed at $size documents:" >&2; tail -3 "bench/out/stderr-$size.txt" >&2; exit 1; }
+      --no-verify 2>"bench/out/stderr-$size.txt" \
+      || { echo "export failed at $size documents:" >&2; tail -3 "bench/out/stderr-$size.txt" >&2; exit 1; }
     end=$(seconds_now)
     times+=("$(echo "$end - $start" | bc -l)")
     peaks+=("$(tail -1 "bench/out/time-$size.txt")")
   done
+  # The same export ending with its verification, as every export does.
+  verify_times=()
+  verify_peaks=()
+  for ((i = 0; i < runs; i++)); do
+    sync
+    start=$(seconds_now)
+    /usr/bin/time -f '%M' -o "bench/out/time-$size.txt" \
+      "$exporter" --workdir "$dir" --output "$PWD/$out" --type normal --from "$from" --to "$to" \
+      2>"bench/out/verify-$size.txt" \
+      || { echo "verified export failed at $size documents:" >&2; tail -3 "bench/out/verify-$size.txt" >&2; exit 1; }
+    end=$(seconds_now)
+    verify_times+=("$(echo "$end - $start" | bc -l)")
+    verify_peaks+=("$(tail -1 "bench/out/time-$size.txt")")
+  done
+  verify_median=$(printf '%s\n' "${verify_times[@]}" | median)
+  verify_peak_kb=$(printf '%s\n' "${verify_peaks[@]}" | sort -g | tail -1)
   time_median=$(printf '%s\n' "${times[@]}" | median)
   peak_kb=$(printf '%s\n' "${peaks[@]}" | sort -g | tail -1)
   bytes=$(stat -c %s "$out")
@@ -97,8 +115,8 @@ SQL
   rm -f "bench/out/floor-$size.bin"
 
   awk -v n="$documents" -v t="$time_median" -v b="$bytes" -v p="$peak_kb" -v s="$statements" \
-      -v f="$floor" -v c="$checksum" -v first="$first" 'BEGIN {
-    printf "%-8d %9.2f %9.0f %8.1f %8.1f %9.1f %8.2f %9.2f %7.2f %16s %8.2f\n",
-      n, t, n / t, b / 1048576 / t, p / 1024, b / 1048576, s / n, f, t / f, c, first
+      -v f="$floor" -v c="$checksum" -v first="$first" -v v="$verify_median" -v vp="$verify_peak_kb" 'BEGIN {
+    printf "%-8d %9.2f %9.0f %8.1f %8.1f %9.1f %8.2f %9.2f %7.2f %16s %8.2f %9.2f %7.2f %8.1f\n",
+      n, t, n / t, b / 1048576 / t, p / 1024, b / 1048576, s / n, f, t / f, c, first, v, v / t, vp / 1024
   }'
 done

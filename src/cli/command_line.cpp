@@ -61,6 +61,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.statistics = true;
       continue;
     }
+    if (option == "--no-verify") {
+      line.no_verify = true;
+      continue;
+    }
     if (option.rfind("--", 0) != 0) throw UsageError("unexpected argument \"" + option + "\"");
     if (i + 1 >= arguments.size()) throw UsageError(option + " needs a value");
     const std::string& value = arguments[++i];
@@ -112,6 +116,7 @@ const char* UsageText() {
          "  --series SERIES      none, A to Z or 0 to 26 (default: Korvel.ini)\n"
          "  --report FILE        write the verifier's findings and VAT summary as JSON\n"
          "  --verify FILE        verify an existing audit file, without exporting\n"
+         "  --no-verify          export without verifying the file (for measurements)\n"
          "  --statistics         print the number of database statements run\n"
          "  --help               this text\n"
          "\n"

@@ -3,7 +3,7 @@
 //
 //   varnel-export --output FILE [--workdir DIR] [--from YYYY-MM-DD --to YYYY-MM-DD]
 //                 [--type normal|resumido] [--region continente|madeira|acores|0|1|2]
-//                 [--series none|A..Z|0..26] [--report FILE] [--statistics] [--help]
+//                 [--series none|A..Z|0..26] [--report FILE] [--no-verify] [--statistics] [--help]
 //   varnel-export --verify FILE [--report FILE]
 #pragma once
 
@@ -28,6 +28,7 @@ struct CommandLine {
   std::optional<int> series;      // default: the point-of-sale option
   std::string report;             // the verifier's report as JSON, when given
   std::string verify;             // an existing audit file to verify, no export
+  bool no_verify = false;         // export without reading the file back
 };
 
 class UsageError : public std::runtime_error {

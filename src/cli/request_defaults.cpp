@@ -27,6 +27,7 @@ ExportRequest RequestFromFiles(const std::filesystem::path& directory, const Com
   request.dataf = line.to.value_or(period.last);
   request.ficheiro = line.output;
   request.saftType = line.saft_type;
+  request.verify = !line.no_verify;
   return request;
 }
 

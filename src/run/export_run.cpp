@@ -164,7 +164,7 @@ void ExportRun::closingTail(const std::string& output_path) {
   } else {
     const std::string count = IntText(m_document_count);
     m_observer->setStatus("Exportados " + count + " de " + count + " registos. Exportação efectuada");
-    verifyFile(output_path);
+    if (m_request.verify) verifyFile(output_path);
   }
   m_observer->showData();
 }

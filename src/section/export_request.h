@@ -19,6 +19,7 @@ struct ExportRequest {
   int saftType = 1;             // 0 Normal, 1 Resumido
   SeriesIndex fserienum;        // the document series, or nothing chosen
   std::string vs = std::string(kVersionLabel);  // the version label
+  bool verify = true;           // read the finished file back and verify it
 };
 
 }  // namespace varnel
