@@ -8,6 +8,8 @@
 #include <system_error>
 
 #include "base/errors.h"
+#include "base/file_names.h"
+#include "platform/open_file.h"
 #include "base/windows1252.h"
 
 namespace varnel {
@@ -26,9 +28,11 @@ struct FileSink::Handle {
   std::FILE* file = nullptr;
 };
 
-FileSink::FileSink(std::string path) : m_path(std::move(path)), m_handle(std::make_unique<Handle>()) {
+FileSink::FileSink(std::string_view utf8_path) : FileSink(PathFromUtf8(utf8_path)) {}
+
+FileSink::FileSink(const std::filesystem::path& path) : m_path(DisplayPath(path)), m_handle(std::make_unique<Handle>()) {
   errno = 0;
-  m_handle->file = std::fopen(m_path.c_str(), "wb");
+  m_handle->file = platform::OpenFile(path, "wb");
   if (m_handle->file == nullptr) {
     throw FileError("Cannot create file \"" + m_path + "\". " + SystemReason(errno));
   }
@@ -58,7 +62,10 @@ void FileSink::Close() {
   }
 }
 
-XmlLineWriter::XmlLineWriter(const std::string& path) : XmlLineWriter(std::make_unique<FileSink>(path)) {}
+XmlLineWriter::XmlLineWriter(const std::filesystem::path& path) : XmlLineWriter(std::make_unique<FileSink>(path)) {}
+
+XmlLineWriter::XmlLineWriter(const std::string& path)
+    : XmlLineWriter(std::make_unique<FileSink>(std::string_view(path))) {}
 
 XmlLineWriter::XmlLineWriter(std::unique_ptr<ByteSink> sink) : m_sink(std::move(sink)) {
   m_buffer.reserve(kBufferSize + 4096);

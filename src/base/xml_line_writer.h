@@ -7,6 +7,7 @@
 // throws: a writer that was not closed is closed quietly.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,9 +23,11 @@ class ByteSink {
 };
 
 // The output file on disk, created anew (an existing file is replaced).
+// Messages name it with the platform's separator.
 class FileSink : public ByteSink {
  public:
-  explicit FileSink(std::string path);  // raises FileError
+  explicit FileSink(const std::filesystem::path& path);  // raises FileError
+  explicit FileSink(std::string_view utf8_path);
   ~FileSink() override;
   FileSink(const FileSink&) = delete;
   FileSink& operator=(const FileSink&) = delete;
@@ -39,8 +42,10 @@ class FileSink : public ByteSink {
 
 class XmlLineWriter {
  public:
-  // Creates the file at path (FileSink).
+  // Creates the file at path (FileSink); a text path is UTF-8.
+  explicit XmlLineWriter(const std::filesystem::path& path);
   explicit XmlLineWriter(const std::string& path);
+  explicit XmlLineWriter(const char* path) : XmlLineWriter(std::string(path)) {}
   explicit XmlLineWriter(std::unique_ptr<ByteSink> sink);
   ~XmlLineWriter();
   XmlLineWriter(const XmlLineWriter&) = delete;
