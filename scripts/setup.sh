@@ -10,7 +10,7 @@ packages=(
   unixodbc unixodbc-dev tdsodbc libsqliteodbc odbcinst
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev googletest
-  libxml2-utils xvfb xauth
+  libxml2-utils libxml2-dev xvfb xauth
   clang libclang-rt-14-dev
   time bc python3
 )

@@ -1,12 +1,11 @@
 // The demo point-of-sale database: a new SQLite file with the embedded Korvel
-// schema, filled with a restaurant's master data and a period of documents
-// (tickets, invoices, simplified invoices, sale receipts, credit notes, table
-// consultations and the receipts that settle invoices). The same options give
-// the same bytes. Every amount is kept in whole cents or ten-thousandths and
-// the stored values agree: a document's total is the sum of its line totals
-// (withholding included), its net amount the sum of the tax-exclusive line
-// amounts, each line's tax-exclusive amount its total / ((100 + rate) / 100)
-// rounded to four decimals.
+// schema, a restaurant's master data and a period of documents (tickets,
+// invoices, simplified invoices, sale receipts, credit notes, table
+// consultations and receipts settling invoices). The same options give the
+// same bytes. Amounts are whole cents or ten-thousandths and agree: a
+// document's total is the sum of its line totals (withholding included), its
+// net amount the sum of the tax-exclusive line amounts, each line's being its
+// total / ((100 + rate) / 100) rounded to four decimals.
 #pragma once
 
 #include <cstdint>
@@ -43,7 +42,7 @@ struct DemoDatabaseSummary {
 };
 
 // Creates the file at path (which must not exist yet) and fills it. Raises
-// SqliteError when SQLite fails and std::invalid_argument for options out of
+// tools::SqliteError when SQLite fails and std::invalid_argument for options out of
 // range (no documents, an empty period, a series outside 1 to 26).
 DemoDatabaseSummary WriteDemoDatabase(const std::filesystem::path& path,
                                       const DemoDatabaseOptions& options);

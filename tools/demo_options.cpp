@@ -1,4 +1,6 @@
-// Reads the command line of varnel-demo-db into the generator's options.
+// Reads the command line of varnel-demo-db into the generator's options:
+// --out, a period given by both --from and --to (or the month before today),
+// --documents and --seed, each checked; a wrong one raises UsageError.
 #include "tools/demo_options.h"
 
 #include <charconv>

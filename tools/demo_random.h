@@ -51,6 +51,12 @@ class DemoRandom {
     return weights.size() - 1;
   }
 
+  // One of items (not empty), each as likely as the others; one draw.
+  template <typename T>
+  const T& Pick(std::span<const T> items) {
+    return items[static_cast<std::size_t>(Below(items.size()))];
+  }
+
  private:
   std::uint64_t m_state;
 };

@@ -1,21 +1,35 @@
-// Owner types for the SQLite handles of the demo generator. Each C call is
-// followed by one check; handles are released in destructors with
-// sqlite3_finalize and sqlite3_close_v2, whose results a destructor can only
-// ignore (Close() reports them for callers that care).
+// Owner types for SQLite handles outside the product: the only file in tools/
+// and tests/ that speaks SQLite's C interface. Each C call is followed by one
+// check; handles are released in destructors with sqlite3_finalize and
+// sqlite3_close_v2, whose results a destructor can only ignore (Close()
+// reports them for callers that care).
 #include "tools/sqlite_file.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
-namespace varnel::demo {
+namespace varnel::tools {
 
 namespace {
 
 std::string MessageOf(sqlite3* database, int result) {
   if (database != nullptr) return sqlite3_errmsg(database);
   return sqlite3_errstr(result);
+}
+
+int OpenFlags(SqliteFile::Mode mode) {
+  switch (mode) {
+    case SqliteFile::Mode::Create:
+      return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    case SqliteFile::Mode::ReadWrite:
+      return SQLITE_OPEN_READWRITE;
+    case SqliteFile::Mode::ReadOnly:
+      break;
+  }
+  return SQLITE_OPEN_READONLY;
 }
 
 }  // namespace
@@ -79,6 +93,22 @@ void SqliteStatement::BindNull(int index) {
   Check(sqlite3_bind_null(m_statement, index), "sqlite3_bind_null");
 }
 
+void SqliteStatement::BindOptionalText(int index, const std::optional<std::string>& value) {
+  if (value) {
+    BindText(index, *value);
+  } else {
+    BindNull(index);
+  }
+}
+
+void SqliteStatement::BindTextOrNull(int index, std::string_view value) {
+  if (value.empty()) {
+    BindNull(index);
+  } else {
+    BindText(index, value);
+  }
+}
+
 void SqliteStatement::Execute() {
   int result = sqlite3_step(m_statement);
   Check(result, "sqlite3_step");
@@ -124,10 +154,8 @@ SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode) {
     throw SqliteError("sqlite3_open_v2", SQLITE_CANTOPEN, "the file already exists: " + path.string(),
                       "open");
   }
-  int flags = mode == Mode::Create ? (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)
-                                   : SQLITE_OPEN_READONLY;
   sqlite3* database = nullptr;
-  int result = sqlite3_open_v2(path.string().c_str(), &database, flags, nullptr);
+  int result = sqlite3_open_v2(path.string().c_str(), &database, OpenFlags(mode), nullptr);
   if (result != SQLITE_OK) {
     std::string message = MessageOf(database, result) + ": " + path.string();
     sqlite3_close_v2(database);
@@ -149,6 +177,15 @@ SqliteFile& SqliteFile::operator=(SqliteFile&& other) noexcept {
     m_database = std::exchange(other.m_database, nullptr);
   }
   return *this;
+}
+
+void SqliteFile::SetBusyTimeout(std::chrono::milliseconds wait) {
+  const auto clamped = std::min<std::chrono::milliseconds::rep>(
+      std::max<std::chrono::milliseconds::rep>(wait.count(), 0), std::numeric_limits<int>::max());
+  int result = sqlite3_busy_timeout(m_database, static_cast<int>(clamped));
+  if (result != SQLITE_OK) {
+    throw SqliteError("sqlite3_busy_timeout", result, MessageOf(m_database, result), "busy timeout");
+  }
 }
 
 void SqliteFile::ExecuteScript(std::string_view sql, std::string_view name) {
@@ -176,6 +213,18 @@ SqliteStatement SqliteFile::Prepare(std::string_view sql, std::string name) {
   return SqliteStatement(m_database, statement, std::move(name));
 }
 
+std::optional<std::string> SqliteFile::QueryText(std::string_view sql, std::string name) {
+  SqliteStatement query = Prepare(sql, std::move(name));
+  if (!query.Next()) return std::nullopt;
+  return query.Text(0);
+}
+
+std::optional<std::int64_t> SqliteFile::QueryInteger(std::string_view sql, std::string name) {
+  SqliteStatement query = Prepare(sql, std::move(name));
+  if (!query.Next()) return std::nullopt;
+  return query.Integer(0);
+}
+
 void SqliteFile::Close() {
   if (m_database == nullptr) return;
   int result = sqlite3_close(m_database);
@@ -186,4 +235,4 @@ void SqliteFile::Close() {
   m_database = nullptr;
 }
 
-}  // namespace varnel::demo
+}  // namespace varnel::tools

@@ -1,13 +1,17 @@
-// Owner types for the SQLite handles of the demo generator: one database file
-// and its prepared statements. Each is movable, not copyable, and releases its
-// handle in its destructor (which never throws). Every C call is checked once,
-// right after it returns; a failure raises SqliteError naming the call,
-// SQLite's code and message and the statement's name. The generator writes a
-// fresh file in bulk through these types; its tests read the file back with them.
+// Owner types for SQLite handles outside the product: one database file and
+// its prepared statements, shared by the demo generator and the tests (which
+// build point-of-sale databases, read back what a run wrote, and play the
+// point of sale holding its lock). Each type is movable, not copyable, and
+// releases its handle in its destructor (which never throws). Every C call is
+// checked once, right after it returns; a failure raises SqliteError naming
+// the call, SQLite's code and message and the statement's name. The product's
+// own back end lives in src/posdb and does not use these types.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,7 +20,7 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-namespace varnel::demo {
+namespace varnel::tools {
 
 class SqliteError : public VarnelError {
  public:
@@ -49,6 +53,10 @@ class SqliteStatement {
   void BindReal(int index, double value);
   void BindText(int index, std::string_view value);
   void BindNull(int index);
+  // NULL for an absent value, else the text.
+  void BindOptionalText(int index, const std::optional<std::string>& value);
+  // NULL for an empty text, else the text.
+  void BindTextOrNull(int index, std::string_view value);
 
   // Runs a statement that returns no rows and makes it ready to run again.
   void Execute();
@@ -75,11 +83,14 @@ class SqliteStatement {
 };
 
 // An open database file. Statements prepared from it must not outlive it.
+// A new connection fails at once on a lock another connection holds, unless
+// it is given a busy timeout.
 class SqliteFile {
  public:
   enum class Mode {
-    Create,    // a new file; raises when the file already exists
-    ReadOnly,  // an existing file, never changed
+    Create,     // a new file; raises when the file already exists
+    ReadOnly,   // an existing file, never changed
+    ReadWrite,  // an existing file, read and written; never created
   };
 
   SqliteFile(const std::filesystem::path& path, Mode mode);
@@ -89,10 +100,20 @@ class SqliteFile {
   SqliteFile(const SqliteFile&) = delete;
   SqliteFile& operator=(const SqliteFile&) = delete;
 
+  // How long a statement waits for a lock held by another connection before
+  // it fails with "database is locked"; zero fails at once.
+  void SetBusyTimeout(std::chrono::milliseconds wait);
+
   // Runs every statement of a script (the schema, pragmas, transaction
   // boundaries); name is used in error messages.
   void ExecuteScript(std::string_view sql, std::string_view name);
   SqliteStatement Prepare(std::string_view sql, std::string name);
+
+  // The first column of the first row of a query, read as Text or Integer
+  // read it (NULL as "" or 0); nullopt when the query returns no row. The
+  // statement is finished before these return.
+  std::optional<std::string> QueryText(std::string_view sql, std::string name);
+  std::optional<std::int64_t> QueryInteger(std::string_view sql, std::string name);
 
   // Closes the file now, reporting a failure (the destructor cannot).
   void Close();
@@ -101,4 +122,4 @@ class SqliteFile {
   sqlite3* m_database = nullptr;
 };
 
-}  // namespace varnel::demo
+}  // namespace varnel::tools

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <system_error>
 
 #include "base/errors.h"
@@ -21,6 +22,57 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 std::string SystemReason(int error_number) {
   return std::error_code(error_number, std::generic_category()).message();
 }
+
+// Held lines in memory, for writers over a sink (tests).
+class MemoryAside : public AsideStore {
+ public:
+  void Write(std::string_view bytes) override { m_bytes.append(bytes); }
+  void MoveTo(ByteSink& sink) override {
+    if (!m_bytes.empty()) sink.Write(m_bytes);
+    m_bytes.clear();
+  }
+
+ private:
+  std::string m_bytes;
+};
+
+// Held lines in a file beside the output, read back in blocks and removed.
+class FileAside : public AsideStore {
+ public:
+  explicit FileAside(std::filesystem::path path)
+      : m_path(std::move(path)), m_shown(DisplayPath(m_path)), m_sink(std::make_unique<FileSink>(m_path)) {}
+  ~FileAside() override {
+    m_sink.reset();
+    std::error_code ignored;
+    std::filesystem::remove(m_path, ignored);
+  }
+  void Write(std::string_view bytes) override { m_sink->Write(bytes); }
+  void MoveTo(ByteSink& sink) override {
+    m_sink->Close();
+    errno = 0;
+    std::FILE* file = platform::OpenFile(m_path, "rb");
+    if (file == nullptr) throw FileError("Cannot open file \"" + m_shown + "\". " + SystemReason(errno));
+    std::string block(kBufferSize, '\0');
+    try {
+      for (;;) {
+        const std::size_t read = std::fread(block.data(), 1, block.size(), file);
+        if (read > 0) sink.Write(std::string_view(block.data(), read));
+        if (read < block.size()) break;
+      }
+      if (std::ferror(file)) throw FileError("Cannot read file \"" + m_shown + "\". " + SystemReason(EIO));
+    } catch (...) {
+      std::fclose(file);
+      throw;
+    }
+    std::fclose(file);
+    m_sink = std::make_unique<FileSink>(m_path);  // empty again, for a later aside
+  }
+
+ private:
+  std::filesystem::path m_path;
+  std::string m_shown;  // as messages name it
+  std::unique_ptr<FileSink> m_sink;
+};
 
 }  // namespace
 
@@ -62,10 +114,12 @@ void FileSink::Close() {
   }
 }
 
-XmlLineWriter::XmlLineWriter(const std::filesystem::path& path) : XmlLineWriter(std::make_unique<FileSink>(path)) {}
+XmlLineWriter::XmlLineWriter(const std::filesystem::path& path) : XmlLineWriter(std::make_unique<FileSink>(path)) {
+  m_aside_path = path;
+  m_aside_path += ".tmp";
+}
 
-XmlLineWriter::XmlLineWriter(const std::string& path)
-    : XmlLineWriter(std::make_unique<FileSink>(std::string_view(path))) {}
+XmlLineWriter::XmlLineWriter(const std::string& path) : XmlLineWriter(PathFromUtf8(path)) {}
 
 XmlLineWriter::XmlLineWriter(std::unique_ptr<ByteSink> sink) : m_sink(std::move(sink)) {
   m_buffer.reserve(kBufferSize + 4096);
@@ -125,12 +179,58 @@ void XmlLineWriter::Outdent() {
 
 void XmlLineWriter::Flush() {
   if (m_buffer.empty()) return;
-  m_sink->Write(m_buffer);
+  if (m_aside_active) {
+    m_aside->Write(m_buffer);
+  } else {
+    m_sink->Write(m_buffer);
+  }
   m_buffer.clear();
+}
+
+void XmlLineWriter::BeginAside() {
+  if (!m_sink) throw FileError("Cannot write to a closed audit file");
+  if (m_aside_active) return;
+  Flush();
+  if (!m_aside) {
+    if (m_aside_path.empty()) {
+      m_aside = std::make_unique<MemoryAside>();
+    } else {
+      m_aside = std::make_unique<FileAside>(m_aside_path);
+    }
+  }
+  m_aside_active = true;
+}
+
+void XmlLineWriter::EndAside() {
+  if (!m_aside_active) return;
+  Flush();
+  m_aside_active = false;
+}
+
+void XmlLineWriter::PutAside() {
+  EndAside();
+  if (!m_aside || !m_sink) return;
+  Flush();
+  m_aside->MoveTo(*m_sink);
 }
 
 void XmlLineWriter::Close() {
   if (!m_sink) return;
+  try {
+    PutAside();  // held lines are never lost, even when an error ends the run
+  } catch (...) {
+    m_aside.reset();
+    m_aside_active = false;
+    m_buffer.clear();
+    try {
+      m_sink->Close();
+    } catch (...) {
+      // The first failure is the one to report.
+    }
+    m_sink.reset();
+    throw;
+  }
+  m_aside.reset();
   std::unique_ptr<ByteSink> sink = std::move(m_sink);
   try {
     if (!m_buffer.empty()) sink->Write(m_buffer);

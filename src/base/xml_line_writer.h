@@ -5,6 +5,12 @@
 // Every failure to create, write or close raises FileError naming the file and
 // the system's reason; nothing is silently dropped. The destructor never
 // throws: a writer that was not closed is closed quietly.
+//
+// Lines can be held aside and put in later: a section whose control totals
+// stand before its documents writes the documents aside while it adds them
+// up, then writes the totals and puts the documents in after them. The held
+// lines wait in a file beside the output (in memory for a writer over a
+// sink), so memory stays flat however long the section is.
 #pragma once
 
 #include <filesystem>
@@ -40,12 +46,25 @@ class FileSink : public ByteSink {
   std::unique_ptr<Handle> m_handle;
 };
 
+// Where held-aside lines wait until they are put into the file.
+class AsideStore {
+ public:
+  virtual ~AsideStore() = default;
+  // Raise FileError on failure.
+  virtual void Write(std::string_view bytes) = 0;
+  // Every byte written, in order, into sink; the store is empty afterwards.
+  virtual void MoveTo(ByteSink& sink) = 0;
+};
+
 class XmlLineWriter {
  public:
-  // Creates the file at path (FileSink); a text path is UTF-8.
+  // Creates the file at path (FileSink); held-aside lines wait in a file
+  // named after it with ".tmp" added, removed once they are put in. A text
+  // path is UTF-8.
   explicit XmlLineWriter(const std::filesystem::path& path);
   explicit XmlLineWriter(const std::string& path);
   explicit XmlLineWriter(const char* path) : XmlLineWriter(std::string(path)) {}
+  // Held-aside lines wait in memory.
   explicit XmlLineWriter(std::unique_ptr<ByteSink> sink);
   ~XmlLineWriter();
   XmlLineWriter(const XmlLineWriter&) = delete;
@@ -71,8 +90,16 @@ class XmlLineWriter {
   void Outdent();  // an empty indentation stays empty
   int level() const { return m_level; }
 
+  // Lines from BeginAside to EndAside are held aside; PutAside writes them
+  // at the point the file has then reached. One aside at a time; PutAside
+  // without a held line does nothing.
+  void BeginAside();
+  void EndAside();
+  void PutAside();
+  bool is_aside() const { return m_aside_active; }
+
   // Writes out the buffer and closes the sink; raises FileError. Later calls
-  // do nothing.
+  // do nothing. Lines still held aside are put in first.
   void Close();
   bool is_open() const { return m_sink != nullptr; }
 
@@ -83,6 +110,9 @@ class XmlLineWriter {
   void Append(std::string_view text);
 
   std::unique_ptr<ByteSink> m_sink;
+  std::filesystem::path m_aside_path;  // empty: held lines wait in memory
+  std::unique_ptr<AsideStore> m_aside;
+  bool m_aside_active = false;
   std::string m_buffer;
   int m_level = 0;
 };

@@ -78,11 +78,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.region = ParseRegion(value);
     } else if (option == "--series") {
       line.series = ParseSeries(value);
+    } else if (option == "--report") {
+      line.report = value;
+    } else if (option == "--verify") {
+      line.verify = value;
     } else {
       throw UsageError("unknown option " + option);
     }
   }
   if (line.help) return line;
+  if (!line.verify.empty()) {
+    if (!line.output.empty()) throw UsageError("--verify checks a file without exporting: leave out --output");
+    return line;
+  }
   if (line.output.empty()) throw UsageError("--output is required");
   if (line.from.has_value() != line.to.has_value()) throw UsageError("--from and --to go together");
   if (line.from && *line.to < *line.from) throw UsageError("--to comes before --from");
@@ -91,8 +99,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 const char* UsageText() {
   return "Usage: varnel-export --output FILE [options]\n"
+         "       varnel-export --verify FILE [--report FILE]\n"
          "Writes the SAF-T (PT) 1.03_01 audit file of the Korvel point-of-sale database\n"
-         "described by Korvel.UDL in the working directory.\n"
+         "described by Korvel.UDL in the working directory, then reads it back and verifies\n"
+         "it; --verify only verifies an existing audit file.\n"
          "\n"
          "  --output FILE        the audit file (its extension becomes .xml)\n"
          "  --workdir DIR        working directory holding Korvel.UDL, Varnel.ini, Korvel.ini\n"
@@ -101,11 +111,14 @@ const char* UsageText() {
          "  --type TYPE          normal or resumido (default resumido)\n"
          "  --region REGION      continente, madeira, acores or 0, 1, 2 (default: Varnel.ini)\n"
          "  --series SERIES      none, A to Z or 0 to 26 (default: Korvel.ini)\n"
+         "  --report FILE        write the verifier's findings and VAT summary as JSON\n"
+         "  --verify FILE        verify an existing audit file, without exporting\n"
          "  --statistics         print the number of database statements run\n"
          "  --help               this text\n"
          "\n"
-         "Exit status: 0 export complete; 1 a check failed or an error ended the export;\n"
-         "2 bad usage; 130 aborted by SIGINT or SIGTERM.\n";
+         "Exit status: 0 export complete (and verified without errors); 1 a check failed or\n"
+         "an error ended the export; 2 bad usage; 3 the export completed but the verifier\n"
+         "found errors; 130 aborted by SIGINT or SIGTERM.\n";
 }
 
 }  // namespace varnel

@@ -3,7 +3,8 @@
 //
 //   varnel-export --output FILE [--workdir DIR] [--from YYYY-MM-DD --to YYYY-MM-DD]
 //                 [--type normal|resumido] [--region continente|madeira|acores|0|1|2]
-//                 [--series none|A..Z|0..26] [--statistics] [--help]
+//                 [--series none|A..Z|0..26] [--report FILE] [--statistics] [--help]
+//   varnel-export --verify FILE [--report FILE]
 #pragma once
 
 #include <optional>
@@ -25,6 +26,8 @@ struct CommandLine {
   int saft_type = 1;              // 0 Normal, 1 Resumido (the window's default)
   std::optional<int> region;      // default: the stored region
   std::optional<int> series;      // default: the point-of-sale option
+  std::string report;             // the verifier's report as JSON, when given
+  std::string verify;             // an existing audit file to verify, no export
 };
 
 class UsageError : public std::runtime_error {

@@ -11,10 +11,29 @@
 #include "cli/command_line.h"
 #include "cli/terminal_observer.h"
 #include "cli/request_defaults.h"
+#include "cli/verification_report.h"
 #include "run/export_run.h"
 #include "platform/arguments.h"
 #include "platform/console.h"
 #include "posdb/pos_database.h"
+
+namespace {
+
+// The findings on standard error and, with --report, as JSON; the exit
+// status 3 when the verifier found an error, 130 when a signal stopped it,
+// else the one given.
+int ReportVerification(const varnel::CommandLine& line, const varnel::VerificationReport& report, int status) {
+  varnel::PrintVerification(stderr, report);
+  std::string error;
+  if (!line.report.empty() && !varnel::WriteVerificationJson(varnel::PathFromTyped(line.report), report, error)) {
+    std::fprintf(stderr, "varnel-export: %s\n", error.c_str());
+    return 1;
+  }
+  if (!report.completed) return 130;  // "Abortar" (a signal) stopped the verification
+  return status == 0 && report.errors() > 0 ? 3 : status;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace varnel;
@@ -28,6 +47,10 @@ int main(int argc, char** argv) {
   if (line.help) {
     std::fputs(UsageText(), stdout);
     return 0;
+  }
+  if (!line.verify.empty()) {
+    const VerificationReport report = VerifyAuditFile(PathFromTyped(line.verify), VerificationOptions{});
+    return ReportVerification(line, report, 0);
   }
   if (!line.workdir.empty()) {
     std::error_code error;
@@ -58,7 +81,7 @@ int main(int argc, char** argv) {
   }
   switch (outcome) {
     case RunOutcome::Completed:
-      return 0;
+      return run.verification() ? ReportVerification(line, *run.verification(), 0) : 0;
     case RunOutcome::Aborted:
       return 130;
     case RunOutcome::CheckFailed:

@@ -18,7 +18,6 @@ const std::vector<QueryText>& AllQueryTexts() {
       kQ_forn,
       kQ_prod,
       kQ_iva,
-      kQ_tot,
       kQ_doc_new,
       kQ_doc_old,
       kQ_ven,
@@ -28,7 +27,6 @@ const std::vector<QueryText>& AllQueryTexts() {
       kQ_isencaoprod,
       kQ_consultas_new,
       kQ_consultas_old,
-      kQ_totcm,
       kQ_venCM,
       kQ_docRC,
       kQ_countRC,
@@ -40,8 +38,7 @@ const std::vector<QueryText>& AllQueryTexts() {
       kQ_getval,
       kQ_getRCValorFA,
       kQ_getRCValorNC,
-      kQ_getcompRCTotal,
-      kQ_getcompRCTotalDebit,
+      kQ_reconcile,
   };
   return texts;
 }

@@ -8,13 +8,7 @@
 //   - kQ_doc_old and kQ_consultas_old read anulado as ISNULL(anulado, 0) (the
 //     original names `false`, which SQL Server does not know) and supply ''
 //     for saftsign (and 0 for CashVATScheme in kQ_doc_old), which the
-//     document loops read;
-//   - kQ_tot and kQ_totcm leave out documents with pagamento 6, as the
-//     document queries do, so the control totals describe the listed documents;
-//   - kQ_tot, kQ_totcm, kQ_getcompRCTotal and kQ_getcompRCTotalDebit count a
-//     document whose anulado is NULL as not annulled (ISNULL(d.anulado, 0)),
-//     as the document loops read it: it is written with status "N", so its
-//     amounts belong in the totals.
+//     document loops read.
 // The two ALTER statements run through the spare query object q_usertable.
 #pragma once
 
@@ -86,29 +80,6 @@ inline constexpr QueryText kQ_prod{"q_prod",
 inline constexpr QueryText kQ_iva{"q_iva",
     "SELECT codigo, descricao FROM iva ORDER BY codigo"};
 
-inline constexpr QueryText kQ_tot{"q_tot",
-    "DECLARE @datai DATETIME, @dataf DATETIME\n"
-    "SET @datai=:datai\n"
-    "SET @dataf=:dataf\n"
-    "\n"
-    "SELECT 'CRD' AS dtype, SUM(v.total/((100.0+v.iva)/100)) AS valor FROM documentos d INNER JOIN vendas v ON v.doc=d.doc AND v.numero=d.numero\n"
-    "WHERE d.data >=@datai\n"
-    "AND d.data <= @dataf\n"
-    "AND d.doc IN ('TK','VD','FA','FS','FT','NC')\n"
-    "AND ISNULL(d.anulado, 0) = 0\n"
-    "AND d.pagamento <> 6\n"
-    "AND v.total >= 0\n"
-    "AND v.codigo<>-999\n"
-    "UNION\n"
-    "SELECT 'DEB' AS dtype, -SUM(v.total/((100.0+v.iva)/100)) AS valor FROM documentos d INNER JOIN vendas v ON v.doc=d.doc AND v.numero=d.numero\n"
-    "WHERE d.data >=@datai\n"
-    "AND d.data <= @dataf\n"
-    "AND d.doc IN ('TK','VD','FA','FS','FT','NC')\n"
-    "AND ISNULL(d.anulado, 0) = 0\n"
-    "AND d.pagamento <> 6\n"
-    "AND v.total < 0\n"
-    "AND v.codigo<>-999"};
-
 inline constexpr QueryText kQ_doc_new{"q_doc",
     "SELECT doc, numero, data, datahora, cliente, total, liquido, anulado, hash, hashcontrol, saftsign, emp, CashVATScheme FROM documentos\n"
     "WHERE data >=:datai\n"
@@ -178,29 +149,6 @@ inline constexpr QueryText kQ_consultas_old{"q_consultas",
     "AND pagamento <> 6\n"
     "ORDER BY doc, numero"};
 
-inline constexpr QueryText kQ_totcm{"q_totcm",
-    "DECLARE @datai DATETIME, @dataf DATETIME\n"
-    "SET @datai=:datai\n"
-    "SET @dataf=:dataf\n"
-    "\n"
-    "SELECT 'CRE' AS tipo, SUM(v.total/((100.0+v.iva)/100)) AS valor FROM documentos d INNER JOIN vendas v ON v.doc=d.doc AND v.numero=d.numero\n"
-    "WHERE d.data >=@datai\n"
-    "AND d.data <= @dataf\n"
-    "AND d.doc = 'CM'\n"
-    "AND v.codigo <> -999\n"
-    "AND ISNULL(d.anulado, 0) = 0\n"
-    "AND d.pagamento <> 6\n"
-    "AND v.total >= 0\n"
-    "UNION\n"
-    "SELECT 'DEB' AS tipo, -SUM(v.total/((100.0+v.iva)/100)) AS valor FROM documentos d INNER JOIN vendas v ON v.doc=d.doc AND v.numero=d.numero\n"
-    "WHERE d.data >=@datai\n"
-    "AND d.data <= @dataf\n"
-    "AND d.doc = 'CM'\n"
-    "AND v.codigo <> -999\n"
-    "AND ISNULL(d.anulado, 0) = 0\n"
-    "AND d.pagamento <> 6\n"
-    "AND v.total < 0"};
-
 inline constexpr QueryText kQ_venCM{"q_venCM",
     "SELECT doc, numero, v.codigo, v.descricao, qtd, punit, v.iva, (total / ((100.0+v.iva)/100)) as valor, total, desconto, ISNULL(u.descricao,'N/D') AS unidade, v.isencao FROM vendas v\n"
     "LEFT JOIN produtos p ON p.codigo=v.codigo\n"
@@ -251,17 +199,12 @@ inline constexpr QueryText kQ_getRCValorNC{"q_getRCValorNC",
     "SELECT valor FROM compensacoes\n"
     "WHERE RC=:rc AND (NC = :numero)"};
 
-inline constexpr QueryText kQ_getcompRCTotal{"q_getcompRCTotal",
-    "SELECT c.valor, FA, NC FROM compensacoes c\n"
-    "inner join documentos d ON d.numero = c.RC\n"
-    "WHERE d.doc = 'RC' AND (c.RC IS NOT NULL) AND (c.RC <> 0) AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0)) AND (c.data >= :datai) AND (c.data <= :dataf) AND (c.valor >= 0) and (ISNULL(d.anulado, 0) = 0)\n"
-    "ORDER BY c.RC"};
-
-inline constexpr QueryText kQ_getcompRCTotalDebit{"q_getcompRCTotalDebit",
-    "SELECT c.valor, FA, NC FROM compensacoes c\n"
-    "inner join documentos d ON d.numero = c.RC\n"
-    "WHERE d.doc = 'RC' AND (c.RC IS NOT NULL) AND (c.RC <> 0) AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0)) AND (c.data >= :datai) AND (c.data <= :dataf) AND (c.valor< 0) and (ISNULL(d.anulado, 0) = 0)\n"
-    "ORDER BY c.RC"};
+// Every document of the period with its payment, for comparing the finished
+// file with the database it came from.
+inline constexpr QueryText kQ_reconcile{"q_reconcile",
+    "SELECT doc, numero, pagamento FROM documentos\n"
+    "WHERE data >= :datai AND data <= :dataf\n"
+    "ORDER BY doc, numero"};
 
 // Every text above, in the order above (the variants of one query share its
 // name).

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "verify/audit_file_verifier.h"
+
 namespace varnel {
 
 class ExportObserver {
@@ -26,6 +28,11 @@ class ExportObserver {
   virtual void progressStep() = 0;
   virtual void progressHide() = 0;
   virtual void showData() = 0;
+  // The verifier's findings and summary, once a completed export's file has
+  // been read back (the window's results dialog, the headless exporter's
+  // report), before the outcome's status text. Front ends that show nothing
+  // more keep the default.
+  virtual void showVerification(const VerificationReport& report) { (void)report; }
 };
 
 }  // namespace varnel

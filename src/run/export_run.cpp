@@ -41,6 +41,7 @@ RunOutcome ExportRun::execute(const ExportRequest& request, ExportObserver& obse
   m_exported_count = 0;
   m_batch_counter = 0;
   m_generation = SchemaGeneration::Legacy;
+  m_verification.reset();
 
   std::string output_path;
   if (!passChecks(output_path)) return RunOutcome::CheckFailed;
@@ -51,9 +52,9 @@ RunOutcome ExportRun::execute(const ExportRequest& request, ExportObserver& obse
     showStage("A salvar a configuração");
     observer.persistSettings();
     showStage("Criação do ficheiro de saida");
-    m_writer = std::make_unique<XmlLineWriter>(PathFromTyped(output_path).string());
+    m_writer = std::make_unique<XmlLineWriter>(PathFromTyped(output_path));
     writeAuditFile();
-    closingTail();
+    closingTail(output_path);
     return m_abort ? RunOutcome::Aborted : RunOutcome::Completed;
   } catch (const std::exception& error) {
     failRun(error.what());
@@ -145,7 +146,7 @@ void ExportRun::countDocuments(SalesInvoicesSection& sales, WorkingDocumentsSect
   m_observer->progressStart(m_document_count / kDocumentsPerStep);
 }
 
-void ExportRun::closingTail() {
+void ExportRun::closingTail(const std::string& output_path) {
   writer().Close();
   m_writer.reset();
   m_observer->progressHide();
@@ -154,6 +155,7 @@ void ExportRun::closingTail() {
   } else {
     const std::string count = IntText(m_document_count);
     m_observer->setStatus("Exportados " + count + " de " + count + " registos. Exportação efectuada");
+    verifyFile(output_path);
   }
   m_observer->showData();
 }

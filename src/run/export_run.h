@@ -11,13 +11,18 @@
 //   3. writing       [processing]  Header, MasterFiles, SourceDocuments
 //   4. closing tail  [processing]  queries closed, closing lines, file closed,
 //                                  progress hidden, final status
-//   5. ended         [data panel]
-// The abort exit jumps from anywhere in 3 to 4. Any error in 2 to 4 closes
+//   5. verification  [processing]  a completed export's file read back and
+//                                  checked, compared with the database; the
+//                                  findings shown, the outcome's status
+//   6. ended         [data panel]
+// The abort exit jumps from anywhere in 3 to 4; "Abortar" in 5 stops the
+// verification (the file stays, the outcome says it was not verified). Any error in 2 to 4 closes
 // what is open, keeps the lines written so far and shows the error's text
 // captioned "Varnel v6".
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -66,6 +71,9 @@ class ExportRun : public SectionContext {
   XmlLineWriter& writer() override;
   PosDatabase& database() override { return m_database; }
 
+  // The last completed export's verification, when it ran.
+  const std::optional<VerificationReport>& verification() const { return m_verification; }
+
   int documentCount() const { return m_document_count; }
   int exportedCount() const { return m_exported_count; }
 
@@ -75,7 +83,8 @@ class ExportRun : public SectionContext {
   void writeSections();
   void countDocuments(SalesInvoicesSection& sales, WorkingDocumentsSection& consultations,
                       PaymentsSection& receipts);
-  void closingTail();
+  void closingTail(const std::string& output_path);
+  void verifyFile(const std::string& output_path);
   void failRun(const std::string& message) noexcept;
 
   PosDatabase& m_database;
@@ -87,6 +96,7 @@ class ExportRun : public SectionContext {
   int m_document_count = 0;
   int m_exported_count = 0;
   int m_batch_counter = 0;
+  std::optional<VerificationReport> m_verification;
 };
 
 }  // namespace varnel

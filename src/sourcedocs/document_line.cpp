@@ -20,10 +20,11 @@ void WriteProduct(XmlLineWriter& out, const LineProduct& product) {
 }
 
 // Debit or credit by the amount's sign, whatever the document type.
-void WriteAmount(XmlLineWriter& out, Currency amount, AmountSide side) {
+void WriteAmount(XmlLineWriter& out, Currency amount, AmountSide side, LineSums& sums) {
   const bool debit = side == AmountSide::Debit || (side == AmountSide::BySign && amount < Currency());
   if (side == AmountSide::BySign && debit) amount = -amount;
   out.WriteElement(debit ? "DebitAmount" : "CreditAmount", CurrText(amount));
+  (debit ? sums.debit : sums.credit) += amount;
 }
 
 void WriteTax(XmlLineWriter& out, const LineTax& tax) {
@@ -37,7 +38,7 @@ void WriteTax(XmlLineWriter& out, const LineTax& tax) {
 
 }  // namespace
 
-void WriteDocumentLine(XmlLineWriter& out, const DocumentLine& line) {
+void WriteDocumentLine(XmlLineWriter& out, const DocumentLine& line, LineSums& sums) {
   out.WriteBlock("Line", [&] {
     out.WriteElement("LineNumber", IntText(line.number));
     if (line.order_references) WriteOrderReferences(out, *line.order_references);
@@ -48,7 +49,7 @@ void WriteDocumentLine(XmlLineWriter& out, const DocumentLine& line) {
       });
     }
     if (line.product) WriteProduct(out, *line.product);
-    WriteAmount(out, line.amount, line.side);
+    WriteAmount(out, line.amount, line.side, sums);
     WriteTax(out, line.tax);
     if (line.exemption_reason) out.WriteElement("TaxExemptionReason", *line.exemption_reason);
     if (line.settlement != Currency()) out.WriteElement("SettlementAmount", CurrText(Round2(line.settlement.Abs())));
@@ -69,7 +70,8 @@ void WritePlaceholderLineAndTotals(XmlLineWriter& out, std::string_view tax_poin
   line.product = LineProduct{"0", "?", Currency::FromInteger(1), "?", Currency(), std::string(tax_point_date)};
   line.side = side;
   line.tax = LineTax{0, TaxCodeOf(0), "0"};
-  WriteDocumentLine(out, line);
+  LineSums zero;
+  WriteDocumentLine(out, line, zero);
   WriteDocumentTotals(out, Currency(), Currency(), Currency());
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/currency.h"
+#include "sourcedocs/control_totals.h"
 #include "sourcedocs/invoice_order_references.h"
 
 namespace varnel {
@@ -61,8 +62,9 @@ struct DocumentLine {
   Currency settlement;  // SettlementAmount (absolute, whole cents) when not 0
 };
 
-// "<Line>" to "</Line>" at the writer's level.
-void WriteDocumentLine(XmlLineWriter& out, const DocumentLine& line);
+// "<Line>" to "</Line>" at the writer's level; the amount written adds to
+// sums (the document's, for its section's control totals).
+void WriteDocumentLine(XmlLineWriter& out, const DocumentLine& line, LineSums& sums);
 
 // DocumentTotals with its three values, at the writer's level.
 void WriteDocumentTotals(XmlLineWriter& out, Currency tax_payable, Currency net_total, Currency gross_total);

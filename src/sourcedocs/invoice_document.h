@@ -9,6 +9,7 @@
 
 #include "base/currency.h"
 #include "base/date_time.h"
+#include "sourcedocs/control_totals.h"
 #include "sourcedocs/document_numbering.h"
 
 namespace varnel {
@@ -43,6 +44,7 @@ InvoiceDocument ReadInvoiceDocument(const PosQuery& q_doc);
 struct InvoiceSums {
   Currency net;          // NetTotal: sale lines, sign by document type
   Currency withholding;  // the withholding lines (product code -999)
+  LineSums written;      // the DebitAmount and CreditAmount written
 };
 
 }  // namespace varnel

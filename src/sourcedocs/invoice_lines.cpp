@@ -75,7 +75,7 @@ void InvoiceLines::WriteRows(const InvoiceDocument& document, PosQuery& q_comp, 
       }
       DocumentLine line = SaleLine(q_ven, ++line_number, tax_point_date, m_context.taxRegion(), exemptions);
       line.order_references = &*order_references;
-      WriteDocumentLine(out, line);
+      WriteDocumentLine(out, line, sums.written);
       amount = line.amount;
     }
     if (credit_note) {

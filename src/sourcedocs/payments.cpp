@@ -1,6 +1,7 @@
 // The Payments section: one Payment per receipt ("RC") of the period, with
 // one Line per VAT rate of each document the receipt settles and totals from
-// the receipt's incidences. Written only when the period has a receipt.
+// the receipt's incidences. Written only when the period has a receipt. The
+// control totals add up the lines written for the receipts not annulled.
 //
 // The receipt query (q_docRC, streamed) stays open until the section goes;
 // the settlement rows, signed numbers and exemption texts are opened and
@@ -131,7 +132,7 @@ int PaymentsSection::countDocuments() { return m_queries->CountReceipts(); }
 
 // One Line per incidence of every settled document, numbered across them.
 // Stops at the abort flag before a settlement row.
-void PaymentsSection::WriteLines(std::int64_t receipt_number) {
+void PaymentsSection::WriteLines(std::int64_t receipt_number, LineSums& sums) {
   XmlLineWriter& out = m_context.writer();
   PosQuery& q_RCLines = m_queries->q_RCLines;
   q_RCLines.BindInteger("numero", receipt_number);
@@ -147,21 +148,32 @@ void PaymentsSection::WriteLines(std::int64_t receipt_number) {
       line.amount = incidence.Incidencia;
       line.tax = LineTax{m_context.taxRegion(), PaymentTaxCode(incidence.Taxa), IntText(incidence.Taxa)};
       if (incidence.Taxa == 0) line.exemption_reason = m_queries->ExemptionReason(settled);
-      WriteDocumentLine(out, line);
+      WriteDocumentLine(out, line, sums);
     }
   }
   q_RCLines.Close();
 }
 
-void PaymentsSection::WritePayment() {
+// One Payment; it counts in the control totals with the lines written, also
+// when the abort exit cuts it short.
+void PaymentsSection::WritePayment(ControlTotals& totals) {
   XmlLineWriter& out = m_context.writer();
-  const std::int64_t receipt_number = m_queries->q_docRC.AsInteger("numero");
-  out.WriteBlock("Payment", [&] {
-    WriteHeader(m_context, m_queries->q_docRC);
-    WriteLines(receipt_number);
-    if (m_context.aborted()) m_context.abortExit();
-    WriteTotals(out, m_queries->incidences.ReceiptIncidences(receipt_number));
-  });
+  const PosQuery& receipt = m_queries->q_docRC;
+  const std::int64_t receipt_number = receipt.AsInteger("numero");
+  const bool annulled = receipt.AsBoolean("anulado");
+  LineSums sums;
+  try {
+    out.WriteBlock("Payment", [&] {
+      WriteHeader(m_context, receipt);
+      WriteLines(receipt_number, sums);
+      if (m_context.aborted()) m_context.abortExit();
+      WriteTotals(out, m_queries->incidences.ReceiptIncidences(receipt_number));
+    });
+  } catch (const AbortExit&) {
+    totals.AddDocument(sums, annulled);
+    throw;
+  }
+  totals.AddDocument(sums, annulled);
 }
 
 void PaymentsSection::Write() {
@@ -172,18 +184,15 @@ void PaymentsSection::Write() {
   m_context.showStage("Abertura de tabelas de recibos");
   XmlLineWriter& out = m_context.writer();
   out.WriteBlock("Payments", [&] {
-    out.WriteElement("NumberOfEntries", IntText(m_queries->CountReceipts()));
-    const ReceiptTotals totals =
-        m_queries->incidences.ReceiptPeriodTotals(m_context.periodStart(), m_context.periodEnd());
-    out.WriteElement("TotalDebit", CurrText(Round2(totals.Debit.Abs())));
-    out.WriteElement("TotalCredit", CurrText(Round2(totals.Credit)));
-    m_context.reportProgress();
-
-    while (!m_context.aborted() && !q_docRC.Eof()) {
-      WritePayment();
-      q_docRC.Next();
-      m_context.documentDone();
-    }
+    ControlTotals totals;
+    WriteTotalledDocuments(out, totals, [&] {
+      m_context.reportProgress();
+      while (!m_context.aborted() && !q_docRC.Eof()) {
+        WritePayment(totals);
+        q_docRC.Next();
+        m_context.documentDone();
+      }
+    });
   });
 }
 

@@ -45,11 +45,6 @@ Currency Scaled(Currency amount, std::int64_t share) {
   return Currency::FromRawFloat(product / kShareScale);
 }
 
-Currency AccumulateScaled(Currency running, Currency amount, std::int64_t share) {
-  const long double product = static_cast<long double>(amount.raw()) * static_cast<long double>(share);
-  const long double widened = static_cast<long double>(running.raw()) * kShareScale;
-  return Currency::FromRawFloat((product + widened) / kShareScale);
-}
 
 }  // namespace incidence_arithmetic
 
@@ -59,17 +54,13 @@ struct ReceiptIncidenceCalculator::Queries {
         getcomp(database, kQ_getcomp),
         getval(database, kQ_getval),
         getRCValorFA(database, kQ_getRCValorFA),
-        getRCValorNC(database, kQ_getRCValorNC),
-        getcompRCTotal(database, kQ_getcompRCTotal),
-        getcompRCTotalDebit(database, kQ_getcompRCTotalDebit) {}
+        getRCValorNC(database, kQ_getRCValorNC) {}
 
   PosQuery getcompRC;
   PosQuery getcomp;
   PosQuery getval;
   PosQuery getRCValorFA;
   PosQuery getRCValorNC;
-  PosQuery getcompRCTotal;
-  PosQuery getcompRCTotalDebit;
 };
 
 ReceiptIncidenceCalculator::ReceiptIncidenceCalculator(PosDatabase& database)
@@ -135,36 +126,6 @@ TIncidencias ReceiptIncidenceCalculator::SettledDocumentIncidences(std::int64_t 
   TIncidencias incidences;
   AppendIncidences(incidences, document_code, document_number, share);
   return incidences;
-}
-
-Currency ReceiptIncidenceCalculator::AccumulatePeriodRows(PosQuery& settlements, DateTime first_day,
-                                                         DateTime last_day) {
-  Currency running;
-  settlements.BindDateTime("datai", first_day);
-  settlements.BindDateTime("dataf", last_day);
-  settlements.Open();
-  PosQuery& q_getcomp = m_queries->getcomp;
-  for (; !settlements.Eof(); settlements.Next()) {
-    const SettledDocument settled = SettledDocumentOf(settlements.AsInteger("FA"), settlements.AsInteger("NC"));
-    const std::int64_t share = incidence_arithmetic::SettledShare(settlements.AsCurrency("valor"),
-                                                                  DocumentTotal(settled.code, settled.number));
-    q_getcomp.BindText("doc", settled.code);
-    q_getcomp.BindInteger("numero", settled.number);
-    q_getcomp.Open();
-    for (; !q_getcomp.Eof(); q_getcomp.Next()) {
-      running = incidence_arithmetic::AccumulateScaled(running, q_getcomp.AsCurrency("valor"), share);
-    }
-    q_getcomp.Close();
-  }
-  settlements.Close();
-  return running;
-}
-
-ReceiptTotals ReceiptIncidenceCalculator::ReceiptPeriodTotals(DateTime first_day, DateTime last_day) {
-  ReceiptTotals totals;
-  totals.Credit = AccumulatePeriodRows(m_queries->getcompRCTotal, first_day, last_day);
-  totals.Debit = AccumulatePeriodRows(m_queries->getcompRCTotalDebit, first_day, last_day);
-  return totals;
 }
 
 }  // namespace varnel

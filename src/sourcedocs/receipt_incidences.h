@@ -31,11 +31,6 @@ struct TIncidencia {
 // elements may carry the same rate).
 using TIncidencias = std::vector<TIncidencia>;
 
-struct ReceiptTotals {
-  Currency Credit;
-  Currency Debit;
-};
-
 // The document a settlement row settles: the invoice when FA is above 0,
 // otherwise the credit note (a row naming both is taken as the invoice).
 struct SettledDocument {
@@ -51,9 +46,6 @@ namespace incidence_arithmetic {
 std::int64_t SettledShare(Currency settled, Currency document_total);
 // amount × share ÷ 10000, rounded ties to even.
 Currency Scaled(Currency amount, std::int64_t share);
-// (amount × share + running × 10000) ÷ 10000, rounded ties to even: the
-// rounding applies to the new running total, not to the product alone.
-Currency AccumulateScaled(Currency running, Currency amount, std::int64_t share);
 }  // namespace incidence_arithmetic
 
 // Holds the prepared queries of the three computations, so each statement is
@@ -73,17 +65,12 @@ class ReceiptIncidenceCalculator {
   // settled is looked up by FA for the code "FA" and by NC otherwise.
   TIncidencias SettledDocumentIncidences(std::int64_t receipt_number, std::string_view document_code,
                                          std::int64_t document_number);
-  // Net amounts settled in the period by receipts that exist and are not
-  // annulled, taken by the settlement row's date: non-negative rows into
-  // Credit, negative ones into Debit.
-  ReceiptTotals ReceiptPeriodTotals(DateTime first_day, DateTime last_day);
 
  private:
   struct Queries;
   Currency DocumentTotal(std::string_view document_code, std::int64_t document_number);
   void AppendIncidences(TIncidencias& out, std::string_view document_code, std::int64_t document_number,
                         std::int64_t share);
-  Currency AccumulatePeriodRows(PosQuery& settlements, DateTime first_day, DateTime last_day);
 
   std::unique_ptr<Queries> m_queries;
 };

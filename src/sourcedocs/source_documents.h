@@ -8,6 +8,7 @@
 #pragma once
 
 #include "posdb/pos_database.h"
+#include "sourcedocs/control_totals.h"
 #include "sourcedocs/exemption_reasons.h"
 #include "sourcedocs/invoice_lines.h"
 
@@ -29,13 +30,11 @@ class WorkingDocumentsSection {
   void Write();
 
  private:
-  void WriteControlTotals();
-  void WriteWorkDocument(ExemptionReasons& exemptions);
-  void WriteLines(const std::string& tax_point_date, ExemptionReasons& exemptions);
+  void WriteWorkDocument(ExemptionReasons& exemptions, ControlTotals& totals);
+  void WriteLines(const std::string& tax_point_date, ExemptionReasons& exemptions, LineSums& sums);
 
   SectionContext& m_context;
   PosQuery m_q_consultas;
-  PosQuery m_q_totcm;
   PosQuery m_q_venCM;
 };
 
@@ -51,10 +50,9 @@ class SalesInvoicesSection {
   void Write(WorkingDocumentsSection& following);
 
  private:
-  void WriteInvoice(ExemptionReasons& exemptions);
+  void WriteInvoice(ExemptionReasons& exemptions, ControlTotals& totals);
 
   SectionContext& m_context;
-  PosQuery m_q_tot;
   PosQuery m_q_comp;
   PosQuery m_q_doc;
   InvoiceLines m_lines;
@@ -72,8 +70,8 @@ class PaymentsSection {
 
  private:
   struct Queries;
-  void WritePayment();
-  void WriteLines(std::int64_t receipt_number);
+  void WritePayment(ControlTotals& totals);
+  void WriteLines(std::int64_t receipt_number, LineSums& sums);
 
   SectionContext& m_context;
   std::unique_ptr<Queries> m_queries;

@@ -2,7 +2,8 @@
 // the period, one WorkDocument of type "DC" each, with every sale line (the
 // -999 lines included), their exemption reasons and the document totals as
 // stored, signs unchanged. The section is always written; with no
-// consultation it holds only its control totals.
+// consultation it holds only its control totals, which add up the lines
+// written for the consultations that are not annulled.
 //
 // The consultation query (q_consultas, the variant of the run's schema
 // generation, streamed) is opened with the sales invoices' tables and read
@@ -54,13 +55,10 @@ WorkingDocumentsSection::WorkingDocumentsSection(SectionContext& context)
     : m_context(context),
       m_q_consultas(context.database(),
                     context.generation() == SchemaGeneration::Current ? kQ_consultas_new : kQ_consultas_old),
-      m_q_totcm(context.database(), kQ_totcm),
       m_q_venCM(context.database(), kQ_venCM) {
   m_q_consultas.SetForwardOnly(true);
-  for (PosQuery* query : {&m_q_consultas, &m_q_totcm}) {
-    query->BindDateTime("datai", context.periodStart());
-    query->BindDateTime("dataf", context.periodEnd());
-  }
+  m_q_consultas.BindDateTime("datai", context.periodStart());
+  m_q_consultas.BindDateTime("dataf", context.periodEnd());
 }
 
 int WorkingDocumentsSection::countDocuments() {
@@ -72,39 +70,28 @@ int WorkingDocumentsSection::countDocuments() {
 
 void WorkingDocumentsSection::OpenDocumentQuery() { m_q_consultas.Open(); }
 
-void WorkingDocumentsSection::WriteControlTotals() {
-  m_q_totcm.Open();
-  Currency total_credit;
-  Currency total_debit;
-  if (m_q_totcm.Locate("tipo", {LocateValue(std::string("CRE"))})) total_credit = m_q_totcm.AsCurrency("valor");
-  if (m_q_totcm.Locate("tipo", {LocateValue(std::string("DEB"))})) total_debit = m_q_totcm.AsCurrency("valor");
-  m_q_totcm.Close();
-
-  XmlLineWriter& out = m_context.writer();
-  out.WriteElement("NumberOfEntries", IntText(m_q_consultas.RowCount()));
-  out.WriteElement("TotalDebit", CurrText(total_debit));
-  out.WriteElement("TotalCredit", CurrText(total_credit));
-}
-
 // The lines of the current document from q_venCM, then its totals as
 // stored. The line loop stops at the abort flag; the totals are still
 // written.
-void WorkingDocumentsSection::WriteLines(const std::string& tax_point_date, ExemptionReasons& exemptions) {
+void WorkingDocumentsSection::WriteLines(const std::string& tax_point_date, ExemptionReasons& exemptions,
+                                         LineSums& sums) {
   XmlLineWriter& out = m_context.writer();
   Currency net_sum;
   int line_number = 0;
   for (; !m_context.aborted() && !m_q_venCM.Eof(); m_q_venCM.Next()) {
     const DocumentLine line = SaleLine(m_q_venCM, ++line_number, tax_point_date, m_context.taxRegion(), exemptions);
-    WriteDocumentLine(out, line);
+    WriteDocumentLine(out, line, sums);
     net_sum += line.amount;
   }
   const Currency total = m_q_consultas.AsCurrency("total");
   WriteDocumentTotals(out, Round2(total - net_sum), net_sum, Round2(total));
 }
 
-// One WorkDocument, from "<WorkDocument>" to "</WorkDocument>".
-void WorkingDocumentsSection::WriteWorkDocument(ExemptionReasons& exemptions) {
+// One WorkDocument, from "<WorkDocument>" to "</WorkDocument>"; it counts in
+// the control totals with the lines written.
+void WorkingDocumentsSection::WriteWorkDocument(ExemptionReasons& exemptions, ControlTotals& totals) {
   XmlLineWriter& out = m_context.writer();
+  LineSums sums;
   out.WriteBlock("WorkDocument", [&] {
     WriteDocumentHeader(m_context, m_q_consultas);
     const std::string tax_point_date = DateText(m_q_consultas.AsDateTime("data"));
@@ -114,9 +101,10 @@ void WorkingDocumentsSection::WriteWorkDocument(ExemptionReasons& exemptions) {
     if (m_q_venCM.IsEmpty()) {
       WritePlaceholderLineAndTotals(out, tax_point_date, AmountSide::Credit);  // always a credit here
     } else {
-      WriteLines(tax_point_date, exemptions);
+      WriteLines(tax_point_date, exemptions, sums);
     }
   });
+  totals.AddDocument(sums, m_q_consultas.AsBoolean("anulado"));
   m_q_venCM.Close();
 }
 
@@ -125,16 +113,17 @@ void WorkingDocumentsSection::Write() {
   out.WriteBlock("WorkingDocuments", [&] {
     m_context.showStage("Abertura de tabelas de documentos de consulta");
     if (!m_q_consultas.IsOpen()) OpenDocumentQuery();
-    WriteControlTotals();
-    m_context.reportProgress();
-
-    ExemptionReasons exemptions(m_context.database());
-    while (!m_context.aborted() && !m_q_consultas.Eof()) {
-      WriteWorkDocument(exemptions);
-      if (m_context.aborted()) m_context.abortExit();
-      m_q_consultas.Next();
-      m_context.documentDone();
-    }
+    ControlTotals totals;
+    WriteTotalledDocuments(out, totals, [&] {
+      m_context.reportProgress();
+      ExemptionReasons exemptions(m_context.database());
+      while (!m_context.aborted() && !m_q_consultas.Eof()) {
+        WriteWorkDocument(exemptions, totals);
+        if (m_context.aborted()) m_context.abortExit();
+        m_q_consultas.Next();
+        m_context.documentDone();
+      }
+    });
     m_q_consultas.Close();
   });
 }

@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -15,6 +14,7 @@
 #include "base/errors.h"
 #include "posdb/database_error.h"
 #include "support/test_database.h"
+#include "tools/sqlite_file.h"
 
 namespace varnel {
 namespace {
@@ -91,19 +91,24 @@ TEST(PosDatabase, WaitsForALockHeldByThePointOfSale) {
   TestDatabase db;
   PosDatabase& database = db.database();
 
-  sqlite3* point_of_sale = nullptr;
-  ASSERT_EQ(sqlite3_open(db.database_file().string().c_str(), &point_of_sale), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(point_of_sale, "BEGIN EXCLUSIVE; INSERT INTO iva VALUES (23, 'Normal')", nullptr, nullptr,
-                         nullptr),
-            SQLITE_OK);
-  std::thread sale([point_of_sale] {
+  // The point of sale's own connection, with no busy timeout: it holds the
+  // write lock from BEGIN EXCLUSIVE until its COMMIT 300 ms later.
+  tools::SqliteFile point_of_sale(db.database_file(), tools::SqliteFile::Mode::ReadWrite);
+  point_of_sale.ExecuteScript("BEGIN EXCLUSIVE; INSERT INTO iva VALUES (23, 'Normal')", "sale");
+  std::atomic<bool> committed = false;
+  std::thread sale([&point_of_sale, &committed] {
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    sqlite3_exec(point_of_sale, "COMMIT", nullptr, nullptr, nullptr);
+    try {
+      point_of_sale.ExecuteScript("COMMIT", "commit");
+      committed = true;
+    } catch (const tools::SqliteError&) {
+      // Reported below, on the test's own thread.
+    }
   });
   PosQuery q_iva(database, "q_iva", "SELECT codigo, descricao FROM iva ORDER BY codigo");
   EXPECT_NO_THROW(q_iva.Open());
   sale.join();
-  sqlite3_close(point_of_sale);
+  EXPECT_TRUE(committed);
   EXPECT_EQ(q_iva.RowCount(), 1);
 }
 

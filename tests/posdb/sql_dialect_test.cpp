@@ -88,7 +88,7 @@ TEST(SqlDialect, EveryTextOfTheSystemPreparesAgainstTheSchema) {
     EXPECT_NO_THROW(connection->Prepare(sql, std::string(name)));
     ++prepared;
   }
-  EXPECT_EQ(prepared, 34);
+  EXPECT_EQ(prepared, 31);
 }
 
 TEST(SqlDialect, EveryTextOfTheSystemRunsWithItsParameters) {

@@ -29,7 +29,7 @@ TEST(InvoiceTotals, Arithmetic) {
       {"-0.875", "1", "0", true, "-0.13", "0.88"},
   };
   for (const auto& c : cases) {
-    const InvoiceSums sums{Amount(c.net), Amount(c.withholding)};
+    const InvoiceSums sums{Amount(c.net), Amount(c.withholding), {}};
     const DocumentTotalsValues values = ComputeDocumentTotals(Amount(c.total), sums, c.credit_note);
     EXPECT_EQ(CurrText(values.tax_payable), c.tax) << c.total << " " << c.net;
     EXPECT_EQ(CurrText(values.net_total), CurrText(sums.net));

@@ -360,7 +360,8 @@ TEST_F(DocumentSectionsProgress, AbortAtAReceipt) {
 
 TEST_F(DocumentSectionsProgress, AbortAtAConsultation) {
   // "Abortar" at the step after the 50th consultation: the rest are left
-  // out, the Payments section follows with its control totals only.
+  // out, the Payments section follows with its control totals only. Each
+  // section's totals count the documents it wrote.
   AddDocuments(60, 1);
   const auto result = RunExport(db, DefaultRequest(), [](testing::RecordingObserver& observer) {
     observer.abort_on_status = "Exportados 50 de 61 registos...";
@@ -369,12 +370,12 @@ TEST_F(DocumentSectionsProgress, AbortAtAConsultation) {
   EXPECT_EQ(result.observer.status, "Operação abortada!");
   EXPECT_EQ(Blocks(result, "<WorkDocument>", "</WorkDocument>").size(), 50u);
   const std::string section = result.Block("<WorkingDocuments>", "</WorkingDocuments>");
-  EXPECT_NE(section.find("<NumberOfEntries>60</NumberOfEntries>"), std::string::npos);
+  EXPECT_NE(section.find("<NumberOfEntries>50</NumberOfEntries>"), std::string::npos);
   EXPECT_EQ(Tail(result, 9),
             "      </WorkDocument>\n"
             "    </WorkingDocuments>\n"
             "    <Payments>\n"
-            "      <NumberOfEntries>1</NumberOfEntries>\n"
+            "      <NumberOfEntries>0</NumberOfEntries>\n"
             "      <TotalDebit>0</TotalDebit>\n"
             "      <TotalCredit>0</TotalCredit>\n"
             "    </Payments>\n"
@@ -383,7 +384,7 @@ TEST_F(DocumentSectionsProgress, AbortAtAConsultation) {
 }
 
 TEST_F(DocumentSectionsProgress, AbortAtTheConsultationStage) {
-  // Pressed while the section opens: control totals, then no document.
+  // Pressed while the section opens: control totals of no document.
   AddDocuments(3, 0);
   const auto result = RunExport(db, DefaultRequest(), [](testing::RecordingObserver& observer) {
     observer.abort_on_status = "Abertura de tabelas de documentos de consulta";
@@ -391,7 +392,7 @@ TEST_F(DocumentSectionsProgress, AbortAtTheConsultationStage) {
   ASSERT_EQ(result.outcome, RunOutcome::Aborted);
   EXPECT_EQ(Tail(result, 7),
             "    <WorkingDocuments>\n"
-            "      <NumberOfEntries>3</NumberOfEntries>\n"
+            "      <NumberOfEntries>0</NumberOfEntries>\n"
             "      <TotalDebit>0</TotalDebit>\n"
             "      <TotalCredit>0</TotalCredit>\n"
             "    </WorkingDocuments>\n"

@@ -133,45 +133,5 @@ TEST_F(ReceiptIncidencesTest, AmountLookedUpByInvoiceOrCreditNote) {
   EXPECT_EQ(Rows(calculator.SettledDocumentIncidences(7, "FA", 6)), (std::vector<Row>{{23, "0", "0"}}));
 }
 
-TEST_F(ReceiptIncidencesTest, PeriodTotalsFilters) {
-  AddDocument(db, "FA", 1, 100.00);
-  AddSale(db, "FA", 1, 23, 81.30, 100.00);
-  AddDocument(db, "FA", 2, 30.00);
-  AddSale(db, "FA", 2, 23, 24.39, 30.00);
-  AddDocument(db, "RC", 20, 0.0);
-  AddDocument(db, "RC", 21, 0.0, 1);                             // annulled
-  AddDocument(db, "RC", 23, 0.0, 0, StoredDate(2015, 12, 31));  // receipt dated before the period
-  AddSettlement(db, 20, 1, 0, 50.00);                           // credit 40.65
-  AddSettlement(db, 20, 2, 0, -10.00);                          // share -3333: debit -8.1292
-  AddSettlement(db, 20, 2, 0, 0.0);                             // credit query, adds nothing
-  AddSettlement(db, 20, 1, 0, 50.00, StoredDate(2016, 2, 1));   // settled after the period
-  AddSettlement(db, 21, 1, 0, 50.00);                           // annulled receipt
-  AddSettlement(db, 22, 1, 0, 50.00);                           // no such receipt
-  AddSettlement(db, 23, 1, 0, 20.00);                           // settlement row dated in the period
-
-  ReceiptIncidenceCalculator calculator(db.database());
-  const ReceiptTotals totals =
-      calculator.ReceiptPeriodTotals(DateTime::FromDate(2016, 1, 1), DateTime::FromDate(2016, 1, 31));
-  EXPECT_EQ(CurrText(totals.Credit), "56.91");  // 40.65 + 16.26
-  EXPECT_EQ(CurrText(totals.Debit), "-8.1292");
-}
-
-TEST_F(ReceiptIncidencesTest, PeriodTotalRoundsTheRunningTotal) {
-  // Share 5000: the 0 % row gives exactly 1 unit, the 6 % row half a unit.
-  // The half is rounded with the running total (1 + 0.5 -> 2), not alone
-  // (0.5 -> 0), so the total is 0.0002. The rows come in rate order.
-  AddDocument(db, "FA", 3, 2.00);
-  AddSale(db, "FA", 3, 0, 0.0002, 0.0002);
-  AddSale(db, "FA", 3, 6, 0.0001, 0.0001);
-  AddDocument(db, "RC", 30, 0.0);
-  AddSettlement(db, 30, 3, 0, 1.00);
-
-  ReceiptIncidenceCalculator calculator(db.database());
-  const ReceiptTotals totals =
-      calculator.ReceiptPeriodTotals(DateTime::FromDate(2016, 1, 1), DateTime::FromDate(2016, 1, 31));
-  EXPECT_EQ(totals.Credit.raw(), 2);
-  EXPECT_EQ(totals.Debit.raw(), 0);
-}
-
 }  // namespace
 }  // namespace varnel

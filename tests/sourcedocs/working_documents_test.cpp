@@ -94,12 +94,13 @@ TEST_F(WorkingDocumentsExport, ControlTotalsAndDocuments) {
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   EXPECT_EQ(testing::XmlLintErrors(db.folder() / "out.xml", false), "");  // every database text escaped
 
-  // Credit: 10 + 1.7665 + 0; debit: 0.5; the withholding line stays out.
+  // Credit: 10 + 1.7665 + 0; debit: 0.5 and the withholding line's 1.23,
+  // as the lines stand in the file; the annulled consultation stays out.
   const std::string section = result.Block("<WorkingDocuments>", "</WorkingDocuments>");
   EXPECT_EQ(section.substr(0, section.find("<WorkDocument>")),
             "    <WorkingDocuments>\n"
             "      <NumberOfEntries>3</NumberOfEntries>\n"
-            "      <TotalDebit>0.5</TotalDebit>\n"
+            "      <TotalDebit>1.73</TotalDebit>\n"
             "      <TotalCredit>11.7665</TotalCredit>\n"
             "      ");
 

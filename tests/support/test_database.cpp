@@ -1,10 +1,11 @@
-// A SQLite point-of-sale database per test, with its data link file.
+// A SQLite point-of-sale database per test, with its data link file, and
+// the connection that breaks on demand. The file is written through the
+// tools' SQLite owner types with a busy timeout, so a test's own statements
+// wait for a run that holds the file, as the point of sale would.
 #include "support/test_database.h"
 
-#include <sqlite3.h>
-
+#include <chrono>
 #include <memory>
-#include <stdexcept>
 
 #include "posdb/backend.h"
 #include "posdb/database_error.h"
@@ -15,38 +16,10 @@
 namespace varnel::testing {
 namespace {
 
-void Check(int rc, sqlite3* db, std::string_view what) {
-  if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) {
-    throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db));
-  }
-}
-
 std::string Two(int value) {
   std::string text = std::to_string(value);
   return text.size() < 2 ? "0" + text : text;
 }
-
-// A prepared statement, finalized with the object.
-class Statement {
- public:
-  Statement(sqlite3* db, std::string_view sql) : m_db(db) {
-    Check(sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &m_statement, nullptr), db,
-          std::string(sql));
-  }
-  ~Statement() { sqlite3_finalize(m_statement); }
-  Statement(const Statement&) = delete;
-  Statement& operator=(const Statement&) = delete;
-  sqlite3_stmt* get() const { return m_statement; }
-  bool Step() {
-    const int rc = sqlite3_step(m_statement);
-    Check(rc, m_db, sqlite3_sql(m_statement));
-    return rc == SQLITE_ROW;
-  }
-
- private:
-  sqlite3* m_db;
-  sqlite3_stmt* m_statement = nullptr;
-};
 
 class ProbeStatement : public BackendStatement {
  public:
@@ -103,11 +76,10 @@ std::string StoredDate(int year, int month, int day, int hour, int minute, int s
 TestDatabase::TestDatabase() : TestDatabase(kEmbeddedSchemaSql) {}
 
 TestDatabase::TestDatabase(std::string_view schema_sql)
-    : m_database_file(m_folder / "korvel.db"), m_data_link_file(m_folder / "Korvel.UDL") {
-  const int rc = sqlite3_open_v2(m_database_file.string().c_str(), &m_db,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  Check(rc, m_db, "open test database");
-  sqlite3_busy_timeout(m_db, 10000);
+    : m_database_file(m_folder / "korvel.db"),
+      m_data_link_file(m_folder / "Korvel.UDL"),
+      m_file(m_database_file, tools::SqliteFile::Mode::Create) {
+  m_file.SetBusyTimeout(std::chrono::seconds(10));
   // A throw-away file: no waiting for the disk.
   Exec("PRAGMA synchronous = OFF");
   Exec("BEGIN");
@@ -117,58 +89,41 @@ TestDatabase::TestDatabase(std::string_view schema_sql)
                  DataLinkFileBytes("Provider=SQLite;Data Source=\"" + m_database_file.string() + "\""));
 }
 
-TestDatabase::~TestDatabase() {
-  m_database.reset();
-  sqlite3_close_v2(m_db);
-}
+TestDatabase::~TestDatabase() = default;
 
-void TestDatabase::Exec(std::string_view sql) {
-  char* message = nullptr;
-  const int rc = sqlite3_exec(m_db, std::string(sql).c_str(), nullptr, nullptr, &message);
-  if (rc != SQLITE_OK) {
-    const std::string text = message != nullptr ? message : sqlite3_errstr(rc);
-    sqlite3_free(message);
-    throw std::runtime_error(text + " in: " + std::string(sql));
-  }
-}
+void TestDatabase::Exec(std::string_view sql) { m_file.ExecuteScript(sql, sql); }
 
 void TestDatabase::Exec(std::string_view sql, std::initializer_list<SqlValue> values) {
-  Statement statement(m_db, sql);
+  tools::SqliteStatement statement = m_file.Prepare(sql, std::string(sql));
   int index = 1;
   for (const auto& value : values) {
-    sqlite3_stmt* s = statement.get();
-    int rc = SQLITE_OK;
     if (std::holds_alternative<std::nullptr_t>(value)) {
-      rc = sqlite3_bind_null(s, index);
+      statement.BindNull(index);
     } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
-      rc = sqlite3_bind_int64(s, index, *integer);
+      statement.BindInteger(index, *integer);
     } else if (const auto* small = std::get_if<int>(&value)) {
-      rc = sqlite3_bind_int64(s, index, *small);
+      statement.BindInteger(index, *small);
     } else if (const auto* real = std::get_if<double>(&value)) {
-      rc = sqlite3_bind_double(s, index, *real);
+      statement.BindReal(index, *real);
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+      statement.BindText(index, *text);
+    } else if (const char* chars = std::get<const char*>(value); chars != nullptr) {
+      statement.BindText(index, chars);
     } else {
-      const std::string text =
-          std::holds_alternative<std::string>(value) ? std::get<std::string>(value) : std::get<const char*>(value);
-      rc = sqlite3_bind_text(s, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+      statement.BindNull(index);
     }
-    Check(rc, m_db, "bind");
     ++index;
   }
-  while (statement.Step()) {
+  while (statement.Next()) {
   }
 }
 
 std::string TestDatabase::QueryText(std::string_view sql) {
-  Statement statement(m_db, sql);
-  if (!statement.Step()) return {};
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 0));
-  return text != nullptr ? text : "";
+  return m_file.QueryText(sql, std::string(sql)).value_or("");
 }
 
 std::int64_t TestDatabase::QueryInteger(std::string_view sql) {
-  Statement statement(m_db, sql);
-  if (!statement.Step()) return 0;
-  return sqlite3_column_int64(statement.get(), 0);
+  return m_file.QueryInteger(sql, std::string(sql)).value_or(0);
 }
 
 PosDatabase& TestDatabase::database() {

@@ -2,18 +2,8 @@
 // lines. It creates a SQLite file with the embedded schema in a fresh
 // temporary folder, writes a Korvel.UDL for it beside it (UTF-16LE with a
 // byte-order mark, Provider=SQLite, as the installation would), and hands out
-// a PosDatabase connected through that file. Rows are added with plain SQL:
-//
-//   TestDatabase db;
-//   db.Exec("INSERT INTO clientes (codigo, nome) VALUES (2, 'Ana')");
-//   db.Exec("INSERT INTO documentos (doc, numero, data) VALUES (?, ?, ?)",
-//           {"FA", 7, StoredDate(2024, 1, 31)});
-//   PosQuery q(db.database(), "q", "SELECT nome FROM clientes");
-//
-// Date-times are stored as text 'YYYY-MM-DD HH:MM:SS' (StoredDate), the form
-// the queries compare with; a bare 'YYYY-MM-DD' would sort before midnight.
-// Everything is removed with the object. ProbingFactory (below) makes a
-// connection that breaks on demand.
+// a PosDatabase connected through that file. Everything is removed with the
+// object. ProbingFactory (below) makes a connection that breaks on demand.
 #pragma once
 
 #include <cstdint>
@@ -26,8 +16,18 @@
 
 #include "posdb/pos_database.h"
 #include "support/test_paths.h"
+#include "tools/sqlite_file.h"
 
-struct sqlite3;
+// Rows are added with plain SQL:
+//
+//   TestDatabase db;
+//   db.Exec("INSERT INTO clientes (codigo, nome) VALUES (2, 'Ana')");
+//   db.Exec("INSERT INTO documentos (doc, numero, data) VALUES (?, ?, ?)",
+//           {"FA", 7, StoredDate(2024, 1, 31)});
+//   PosQuery q(db.database(), "q", "SELECT nome FROM clientes");
+//
+// Date-times are stored as text 'YYYY-MM-DD HH:MM:SS' (StoredDate), the form
+// the queries compare with; a bare 'YYYY-MM-DD' would sort before midnight.
 
 namespace varnel::testing {
 
@@ -49,7 +49,8 @@ class TestDatabase {
   TestDatabase& operator=(const TestDatabase&) = delete;
 
   // Runs one or more statements (SQLite dialect) directly on the file;
-  // raises std::runtime_error with SQLite's message on failure.
+  // raises tools::SqliteError (a std::runtime_error) with SQLite's message
+  // and the statement on failure.
   void Exec(std::string_view sql);
   // Runs one statement with its "?" bound in order.
   void Exec(std::string_view sql, std::initializer_list<SqlValue> values);
@@ -72,7 +73,9 @@ class TestDatabase {
   TempDir m_folder;
   std::filesystem::path m_database_file;
   std::filesystem::path m_data_link_file;
-  sqlite3* m_db = nullptr;
+  // Closed after the PosDatabase (members go in reverse order) and before the
+  // folder is removed.
+  tools::SqliteFile m_file;
   std::unique_ptr<PosDatabase> m_database;
 };
 

@@ -1,5 +1,7 @@
-// The demo working directory's files, byte for byte, and the generator's
-// command line with its default period.
+// The demo working directory's files, byte for byte (the data link and both
+// settings files, replaced on a second run), the exporter reaching the
+// database through the data link, and the generator's command line and
+// calendar with its default period.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,9 +1,11 @@
-// Checks on the endings of a run, and the statement probe.
+// Checks on the endings of a run, and the statement probe: whether the
+// window is back on its data panel, the audit file closed, the database file
+// free of any statement of the run, and the elements of a stopped file
+// properly nested up to the closing tail.
 #include "reliability/support/run_checks.h"
 
-#include <sqlite3.h>
-
 #include <memory>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -11,6 +13,7 @@
 #include "base/value_routines.h"
 #include "base/windows1252.h"
 #include "posdb/backend.h"
+#include "tools/sqlite_file.h"
 
 namespace varnel::testing::reliability {
 
@@ -63,15 +66,21 @@ bool FileIsOpen(const std::filesystem::path& path) {
 }
 
 bool DatabaseIsIdle(const std::filesystem::path& database_file) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(database_file.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-    sqlite3_close_v2(db);
+  // A connection of its own with no busy timeout: the exclusive lock is had
+  // at once only when no statement of the run still reads the file.
+  std::optional<tools::SqliteFile> file;
+  try {
+    file.emplace(database_file, tools::SqliteFile::Mode::ReadWrite);
+    file->ExecuteScript("BEGIN EXCLUSIVE", "begin exclusive");
+  } catch (const tools::SqliteError&) {
     return false;
   }
-  const bool locked = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
-  if (locked) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-  sqlite3_close_v2(db);
-  return locked;
+  try {
+    file->ExecuteScript("ROLLBACK", "rollback");
+  } catch (const tools::SqliteError&) {
+    // The lock was had; closing the connection releases it all the same.
+  }
+  return true;
 }
 
 Nesting CheckNesting(const std::vector<std::string>& lines) {

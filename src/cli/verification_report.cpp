@@ -1,0 +1,138 @@
+// Text and JSON forms of the verifier's report. Amounts are written as the
+// file writes them (Currency's text), so a script compares them exactly.
+#include "cli/verification_report.h"
+
+#include <cerrno>
+#include <fstream>
+#include <system_error>
+
+#include "base/value_routines.h"
+
+namespace varnel {
+
+namespace {
+
+const char* SeverityText(FindingSeverity severity) {
+  switch (severity) {
+    case FindingSeverity::Error: return "ERRO";
+    case FindingSeverity::Warning: return "AVISO";
+    case FindingSeverity::Note: return "NOTA";
+  }
+  return "";
+}
+
+const char* SeverityKey(FindingSeverity severity) {
+  switch (severity) {
+    case FindingSeverity::Error: return "error";
+    case FindingSeverity::Warning: return "warning";
+    case FindingSeverity::Note: return "note";
+  }
+  return "";
+}
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          static const char kHex[] = "0123456789abcdef";
+          out += "\\u00";
+          out += kHex[(c >> 4) & 0xF];
+          out += kHex[c & 0xF];
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+int Notes(const VerificationReport& report) {
+  int notes = 0;
+  for (const Finding& finding : report.findings) notes += finding.severity == FindingSeverity::Note;
+  return notes;
+}
+
+void PrintSummary(std::FILE* stream, const VerificationSummary& summary) {
+  if (!summary.vat.empty()) {
+    std::fprintf(stream, "Resumo do IVA (documentos de venda não anulados, notas de crédito deduzidas):\n");
+    std::fprintf(stream, "  %-7s %-6s %8s %16s %14s %16s\n", "Região", "Código", "Taxa", "Base tributável", "IVA",
+                 "Total");
+    for (const VatSummaryRow& row : summary.vat) {
+      std::fprintf(stream, "  %-7s %-6s %8s %16s %14s %16s\n", row.region.c_str(), row.tax_code.c_str(),
+                   row.percentage.c_str(), CurrText(row.taxable).c_str(), CurrText(row.vat).c_str(),
+                   CurrText(row.gross).c_str());
+    }
+  }
+  std::string counts;
+  for (const auto& [type, count] : summary.documents_by_type) {
+    if (!counts.empty()) counts += ", ";
+    counts += type + " " + IntText(count);
+    const auto annulled = summary.annulled_by_type.find(type);
+    if (annulled != summary.annulled_by_type.end() && annulled->second > 0) {
+      counts += " (" + IntText(annulled->second) + " anulados)";
+    }
+  }
+  if (!counts.empty()) std::fprintf(stream, "Documentos: %s\n", counts.c_str());
+}
+
+}  // namespace
+
+void PrintVerification(std::FILE* stream, const VerificationReport& report) {
+  std::fprintf(stream, "Verificação: %d erros, %d avisos, %d notas%s\n", report.errors(), report.warnings(),
+               Notes(report), report.completed ? "" : " (interrompida)");
+  for (const Finding& finding : report.findings) {
+    std::string line = std::string(SeverityText(finding.severity)) + " " + finding.section;
+    if (!finding.document.empty()) line += " " + finding.document;
+    line += ": " + finding.message;
+    std::fprintf(stream, "%s\n", line.c_str());
+  }
+  PrintSummary(stream, report.summary);
+}
+
+std::string VerificationJson(const VerificationReport& report) {
+  std::string json = "{\n  \"completed\": " + std::string(report.completed ? "true" : "false") +
+                     ",\n  \"errors\": " + IntText(report.errors()) + ",\n  \"warnings\": " +
+                     IntText(report.warnings()) + ",\n  \"findings\": [";
+  for (std::size_t i = 0; i < report.findings.size(); ++i) {
+    const Finding& finding = report.findings[i];
+    json += std::string(i == 0 ? "\n" : ",\n") + "    {\"severity\": " + JsonString(SeverityKey(finding.severity)) +
+            ", \"section\": " + JsonString(finding.section) + ", \"document\": " + JsonString(finding.document) +
+            ", \"message\": " + JsonString(finding.message) + "}";
+  }
+  json += report.findings.empty() ? "],\n" : "\n  ],\n";
+  json += "  \"vat_summary\": [";
+  for (std::size_t i = 0; i < report.summary.vat.size(); ++i) {
+    const VatSummaryRow& row = report.summary.vat[i];
+    json += std::string(i == 0 ? "\n" : ",\n") + "    {\"region\": " + JsonString(row.region) +
+            ", \"tax_code\": " + JsonString(row.tax_code) + ", \"percentage\": " + JsonString(row.percentage) +
+            ", \"taxable\": " + JsonString(CurrText(row.taxable)) + ", \"vat\": " + JsonString(CurrText(row.vat)) +
+            ", \"gross\": " + JsonString(CurrText(row.gross)) + "}";
+  }
+  json += report.summary.vat.empty() ? "],\n" : "\n  ],\n";
+  json += "  \"documents_by_type\": {";
+  bool first = true;
+  for (const auto& [type, count] : report.summary.documents_by_type) {
+    json += std::string(first ? "" : ", ") + JsonString(type) + ": " + IntText(count);
+    first = false;
+  }
+  json += "}\n}\n";
+  return json;
+}
+
+bool WriteVerificationJson(const std::filesystem::path& path, const VerificationReport& report, std::string& error) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (out) out << VerificationJson(report);
+  out.close();
+  if (out) return true;
+  error = "não foi possível escrever o relatório \"" + DisplayPath(path) + "\"";
+  return false;
+}
+
+}  // namespace varnel

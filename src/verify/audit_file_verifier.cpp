@@ -1,0 +1,399 @@
+// One verification: the file's root is looked at first (its namespace picks
+// the schema version, its declaration the code page), then libxml2's reader
+// streams the file through the content checks while its bytes are checked on
+// their way in. The compiled-in schema validates either in that same pass or,
+// by default, in a pass of its own on a second thread that reads the file
+// alongside. libxml2's messages (English, with line numbers) are collected
+// through the structured error handlers, capped, and wrapped in Portuguese.
+#include "verify/audit_file_verifier.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <exception>
+#include <map>
+#include <thread>
+
+#include "base/file_names.h"
+#include "verify/content_checks.h"
+#include "verify/file_bytes.h"
+#include "verify/finding_list.h"
+#include "verify/libxml_handles.h"
+#include "verify/schema_messages.h"
+#include "verify/schema_pass.h"
+#include "verify/schema_versions.h"
+
+namespace varnel {
+
+int VerificationReport::errors() const {
+  return static_cast<int>(std::count_if(findings.begin(), findings.end(),
+                                        [](const Finding& f) { return f.severity == FindingSeverity::Error; }));
+}
+
+int VerificationReport::warnings() const {
+  return static_cast<int>(std::count_if(findings.begin(), findings.end(),
+                                        [](const Finding& f) { return f.severity == FindingSeverity::Warning; }));
+}
+
+namespace verify {
+namespace {
+
+constexpr int kProgressEvery = 50;
+constexpr int kReaderOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_COMPACT | XML_PARSE_BIG_LINES;
+
+void IgnoreError(void*, xmlErrorPtr) {}
+
+bool IsWindows1252(std::string_view encoding) {
+  std::string lower(encoding);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  return lower == "windows-1252" || lower == "cp1252";
+}
+
+std::string Hex(unsigned value) {
+  static const char digits[] = "0123456789ABCDEF";
+  return std::string("0x") + digits[(value >> 4) & 15] + digits[value & 15];
+}
+
+// What the start of the file says: the root's name and namespace and the
+// declared encoding. Read by a reader of its own that stops at the root.
+struct FileStart {
+  bool found_root = false;
+  std::string root_name;
+  std::string namespace_uri;
+  std::string encoding;  // "" when the declaration names none
+};
+
+FileStart ReadFileStart(const std::filesystem::path& file) {
+  FileStart start;
+  ThreadErrorRoute route(IgnoreError, nullptr);
+  AuditFileBytes bytes(file);
+  if (!bytes.is_open()) return start;
+  const std::string file_name = Utf8FromPath(file);
+  XmlReader reader(xmlReaderForIO(AuditFileBytes::Read, AuditFileBytes::Close, &bytes, file_name.c_str(), nullptr,
+                                  kReaderOptions));
+  if (!reader) return start;
+  xmlTextReaderSetStructuredErrorHandler(reader.get(), IgnoreError, nullptr);
+  while (xmlTextReaderRead(reader.get()) == 1) {
+    if (xmlTextReaderNodeType(reader.get()) != XML_READER_TYPE_ELEMENT) continue;
+    start.found_root = true;
+    const auto text = [](const xmlChar* s) { return s != nullptr ? std::string(reinterpret_cast<const char*>(s)) : ""; };
+    start.root_name = text(xmlTextReaderConstLocalName(reader.get()));
+    start.namespace_uri = text(xmlTextReaderConstNamespaceUri(reader.get()));
+    start.encoding = text(xmlTextReaderConstEncoding(reader.get()));
+    break;
+  }
+  return start;
+}
+
+class Verification {
+ public:
+  Verification(const std::filesystem::path& file, const VerificationOptions& options, VerificationProgress* progress,
+               VerificationReport& report)
+      : m_file(file), m_options(options), m_progress(progress), m_report(report) {}
+
+  void Run();
+  std::vector<Finding> TakeFindings() { return m_findings.Take(); }
+  void AddInternalError(const std::string& what) {
+    m_findings.Add(FindingKind::WellFormed, FindingSeverity::Error, "Ficheiro", "",
+                   "A verificação parou por um erro interno: " + what);
+  }
+
+ private:
+  // Called from inside libxml2, so nothing may be thrown through it.
+  static void OnError(void* context, xmlErrorPtr error) noexcept {
+    try {
+      static_cast<Verification*>(context)->Collect(error);
+    } catch (...) {
+    }
+  }
+  void Collect(xmlErrorPtr error);
+  XmlSchema CompileSchema(const SchemaVersion& version);
+  void ReportBytes(const ByteFindings& bytes);
+  bool ReportProgress(int documents);
+
+  const std::filesystem::path& m_file;
+  const VerificationOptions& m_options;
+  VerificationProgress* m_progress;
+  VerificationReport& m_report;
+  FindingList m_findings;
+  const SchemaVersion* m_version = nullptr;
+  XmlDocument m_schema_document;  // the schema as a tree, when its constraints are taken out
+  // The schema's messages when it validates in the reader's pass.
+  SchemaMessages* m_schema_messages = nullptr;
+
+  bool m_fatal = false;
+  int m_fatal_line = 0;
+};
+
+void Verification::Collect(xmlErrorPtr error) {
+  if (error == nullptr) return;
+  if (error->domain == XML_FROM_SCHEMASV) {
+    if (m_schema_messages) m_schema_messages->Collect(*error, error->line);
+    return;
+  }
+  std::string message = OneLine(error->message);
+  const bool warning = error->level == XML_ERR_WARNING;
+  if (error->level == XML_ERR_FATAL && !m_fatal) {
+    m_fatal = true;
+    m_fatal_line = error->line;
+  }
+  m_findings.Add(FindingKind::WellFormed, warning ? FindingSeverity::Warning : FindingSeverity::Error, "Ficheiro", "",
+                 (warning ? "Aviso do leitor XML na linha " : "XML mal formado na linha ") +
+                     std::to_string(error->line) + ": " + message);
+}
+
+// Removes the identity constraints (xs:unique, xs:key, xs:keyref) from a
+// schema document, wherever they stand.
+void RemoveIdentityConstraints(xmlNodePtr node) {
+  static const xmlChar kSchemaNamespace[] = "http://www.w3.org/2001/XMLSchema";
+  for (xmlNodePtr child = node->children; child != nullptr;) {
+    xmlNodePtr next = child->next;
+    if (child->type == XML_ELEMENT_NODE) {
+      const bool constraint = child->ns != nullptr && xmlStrEqual(child->ns->href, kSchemaNamespace) &&
+                              (xmlStrEqual(child->name, BAD_CAST "unique") ||
+                               xmlStrEqual(child->name, BAD_CAST "key") || xmlStrEqual(child->name, BAD_CAST "keyref"));
+      if (constraint) {
+        xmlUnlinkNode(child);
+        xmlFreeNode(child);
+      } else {
+        RemoveIdentityConstraints(child);
+      }
+    }
+    child = next;
+  }
+}
+
+XmlSchema Verification::CompileSchema(const SchemaVersion& version) {
+  const char* bytes = reinterpret_cast<const char*>(version.schema_bytes);
+  const int size = static_cast<int>(version.schema_size);
+  XmlSchemaParser parser;
+  if (m_options.schema_key_constraints) {
+    parser.reset(xmlSchemaNewMemParserCtxt(bytes, size));
+  } else {
+    m_schema_document.reset(xmlReadMemory(bytes, size, "schema.xsd", nullptr, XML_PARSE_NONET));
+    if (m_schema_document) {
+      RemoveIdentityConstraints(reinterpret_cast<xmlNodePtr>(m_schema_document.get()));
+      parser.reset(xmlSchemaNewDocParserCtxt(m_schema_document.get()));
+    }
+  }
+  if (!parser) {
+    m_findings.Add(FindingKind::Schema, FindingSeverity::Error, "Ficheiro", "",
+                   "O esquema " + std::string(version.label) + " incluído no programa não pôde ser lido");
+    return nullptr;
+  }
+  std::string first_error;
+  xmlSchemaSetParserStructuredErrors(
+      parser.get(),
+      [](void* context, xmlErrorPtr error) {
+        auto* text = static_cast<std::string*>(context);
+        if (text->empty() && error != nullptr) *text = OneLine(error->message);
+      },
+      &first_error);
+  XmlSchema schema(xmlSchemaParse(parser.get()));
+  if (!schema) {
+    m_findings.Add(FindingKind::Schema, FindingSeverity::Error, "Ficheiro", "",
+                   "O esquema " + std::string(version.label) + " incluído no programa não pôde ser lido: " +
+                       first_error);
+  }
+  return schema;
+}
+
+bool Verification::ReportProgress(int documents) {
+  if (m_progress == nullptr) return true;
+  m_progress->documentsChecked(documents);
+  return !m_progress->aborted();
+}
+
+void Verification::Run() {
+  m_report.completed = true;
+  xmlInitParser();  // idempotent; libxml2 wants it before use on a second thread
+  AuditFileBytes bytes(m_file);
+  if (!bytes.is_open()) {
+    m_findings.Add(FindingKind::Bytes, FindingSeverity::Error, "Ficheiro", "",
+                   "Não foi possível abrir o ficheiro " + DisplayPath(m_file) + ": " + bytes.open_error());
+    return;
+  }
+  const FileStart start = ReadFileStart(m_file);
+  if (start.found_root) {
+    m_version = FindSchemaVersion(start.namespace_uri);
+    if (start.root_name != "AuditFile" || m_version == nullptr) {
+      m_findings.Add(FindingKind::Version, FindingSeverity::Error, "Ficheiro", "",
+                     "O elemento raiz " + start.root_name + " (espaço de nomes \"" + start.namespace_uri +
+                         "\") não é o AuditFile de uma versão conhecida do SAF-T (PT); não validado pelo esquema");
+    }
+    if (start.encoding.empty()) {
+      m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
+                     "A declaração XML não indica a codificação; o ficheiro tem de ser Windows-1252");
+    } else if (!IsWindows1252(start.encoding)) {
+      m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
+                     "Codificação declarada " + start.encoding + "; o ficheiro tem de ser Windows-1252");
+    }
+    bytes.set_windows1252(start.encoding.empty() || IsWindows1252(start.encoding));
+  }
+  // What libxml2 reports outside the reader's and the validator's own
+  // handlers (the parser's end-of-input errors among them) comes here too,
+  // and nothing goes to standard error.
+  ThreadErrorRoute route(OnError, this);
+  // Declared before the reader and the schema's thread, which use them.
+  XmlSchema schema = m_version != nullptr ? CompileSchema(*m_version) : nullptr;
+  const bool own_thread = schema && m_options.schema_on_second_thread;
+  XmlSchemaValidator validator(schema && !own_thread ? xmlSchemaNewValidCtxt(schema.get()) : nullptr);
+  SchemaMessages in_pass(m_version);     // the reader's validator's messages
+  SchemaMessages on_thread(m_version);   // the schema thread's, read only once it has ended
+  m_schema_messages = &in_pass;
+  std::atomic<bool> stop_schema{false};
+  std::atomic<bool> schema_done{false};
+  std::thread schema_thread;
+  // Joins the schema's thread on every way out of here (stopping it first
+  // unless it has been waited for).
+  struct ThreadJoin {
+    std::thread& thread;
+    std::atomic<bool>& stop;
+    ~ThreadJoin() {
+      stop = true;
+      if (thread.joinable()) thread.join();
+    }
+  } join{schema_thread, stop_schema};
+  if (own_thread) {
+    schema_thread = std::thread([&] {
+      RunSchemaPass(m_file, schema.get(), on_thread, stop_schema);
+      schema_done = true;
+    });
+  }
+
+  const std::string file_name = Utf8FromPath(m_file);
+  XmlReader reader(
+      xmlReaderForIO(AuditFileBytes::Read, AuditFileBytes::Close, &bytes, file_name.c_str(), nullptr, kReaderOptions));
+  if (!reader) {
+    m_findings.Add(FindingKind::WellFormed, FindingSeverity::Error, "Ficheiro", "",
+                   "O leitor XML não pôde ser criado para o ficheiro");
+    return;
+  }
+  xmlTextReaderSetStructuredErrorHandler(reader.get(), OnError, this);
+  if (validator) {
+    xmlSchemaSetValidStructuredErrors(validator.get(), OnError, this);
+    if (xmlTextReaderSchemaValidateCtxt(reader.get(), validator.get(), 0) != 0) {
+      m_findings.Add(FindingKind::Schema, FindingSeverity::Error, "Ficheiro", "",
+                     "A validação pelo esquema não pôde ser ligada ao leitor");
+    }
+  }
+
+  ContentChecks checks(m_version, m_findings, m_report.summary);
+  ElementNames names;
+  int reported = 0;
+  int status = 0;
+  bool stopped = false;
+  while ((status = xmlTextReaderRead(reader.get())) == 1) {
+    switch (xmlTextReaderNodeType(reader.get())) {
+      case XML_READER_TYPE_ELEMENT:
+        checks.StartElement(names.Find(xmlTextReaderConstLocalName(reader.get())));
+        if (xmlTextReaderIsEmptyElement(reader.get()) == 1) checks.EndElement();
+        break;
+      case XML_READER_TYPE_END_ELEMENT: checks.EndElement(); break;
+      case XML_READER_TYPE_TEXT:
+      case XML_READER_TYPE_CDATA:
+      case XML_READER_TYPE_SIGNIFICANT_WHITESPACE:
+        if (checks.WantsText()) {
+          const xmlChar* value = xmlTextReaderConstValue(reader.get());
+          if (value != nullptr) checks.Text(reinterpret_cast<const char*>(value));
+        }
+        break;
+      default: break;
+    }
+    if (checks.documents() - reported >= kProgressEvery) {
+      reported = checks.documents();
+      if (!ReportProgress(reported)) {
+        stopped = true;
+        break;
+      }
+    }
+  }
+  bytes.Finish();
+  if (!stopped && m_progress != nullptr) m_progress->documentsChecked(checks.documents());
+  // The schema's thread may still be reading; an abort stops it too.
+  while (own_thread && !stopped && !schema_done) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    stopped = m_progress != nullptr && m_progress->aborted();
+  }
+  stop_schema = stopped;
+  if (schema_thread.joinable()) schema_thread.join();
+  const SchemaMessages& schema_messages = own_thread ? on_thread : in_pass;
+
+  if (stopped) {
+    m_report.completed = false;
+    m_findings.Add(FindingKind::Summary, FindingSeverity::Note, "Ficheiro", "",
+                   "Verificação interrompida ao fim de " + std::to_string(checks.documents()) +
+                       " documentos; o resto do ficheiro não foi verificado");
+  }
+  ReportBytes(bytes.findings());
+  if (stopped) {
+    schema_messages.Report(m_findings, checks, false);
+    return;
+  }
+  if (status != 0 || m_fatal) {
+    if (!m_fatal) {
+      // The reader stopped without a message through the handlers (libxml2
+      // leaves some end-of-input errors only in its last-error record).
+      const xmlError* last = xmlGetLastError();
+      const int line = last != nullptr ? last->line : 0;
+      m_findings.Add(FindingKind::WellFormed, FindingSeverity::Error, "Ficheiro", "",
+                     last != nullptr && last->message != nullptr
+                         ? "XML mal formado na linha " + std::to_string(line) + ": " + OneLine(last->message)
+                         : std::string("A leitura do ficheiro falhou antes do fim"));
+    }
+    m_findings.Add(FindingKind::Summary, FindingSeverity::Note, "Ficheiro", "",
+                   "O ficheiro não pôde ser lido até ao fim" +
+                       (m_fatal ? " (linha " + std::to_string(m_fatal_line) + ")" : std::string()) +
+                       ": as verificações de numeração, de referências e o resumo ficaram por fazer");
+    schema_messages.Report(m_findings, checks, false);
+    return;
+  }
+  checks.Finish(m_options);
+  schema_messages.Report(m_findings, checks, true);
+}
+
+void Verification::ReportBytes(const ByteFindings& bytes) {
+  if (!bytes.read_error.empty()) {
+    m_findings.Add(FindingKind::Bytes, FindingSeverity::Error, "Ficheiro", "",
+                   "Erro de leitura do ficheiro: " + bytes.read_error);
+  }
+  if (bytes.undefined_bytes > 0) {
+    m_findings.Add(FindingKind::Bytes, FindingSeverity::Error, "Ficheiro", "",
+                   std::to_string(bytes.undefined_bytes) +
+                       " bytes sem caractere definido em Windows-1252 (o primeiro, " +
+                       Hex(bytes.first_undefined_value) + ", na linha " + std::to_string(bytes.first_undefined_line) +
+                       ")");
+  }
+  if (bytes.bare_line_feeds > 0) {
+    m_findings.Add(FindingKind::Bytes, FindingSeverity::Error, "Ficheiro", "",
+                   std::to_string(bytes.bare_line_feeds) + " fins de linha LF sem CR (o primeiro na linha " +
+                       std::to_string(bytes.first_bare_line_feed_line) + "); as linhas têm de acabar em CR LF");
+  }
+  if (bytes.bare_carriage_returns > 0) {
+    m_findings.Add(FindingKind::Bytes, FindingSeverity::Error, "Ficheiro", "",
+                   std::to_string(bytes.bare_carriage_returns) + " fins de linha CR sem LF (o primeiro na linha " +
+                       std::to_string(bytes.first_bare_carriage_return_line) +
+                       "); as linhas têm de acabar em CR LF");
+  }
+}
+
+}  // namespace
+}  // namespace verify
+
+VerificationReport VerifyAuditFile(const std::filesystem::path& file, const VerificationOptions& options,
+                                   VerificationProgress* progress) {
+  VerificationReport report;
+  verify::Verification verification(file, options, progress, report);
+  try {
+    verification.Run();
+  } catch (const std::exception& error) {
+    // Not verified to the end: said as an error, and not completed.
+    report.completed = false;
+    verification.AddInternalError(error.what());
+  }
+  report.findings = verification.TakeFindings();
+  return report;
+}
+
+}  // namespace varnel

@@ -1,0 +1,44 @@
+// The table of known SAF-T (PT) versions. The schema bytes come from sources
+// generated at build time from third_party/reference (see verify_layer.cmake).
+#include "verify/schema_versions.h"
+
+#include <array>
+
+namespace varnel {
+extern const unsigned char kSchemaSaftPt10301[];
+extern const std::size_t kSchemaSaftPt10301Size;
+}  // namespace varnel
+
+namespace varnel::verify {
+
+namespace {
+
+// The constraint names are the same in 1.03_01 and 1.04_01.
+constexpr std::array<std::string_view, 3> kCustomerKeyReferences = {
+    "InvoiceCustomerIDConstraint", "WorkDocumentDocumentCustomerIDConstraint",
+    "PaymentPaymentRefNoCustomerIDConstraint"};
+constexpr std::array<std::string_view, 2> kProductKeyReferences = {"InvoiceProductCodeConstraint",
+                                                                   "WorkDocumentDocumentProductCodeConstraint"};
+constexpr std::array<std::string_view, 3> kDocumentNumberKeys = {
+    "InvoiceNoConstraint", "WorkDocumentDocumentNumberConstraint", "PaymentPaymentRefNoConstraint"};
+
+const std::array<SchemaVersion, 1>& Versions() {
+  static const std::array<SchemaVersion, 1> versions = {{
+      {"1.03_01", "urn:OECD:StandardAuditFile-Tax:PT_1.03_01", kSchemaSaftPt10301, kSchemaSaftPt10301Size, 172,
+       kCustomerKeyReferences, kProductKeyReferences, kDocumentNumberKeys},
+  }};
+  return versions;
+}
+
+}  // namespace
+
+std::span<const SchemaVersion> KnownSchemaVersions() { return Versions(); }
+
+const SchemaVersion* FindSchemaVersion(std::string_view namespace_uri) {
+  for (const SchemaVersion& version : Versions()) {
+    if (version.namespace_uri == namespace_uri) return &version;
+  }
+  return nullptr;
+}
+
+}  // namespace varnel::verify
