@@ -6,6 +6,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/file_names.h"
 #include "base/value_routines.h"
 
 namespace varnel {
