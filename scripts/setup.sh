@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsqlite3-dev sqlite3
   unixodbc unixodbc-dev tdsodbc libsqliteodbc odbcinst
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev googletest
   libxml2-utils libxml2-dev xvfb xauth
   clang libclang-rt-14-dev

@@ -93,7 +93,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   }
   if (line.output.empty()) throw UsageError("--output is required");
   if (line.from.has_value() != line.to.has_value()) throw UsageError("--from and --to go together");
-  if (line.from && *line.to < *line.from) throw UsageError("--to comes before --from");
   return line;
 }
 

@@ -3,6 +3,8 @@
 // named parameters, runs, and hands its rows to a ResultStore cell by cell.
 // Tests wrap a real back end in their own (a connection that breaks in the
 // middle of a run, a statement that fails) through PosDatabase's factory.
+// A transaction is three statements through the same seam (begin, commit,
+// roll back), so a wrapper sees and counts them like any other.
 //
 // Lifetimes: a statement may outlive its connection object (a query that
 // still holds one after Disconnect); back ends keep the driver's handles alive
@@ -58,6 +60,14 @@ class BackendConnection {
   virtual bool is_broken() const { return false; }
   // Prepares the T-SQL text sql for query query_name (named in its errors).
   virtual std::unique_ptr<BackendStatement> Prepare(std::string_view sql, const std::string& query_name) = 0;
+
+  // A group of writes committed whole or not at all. By default each runs
+  // its T-SQL statement (query_texts.h) through Prepare: SQL Server takes
+  // them as they are, the SQLite dialect adapter takes the write lock at the
+  // begin. Raise DatabaseError like any statement.
+  virtual void BeginTransaction();
+  virtual void CommitTransaction();
+  virtual void RollbackTransaction();
 };
 
 // The real back ends. OpenBackendConnection picks one by the description's

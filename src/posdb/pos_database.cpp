@@ -40,6 +40,25 @@ const ParamValue& FindParameter(const ParameterValues& values, std::string_view 
   return found->second;
 }
 
+namespace {
+
+void RunTransactionStatement(BackendConnection& connection, const QueryText& text) {
+  const auto statement = connection.Prepare(text.sql, std::string(text.name));
+  try {
+    statement->Run({});
+  } catch (...) {
+    statement->Finish();
+    throw;
+  }
+  statement->Finish();
+}
+
+}  // namespace
+
+void BackendConnection::BeginTransaction() { RunTransactionStatement(*this, kBeginTransaction); }
+void BackendConnection::CommitTransaction() { RunTransactionStatement(*this, kCommitTransaction); }
+void BackendConnection::RollbackTransaction() { RunTransactionStatement(*this, kRollbackTransaction); }
+
 std::unique_ptr<BackendConnection> OpenBackendConnection(const ConnectionDescription& description) {
   if (description.kind == ConnectionDescription::Kind::Sqlite) return OpenSqliteConnection(description);
   return OpenOdbcConnection(description);
@@ -65,11 +84,39 @@ void PosDatabase::ConnectTo(const ConnectionDescription& description) {
   auto connection = m_factory(description);
   if (!connection) throw DatabaseError("database", 0, "The database connection could not be made.", "");
   m_connection = std::move(connection);
+  m_kind = description.kind;
   ++m_connection_serial;
   m_statements_run = 0;
 }
 
 void PosDatabase::Disconnect() { m_connection.reset(); }
+
+void PosDatabase::BeginTransaction() {
+  BackendConnection& connection = backend(kBeginTransaction.name);
+  CountStatement();
+  connection.BeginTransaction();
+}
+
+void PosDatabase::CommitTransaction() {
+  BackendConnection& connection = backend(kCommitTransaction.name);
+  CountStatement();
+  connection.CommitTransaction();
+}
+
+void PosDatabase::RollbackTransaction() noexcept {
+  if (!m_connection) return;
+  if (!m_connection->is_broken()) {
+    try {
+      CountStatement();
+      m_connection->RollbackTransaction();
+      return;
+    } catch (...) {
+      // Dropped below: a connection left inside a transaction would hold
+      // the database's write lock and lose the next batch at its close.
+    }
+  }
+  Disconnect();
+}
 
 BackendConnection& PosDatabase::backend(std::string_view query_name) {
   if (!m_connection) {

@@ -15,6 +15,10 @@
 // date-time, false and 0. Numbers read as text give their shortest decimal
 // text ("23", "12.5").
 //
+// Writes can be grouped in a transaction (BeginTransaction, then
+// CommitTransaction or RollbackTransaction); the embedded database asks for
+// it (WritesInTransactions), since there every commit waits for the disk.
+//
 // The SQL texts of the system are in posdb/query_texts.h, each with its name.
 #pragma once
 
@@ -78,6 +82,17 @@ class PosDatabase {
   // (the benchmark reports queries per document).
   std::uint64_t statements_run() const { return m_statements_run; }
 
+  // True on the embedded (SQLite) database, where a commit per statement
+  // costs a wait for the disk each; SQL Server commits cheaply.
+  bool WritesInTransactions() const { return m_kind == ConnectionDescription::Kind::Sqlite; }
+  // Each runs one statement (counted) and raises DatabaseError on failure.
+  void BeginTransaction();
+  void CommitTransaction();
+  // Never raises. When the roll back cannot be sent (the link is gone, or the
+  // statement fails) the connection is dropped, which ends the transaction
+  // on the database's side; the next Connect connects afresh.
+  void RollbackTransaction() noexcept;
+
   // For PosQuery: the live back end; raises DatabaseError when not connected.
   BackendConnection& backend(std::string_view query_name);
   void CountStatement() { ++m_statements_run; }
@@ -87,6 +102,7 @@ class PosDatabase {
  private:
   ConnectionFactory m_factory;
   std::unique_ptr<BackendConnection> m_connection;
+  ConnectionDescription::Kind m_kind = ConnectionDescription::Kind::Sqlite;
   std::uint64_t m_statements_run = 0;
   std::uint64_t m_connection_serial = 0;
 };

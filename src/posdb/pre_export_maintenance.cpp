@@ -10,8 +10,12 @@
 // - when the number as typed finds no customer, the number as a created
 //   customer would store it (blanks removed, cut to 12) is looked up too, so
 //   "123 456 789" on many documents creates one customer, not one each.
+// The repairs are grouped in transactions on the embedded database (see the
+// header); the documents to repair are read whole first, so no cursor is open
+// while the batches write.
 #include "posdb/pre_export_maintenance.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "base/value_routines.h"
@@ -55,24 +59,57 @@ std::int64_t CreateCustomer(PosQuery& q_MaxCli, PosQuery& q_AddCli, const PosQue
   return code;
 }
 
-void RepairCustomers(PosDatabase& database) {
+// The queries of the customer repair, prepared once for every document.
+struct RepairQueries {
+  explicit RepairQueries(PosDatabase& database)
+      : q_CliByContrib(database, kQ_CliByContrib),
+        q_MaxCli(database, kQ_MaxCli),
+        q_AddCli(database, kQ_AddCli),
+        q_UpdDoc(database, kQ_UpdDoc) {}
+  PosQuery q_CliByContrib;
+  PosQuery q_MaxCli;
+  PosQuery q_AddCli;
+  PosQuery q_UpdDoc;
+};
+
+// Points the document at the current row of q_docNoCli at its customer.
+void RepairDocument(RepairQueries& q, const PosQuery& q_docNoCli) {
+  const std::string typed = q_docNoCli.AsText("contribuinte");
+  const std::string stored = StoredTaxpayerNumber(typed);
+  std::optional<std::int64_t> code = FindCustomer(q.q_CliByContrib, typed);
+  if (!code && stored != typed) code = FindCustomer(q.q_CliByContrib, stored);
+  if (!code) code = CreateCustomer(q.q_MaxCli, q.q_AddCli, q_docNoCli, stored);
+  q.q_UpdDoc.BindInteger("cliente", *code);
+  q.q_UpdDoc.BindInteger("numero", q_docNoCli.AsInteger("numero"));
+  q.q_UpdDoc.BindText("doc", q_docNoCli.AsText("doc"));
+  q.q_UpdDoc.Execute();
+}
+
+void RepairCustomers(PosDatabase& database, const MaintenanceProgress& progress) {
   PosQuery q_docNoCli(database, kQ_docNoCli);
-  PosQuery q_CliByContrib(database, kQ_CliByContrib);
-  PosQuery q_MaxCli(database, kQ_MaxCli);
-  PosQuery q_AddCli(database, kQ_AddCli);
-  PosQuery q_UpdDoc(database, kQ_UpdDoc);
+  RepairQueries queries(database);
+  const bool in_transactions = database.WritesInTransactions();
 
   q_docNoCli.Open();
-  for (; !q_docNoCli.Eof(); q_docNoCli.Next()) {
-    const std::string typed = q_docNoCli.AsText("contribuinte");
-    const std::string stored = StoredTaxpayerNumber(typed);
-    std::optional<std::int64_t> code = FindCustomer(q_CliByContrib, typed);
-    if (!code && stored != typed) code = FindCustomer(q_CliByContrib, stored);
-    if (!code) code = CreateCustomer(q_MaxCli, q_AddCli, q_docNoCli, stored);
-    q_UpdDoc.BindInteger("cliente", *code);
-    q_UpdDoc.BindInteger("numero", q_docNoCli.AsInteger("numero"));
-    q_UpdDoc.BindText("doc", q_docNoCli.AsText("doc"));
-    q_UpdDoc.Execute();
+  const int total = q_docNoCli.RowCount();
+  if (total > 0 && progress) progress(0, total);
+  int repaired = 0;
+  while (!q_docNoCli.Eof()) {
+    const int batch_end = std::min(repaired + kRepairsPerCommit, total);
+    if (in_transactions) database.BeginTransaction();
+    try {
+      for (int at = repaired; at < batch_end && !q_docNoCli.Eof(); ++at, q_docNoCli.Next()) {
+        RepairDocument(queries, q_docNoCli);
+      }
+      if (in_transactions) database.CommitTransaction();
+    } catch (...) {
+      if (in_transactions) database.RollbackTransaction();
+      throw;
+    }
+    repaired = batch_end;
+    // Between batches, with no transaction open: the front end may repaint
+    // and the point-of-sale program may write.
+    if (progress) progress(repaired, total);
   }
   q_docNoCli.Close();
 }
@@ -88,8 +125,8 @@ void ExecuteIgnoringFailure(PosDatabase& database, const QueryText& statement) {
 
 }  // namespace
 
-void RunPreExportMaintenance(PosDatabase& database) {
-  RepairCustomers(database);
+void RunPreExportMaintenance(PosDatabase& database, const MaintenanceProgress& progress) {
+  RepairCustomers(database, progress);
   ExecuteIgnoringFailure(database, kAlterCompensacoes);
   ExecuteIgnoringFailure(database, kAlterDocumentos);
 }

@@ -10,6 +10,8 @@
 //     for saftsign (and 0 for CashVATScheme in kQ_doc_old), which the
 //     document loops read.
 // The two ALTER statements run through the spare query object q_usertable.
+// The three transaction statements are the back ends' default way to group
+// the maintenance's writes (backend.h).
 #pragma once
 
 #include <string_view>
@@ -47,6 +49,10 @@ inline constexpr QueryText kQ_UpdDoc{"q_UpdDoc",
     "UPDATE documentos\n"
     "SET cliente = :cliente\n"
     "WHERE numero = :numero AND doc = :doc"};
+
+inline constexpr QueryText kBeginTransaction{"q_begin", "BEGIN TRANSACTION"};
+inline constexpr QueryText kCommitTransaction{"q_commit", "COMMIT TRANSACTION"};
+inline constexpr QueryText kRollbackTransaction{"q_rollback", "ROLLBACK TRANSACTION"};
 
 inline constexpr QueryText kAlterCompensacoes{"q_usertable",
     "ALTER TABLE compensacoes ADD FS int, FT int"};

@@ -115,6 +115,21 @@ std::string RewriteExpressions(std::string_view text, const std::map<std::string
   return out;
 }
 
+// "BEGIN TRANSACTION" (or "BEGIN TRAN") alone -> "BEGIN IMMEDIATE
+// TRANSACTION": the write lock is taken at the begin, waiting out the busy
+// timeout there, instead of at the first write of a transaction that has
+// read already (where SQLite gives up at once rather than risk a deadlock).
+bool IsBareBeginTransaction(const std::string& statement) {
+  const auto tokens = TokenizeSql(statement);
+  std::size_t i = NextCode(tokens, 0);
+  if (!IsWord(tokens, i, "BEGIN")) return false;
+  i = NextCode(tokens, i + 1);
+  if (!IsWord(tokens, i, "TRANSACTION") && !IsWord(tokens, i, "TRAN")) return false;
+  i = NextCode(tokens, i + 1);
+  if (IsChar(tokens, i, ';')) i = NextCode(tokens, i + 1);
+  return i >= tokens.size();
+}
+
 // "ALTER TABLE t ADD a int, b int" -> one statement per column; any other
 // text comes back as the only statement.
 std::vector<std::string> SplitAlterTableAdd(const std::string& statement) {
@@ -288,7 +303,9 @@ std::vector<std::string> AdaptForSqlite(std::string_view tsql) {
     }
     start = end + 1;
   }
-  return SplitAlterTableAdd(RewriteExpressions(kept, variables));
+  const std::string rewritten = RewriteExpressions(kept, variables);
+  if (IsBareBeginTransaction(rewritten)) return {"BEGIN IMMEDIATE TRANSACTION"};
+  return SplitAlterTableAdd(rewritten);
 }
 
 }  // namespace varnel

@@ -11,7 +11,9 @@
 //   4. GETDATE() becomes datetime('now','localtime'), the current local
 //      date-time as 'YYYY-MM-DD HH:MM:SS', evaluated at every run;
 //   5. "ALTER TABLE t ADD a int, b int" becomes one ALTER per column, run one
-//      after the other, so a table that has one of them still gains the other.
+//      after the other, so a table that has one of them still gains the other;
+//   6. "BEGIN TRANSACTION" alone becomes "BEGIN IMMEDIATE TRANSACTION", so a
+//      transaction takes the write lock when it begins.
 // String literals, quoted names and comments are never changed.
 //
 // For ODBC, ToPositionalParameters turns the named parameters ":name" into "?"

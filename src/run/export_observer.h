@@ -15,7 +15,7 @@ class ExportObserver {
   virtual ~ExportObserver() = default;
 
   virtual void showOutputPath(const std::string& path) = 0;
-  // Error box captioned "Erro" (the four checks before a run).
+  // Error box captioned "Erro" (the checks before a run).
   virtual void showError(const std::string& message) = 0;
   // Error box captioned with the application title "Varnel v6" (any other
   // error that ends a run). The message already carries its full stop.

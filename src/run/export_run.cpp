@@ -46,7 +46,9 @@ RunOutcome ExportRun::execute(const ExportRequest& request, ExportObserver& obse
   std::string output_path;
   if (!passChecks(output_path)) return RunOutcome::CheckFailed;
   try {
-    RunPreExportMaintenance(m_database);
+    RunPreExportMaintenance(m_database, [this](int repaired, int total) {
+      showStage("Manutenção da base de dados: " + IntText(repaired) + " de " + IntText(total) + " documentos");
+    });
     m_abort = false;
     observer.showProcessing();
     showStage("A salvar a configuração");
@@ -71,6 +73,10 @@ bool ExportRun::passChecks(std::string& output_path) {
   }
   output_path = ForceXmlExtension(m_request.ficheiro);
   m_observer->showOutputPath(output_path);
+  if (m_request.dataf < m_request.datai) {
+    m_observer->showError("A data final é anterior à data inicial!");
+    return false;
+  }
 
   std::error_code ignored;
   const auto data_link = FindFileIgnoringCase(std::filesystem::current_path(ignored), "Korvel.udl");

@@ -4,10 +4,12 @@
 // honours "Abortar", and ends every path through the same closing tail.
 //
 // States of a run (the window's panels in brackets):
-//   1. checks        [data panel]  blank path, data link file, connection,
+//   1. checks        [data panel]  blank path, final date not before the
+//                                  initial one, data link file, connection,
 //                                  taxpayer number; a failed check shows "Erro"
 //                                  and ends the run with nothing written
-//   2. maintenance   [data panel]  customer repair and schema upgrade
+//   2. maintenance   [data panel]  customer repair (its progress in the status
+//                                  line, every batch) and schema upgrade
 //   3. writing       [processing]  Header, MasterFiles, SourceDocuments
 //   4. closing tail  [processing]  queries closed, closing lines, file closed,
 //                                  progress hidden, final status

@@ -1,6 +1,7 @@
 // Maps the ten company values to their keys, in the order they are read and
 // written: CompanyID, CompanyName, BuildingNumber, StreetName, AddressDetail,
-// City, PostalCode1, PostalCode2, Estabelecimento, TaxCountryRegion.
+// City, PostalCode1, PostalCode2, Estabelecimento, TaxCountryRegion; and the
+// last export's folder under its own section.
 #include "settings/settings_store.h"
 
 #include <array>
@@ -55,6 +56,12 @@ void SettingsStore::Save(const Company& settings) {
     m_file.WriteString(kSection, text_key.key, settings.*text_key.field);
   }
   m_file.WriteString(kSection, kTaxCountryRegionKey, IntText(settings.taxCountryRegion));
+}
+
+std::string SettingsStore::LoadLastFolder() const { return m_file.ReadString(kExportSection, kLastFolderKey, ""); }
+
+void SettingsStore::SaveLastFolder(std::string_view folder) {
+  m_file.WriteString(kExportSection, kLastFolderKey, folder);
 }
 
 }  // namespace varnel

@@ -4,14 +4,17 @@
 // cards, the processing panel), the status line, the bottom bar. The data
 // panel's fields are tab stops in their stated order, then the bar's buttons;
 // the picture button beside "Ficheiro" takes no focus at all. The decoration
-// (a coloured title band, white cards, coloured buttons) is a style sheet and
-// carries no behaviour.
+// (a coloured title band, white cards, coloured buttons, flat drop-down and
+// date arrows) is a style sheet and carries no behaviour. The window is
+// Portuguese whatever the machine's locale: dates, the calendar, and the
+// core's file errors translated as they are shown.
 #include "ui/_main.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFrame>
@@ -26,6 +29,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -37,6 +41,12 @@
 #include "base/product_version.h"
 #include "base/series_index.h"
 #include "settings/series_option.h"
+#include "ui/date_field.h"
+#include "ui/portuguese_texts.h"
+
+// The images of the style sheet live in the window's static library, whose
+// resource table the linker would drop unless it is named once.
+static void InitWindowImages() { Q_INIT_RESOURCE(window_images); }
 
 namespace varnel {
 
@@ -62,7 +72,9 @@ class PressLabel : public QLabel {
 class ExportRunAdapter : public ExportRunner {
  public:
   explicit ExportRunAdapter(PosDatabase& database) : m_run(database) {}
-  void execute(const ExportRequest& request, ExportObserver& observer) override { m_run.execute(request, observer); }
+  RunOutcome execute(const ExportRequest& request, ExportObserver& observer) override {
+    return m_run.execute(request, observer);
+  }
   void requestAbort() override { m_run.requestAbort(); }
 
  private:
@@ -98,6 +110,12 @@ QLineEdit, QComboBox, QDateEdit {
 }
 QLineEdit:focus, QComboBox:focus, QDateEdit:focus { border: 1px solid #1f7ab8; background: #f2f8ff; }
 QComboBox:disabled { background: #eef1f5; color: #6f7f92; }
+QComboBox::drop-down, QDateEdit::drop-down {
+  subcontrol-origin: padding; subcontrol-position: center right; width: 18px;
+  border: none; border-left: 1px solid #e1e8f0; background: transparent;
+}
+QComboBox::down-arrow, QDateEdit::down-arrow { image: url(:/varnel/arrow_down.png); width: 10px; height: 6px; }
+QComboBox::down-arrow:disabled, QDateEdit::down-arrow:disabled { image: url(:/varnel/arrow_down_disabled.png); }
 QLabel#lbhint { color: #7b8a9c; font-size: 10px; }
 QLabel#lbserie { color: #24364b; }
 QToolButton#openf { border: 1px solid #b8c6d8; border-radius: 4px; background: #f5f8fc; }
@@ -110,6 +128,7 @@ QProgressBar#pb {
 }
 QProgressBar#pb::chunk { border-radius: 5px; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1565a8, stop:1 #2a8fd6); }
 QLabel#nfiles { color: #0d3b66; font-weight: 600; }
+QPushButton#btopenfolder { min-width: 0; min-height: 0; padding: 1px 10px; border-radius: 4px; }
 QFrame#bottomBar { background: #dfe6ef; border-top: 1px solid #c4d0de; }
 QLabel#vs { color: #5d6e82; font-size: 11px; }
 QPushButton {
@@ -170,10 +189,8 @@ QComboBox* make_list(const char* name, QWidget* parent, const QStringList& choic
 }
 
 QDateEdit* make_date(const char* name, QWidget* parent) {
-  auto* date = new QDateEdit(parent);
+  auto* date = new DateField(parent);
   date->setObjectName(name);
-  date->setCalendarPopup(true);
-  date->setDisplayFormat("dd/MM/yyyy");
   date->setFixedWidth(120);
   return date;
 }
@@ -214,10 +231,12 @@ Tmain::Tmain(TmainOptions options, QWidget* parent) : TcsEZForm(parent), m_optio
 Tmain::~Tmain() = default;
 
 void Tmain::build_form() {
+  InitWindowImages();
   setObjectName("Tmain");
   setWindowTitle("Varnel V6");
   setFixedSize(kClientWidth, kClientHeight);
   setStyleSheet(kStyleSheet);
+  setLocale(PortugueseLocale());  // the date fields and their calendar
 
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
@@ -428,7 +447,16 @@ void Tmain::build_status_band(QVBoxLayout* outer) {
   nfiles->setObjectName("nfiles");
   nfiles->setAlignment(Qt::AlignCenter);
   nfiles->setVisible(false);
+  btopenfolder = new QPushButton("Abrir pasta", status_band);
+  btopenfolder->setObjectName("btopenfolder");
+  btopenfolder->setToolTip("Abre a pasta do ficheiro exportado");
+  btopenfolder->setVisible(false);
+  connect(btopenfolder, &QPushButton::clicked, this, [this] { btopenfolderClick(); });
+  status_layout->addStretch(1);
   status_layout->addWidget(nfiles);
+  status_layout->addSpacing(10);
+  status_layout->addWidget(btopenfolder);
+  status_layout->addStretch(1);
   outer->addWidget(status_band);
 }
 
@@ -462,11 +490,12 @@ void Tmain::build_bottom_bar(QVBoxLayout* outer) {
 }
 
 // Tab order: the data panel, then the bottom bar ("Exportar", "Sair",
-// "Abortar"); the processing panel holds no tab stop.
+// "Abortar"), then "Abrir pasta"; the processing panel holds no tab stop.
 void Tmain::set_tab_order() {
   const QList<QWidget*> order{companyName, companyID,       streetName, addressDetail, buildingNumber, postalCode1,
                               postalCode2, city,            taxCountryRegion, saftType, estabelecimento, fserienum,
-                              datai,       dataf,           ficheiro,   btexport,      btcancel,       btabort};
+                              datai,       dataf,           ficheiro,   btexport,      btcancel,       btabort,
+                              btopenfolder};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
   companyName->setFocus(Qt::OtherFocusReason);
 }
@@ -494,7 +523,35 @@ void Tmain::FormCreate() {
 
 void Tmain::FormClose() { m_settings.reset(); }
 
+// During a run the window stays until the run has ended: the operator is
+// asked, and a confirmed close aborts the run and closes the window after it.
 void Tmain::closeEvent(QCloseEvent* event) {
+  if (m_run) {
+    event->ignore();
+    if (m_close_after_run) return;
+    const QString caption = kApplicationTitle;
+    const QString question = "Está a decorrer uma exportação. Abortar e sair?";
+    bool confirmed = false;
+    if (m_options.confirm) {
+      confirmed = m_options.confirm(caption, question);
+    } else {
+      QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::NoButton, this);
+      QPushButton* yes = box.addButton("Sim", QMessageBox::YesRole);
+      QPushButton* no = box.addButton("Não", QMessageBox::NoRole);
+      box.setDefaultButton(no);
+      box.setEscapeButton(no);
+      box.exec();
+      confirmed = box.clickedButton() == yes;
+    }
+    // The run may have ended while the question was open.
+    if (confirmed && m_run) {
+      m_close_after_run = true;
+      m_run->requestAbort();
+    } else if (confirmed) {
+      close();
+    }
+    return;
+  }
   FormClose();
   event->accept();
 }
@@ -540,13 +597,58 @@ ExportRequest Tmain::build_request() const {
 void Tmain::btExportClick() {
   if (m_run) return;  // "Exportar" is hidden during a run; a stray press does nothing
   const ExportRequest request = build_request();
+  const QPointer<QWidget> focus_before = focusWidget();
+  btopenfolder->setVisible(false);
+  m_completed_folder.clear();
   std::unique_ptr<ExportRunner> run = m_options.create_run(m_database);
   m_run = run.get();
-  struct ClearRun {
-    ExportRunner*& run;
-    ~ClearRun() { run = nullptr; }
-  } clear_run{m_run};
-  run->execute(request, *this);
+  // The data panel takes no input while the run uses its values (the
+  // maintenance shows its progress with the panel on screen).
+  pdados->setEnabled(false);
+  RunOutcome outcome = RunOutcome::Failed;
+  {
+    struct ClearRun {
+      ExportRunner*& run;
+      QFrame* panel;
+      ~ClearRun() {
+        run = nullptr;
+        panel->setEnabled(true);
+      }
+    } clear_run{m_run, pdados};
+    outcome = run->execute(request, *this);
+  }
+  if (m_close_after_run) {
+    m_close_after_run = false;
+    close();
+    return;
+  }
+  if (outcome == RunOutcome::Completed) {
+    m_completed_folder = output_folder();
+    btopenfolder->setVisible(true);
+  }
+  // Back where the operator was ("Exportar" was hidden during the run, so
+  // the focus had moved on to "Sair").
+  QWidget* target = focus_before && focus_before->isVisible() && focus_before->isEnabled()
+                        ? static_cast<QWidget*>(focus_before)
+                        : btexport;
+  target->setFocus(Qt::OtherFocusReason);
+}
+
+QString Tmain::output_folder() const {
+  std::error_code ignored;
+  std::filesystem::path file = PathFromTyped(ficheiro->text().toStdString());
+  std::filesystem::path absolute = std::filesystem::absolute(file, ignored);
+  if (absolute.empty()) absolute = file;
+  return QString::fromStdString(absolute.parent_path().string());
+}
+
+void Tmain::btopenfolderClick() {
+  if (m_completed_folder.isEmpty()) return;
+  if (m_options.open_folder) {
+    m_options.open_folder(m_completed_folder);
+  } else {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_completed_folder));
+  }
 }
 
 void Tmain::btabortClick() {
@@ -564,6 +666,10 @@ void Tmain::openfClick() {
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (!ficheiro->text().isEmpty()) {
     dialog.selectFile(QString::fromStdString(PathFromTyped(ficheiro->text().toStdString()).string()));
+  } else if (m_settings) {
+    // Where the last export went, while that folder exists.
+    const QString last = QString::fromStdString(m_settings->LoadLastFolder());
+    if (!last.isEmpty() && QDir(last).exists()) dialog.setDirectory(last);
   }
   std::optional<QString> chosen;
   if (m_options.run_file_dialog) {
@@ -593,7 +699,9 @@ void Tmain::showOutputPath(const std::string& path) { ficheiro->setText(QString:
 
 void Tmain::showError(const std::string& message) { show_error_box("Erro", message); }
 
-void Tmain::showApplicationError(const std::string& message) { show_error_box(kApplicationTitle, message); }
+void Tmain::showApplicationError(const std::string& message) {
+  show_error_box(kApplicationTitle, PortugueseMessage(message));
+}
 
 void Tmain::showProcessing() {
   processar->setVisible(true);
@@ -603,18 +711,26 @@ void Tmain::showProcessing() {
   nfiles->setVisible(true);
 }
 
-void Tmain::setStatus(const std::string& text) { nfiles->setText(QString::fromStdString(text)); }
+// The maintenance's progress comes before the processing panel: the status
+// line shows from the first text on.
+void Tmain::setStatus(const std::string& text) {
+  nfiles->setText(QString::fromStdString(text));
+  nfiles->setVisible(true);
+}
 
-void Tmain::processPendingEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void Tmain::processPendingEvents() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  // A close confirmed during the maintenance (whose abort the run clears
+  // before it starts writing) is asked for again at every chance.
+  if (m_close_after_run && m_run) m_run->requestAbort();
+}
 
 void Tmain::persistSettings() {
-  // After "Sair" the store is already released; the operator's values are
-  // saved all the same, through a store bound for this one save.
-  if (m_settings) {
-    m_settings->Save(company_settings());
-  } else {
-    SettingsStore(m_options.directory).Save(company_settings());
-  }
+  // The store bound from FormCreate (or, should it be released, one bound
+  // for this one save); then the folder the export writes to.
+  SettingsStore store = m_settings ? *m_settings : SettingsStore(m_options.directory);
+  store.Save(company_settings());
+  store.SaveLastFolder(output_folder().toStdString());
 }
 
 void Tmain::progressStart(int maximum) {

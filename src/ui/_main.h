@@ -8,9 +8,14 @@
 //   data        pdados and btexport visible; processar and btabort hidden
 //   processing  processar and btabort visible; pdados and btexport hidden
 // The window starts in the data state; btcancel ("Sair") is always visible;
-// nfiles stays hidden until the first run shows it, then keeps its text.
+// nfiles stays hidden until the first run shows it, then keeps its text;
+// btopenfolder ("Abrir pasta") shows beside it after a completed export.
+// During a run the data panel takes no input; afterwards the focus goes back
+// where it was. "Sair" (or closing the window) during a run asks first and,
+// confirmed, aborts the run and closes once it has ended.
 #pragma once
 
+#include <QPointer>
 #include <QString>
 
 #include <filesystem>
@@ -20,6 +25,7 @@
 
 #include "base/date_time.h"
 #include "run/export_observer.h"
+#include "run/export_run.h"
 #include "section/export_request.h"
 #include "posdb/pos_database.h"
 #include "ui/CSEZForm.h"
@@ -46,7 +52,7 @@ inline constexpr const char* kApplicationTitle = "Varnel v6";
 class ExportRunner {
  public:
   virtual ~ExportRunner() = default;
-  virtual void execute(const ExportRequest& request, ExportObserver& observer) = 0;
+  virtual RunOutcome execute(const ExportRequest& request, ExportObserver& observer) = 0;
   virtual void requestAbort() = 0;
 };
 
@@ -64,6 +70,11 @@ struct TmainOptions {
   std::function<std::optional<QString>(QFileDialog& dialog)> run_file_dialog;
   // Creates the run for one press of "Exportar"; an ExportRun when empty.
   std::function<std::unique_ptr<ExportRunner>(PosDatabase& database)> create_run;
+  // Asks a yes/no question (caption, text); true for yes. A modal question
+  // box with "Sim" and "Não" ("Não" the default) when empty.
+  std::function<bool(const QString& caption, const QString& text)> confirm;
+  // Opens a folder in the desktop's file manager; QDesktopServices when empty.
+  std::function<void(const QString& folder)> open_folder;
 };
 
 class Tmain : public TcsEZForm, public ExportObserver {
@@ -80,6 +91,7 @@ class Tmain : public TcsEZForm, public ExportObserver {
   void btabortClick();
   void btcancelClick();
   void openfClick();
+  void btopenfolderClick();
   void lbserieMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift);
 
   // The request the data panel's fields make now.
@@ -121,6 +133,8 @@ class Tmain : public TcsEZForm, public ExportObserver {
   void build_bottom_bar(QVBoxLayout* outer);
   void set_tab_order();
   void show_error_box(const QString& caption, const std::string& message);
+  // The folder of the file named in "Ficheiro", made absolute.
+  QString output_folder() const;
 
   // The form's components, under their names.
   QLabel* titleBand = nullptr;
@@ -146,6 +160,7 @@ class Tmain : public TcsEZForm, public ExportObserver {
   QLabel* lbprocessar = nullptr;
   QProgressBar* pb = nullptr;
   QLabel* nfiles = nullptr;
+  QPushButton* btopenfolder = nullptr;
   QLabel* vs = nullptr;
   QPushButton* btabort = nullptr;
   QPushButton* btexport = nullptr;
@@ -155,6 +170,8 @@ class Tmain : public TcsEZForm, public ExportObserver {
   PosDatabase m_database;
   std::optional<SettingsStore> m_settings;  // bound from FormCreate to FormClose
   ExportRunner* m_run = nullptr;            // the run under way, if any
+  bool m_close_after_run = false;           // "Sair" confirmed during the run
+  QString m_completed_folder;               // where the last completed export wrote
   bool m_centred = false;
 };
 

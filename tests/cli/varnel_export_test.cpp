@@ -70,6 +70,20 @@ TEST(VarnelExport, AFailedCheckIsOneErroLineAndExitOne) {
   EXPECT_NE(invalid.error_output.find("Erro: Número de contribuinte inválido\n"), std::string::npos);
 }
 
+TEST(VarnelExport, AFinalDateBeforeTheInitialOneIsACheckThatWritesNothing) {
+  TestDatabase db;
+  WriteCompany(db.folder(), "123456789");
+  const std::string settings = testing::ReadFileBytes(db.folder() / "Varnel.ini");
+  const Finished reversed =
+      RunExporter(db.folder(), {"--output", "out.xml", "--from", "2016-02-01", "--to", "2016-01-31"});
+  EXPECT_EQ(reversed.exit_code, 1);
+  EXPECT_NE(reversed.error_output.find("Erro: A data final é anterior à data inicial!\n"), std::string::npos)
+      << reversed.error_output;
+  EXPECT_EQ(reversed.error_output.find("Usage:"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(db.folder() / "out.xml"));
+  EXPECT_EQ(testing::ReadFileBytes(db.folder() / "Varnel.ini"), settings);
+}
+
 TEST(VarnelExport, ACompleteExportPrintsItsStatusLinesAndExitsZero) {
   TestDatabase db;
   WriteCompany(db.folder(), "123456789");

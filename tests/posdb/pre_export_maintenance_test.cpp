@@ -1,9 +1,17 @@
 // The repairs before every export: customers for documents that carry a
-// taxpayer number, and the columns the current queries read.
+// taxpayer number, and the columns the current queries read; on the
+// embedded database in batches of one transaction each.
 #include "posdb/pre_export_maintenance.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "posdb/database_error.h"
+#include "sourcedocs/sales_export.h"
 #include "support/export_harness.h"
 #include "support/test_database.h"
 
@@ -121,6 +129,101 @@ TEST(PreExportMaintenance, ValuesReachTheDatabaseOnlyAsParameters) {
   RunPreExportMaintenance(db.database());
   EXPECT_EQ(db.QueryText("SELECT nome FROM clientes WHERE codigo = 2"), "'); DROP TABLE clientes;--");
   EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM documentos"), 1);
+}
+
+// The maintenance over a connection that records every statement by query
+// name and fails the one fail picks.
+struct Recorder {
+  std::vector<std::string> runs;
+  std::function<bool(const std::string& query)> fail;
+  testing::HookedDatabase hooked;
+  explicit Recorder(TestDatabase& db) {
+    hooked.on_run = [this](const std::string& query) {
+      runs.push_back(query);
+      if (fail && fail(query)) throw DatabaseError("SQLite", 19, "constraint failed", query);
+    };
+    hooked.database.Connect(db.data_link_file());
+  }
+  int count(const std::string& query) const { return static_cast<int>(std::count(runs.begin(), runs.end(), query)); }
+};
+
+// count documents FA 1..count of customer 0, whose taxpayer numbers repeat
+// every 700 documents (so later batches find customers created earlier).
+void AddManyDocuments(TestDatabase& db, int count) {
+  db.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(count) +
+          ") INSERT INTO documentos (doc, numero, data, cliente, contribuinte, nome, morada) "
+          "SELECT 'FA', i, '2016-01-05 00:00:00', 0, printf('5%08d', i % 700), 'Cliente', 'Rua' FROM n");
+}
+
+std::int64_t Repaired(TestDatabase& db) { return db.QueryInteger("SELECT COUNT(*) FROM documentos WHERE cliente > 1"); }
+
+// Another connection can write: no transaction was left open.
+bool TakesAWriter(TestDatabase& db) {
+  try {
+    db.Exec("BEGIN IMMEDIATE; ROLLBACK");
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+TEST(PreExportMaintenance, RepairsCommitInBatchesWithProgressAfterEach) {
+  TestDatabase db;
+  AddManyDocuments(db, 1203);
+  Recorder recorder(db);
+  std::vector<std::pair<int, int>> progress;
+  const auto record = [&](int repaired, int total) {
+    EXPECT_TRUE(TakesAWriter(db));  // reported between batches
+    progress.emplace_back(repaired, total);
+  };
+  RunPreExportMaintenance(recorder.hooked.database, record);
+  EXPECT_EQ(recorder.count("q_begin"), 3);
+  EXPECT_EQ(recorder.count("q_commit"), 3);
+  EXPECT_EQ(recorder.count("q_rollback"), 0);
+  EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{0, 1203}, {500, 1203}, {1000, 1203}, {1203, 1203}}));
+  EXPECT_EQ(Repaired(db), 1203);
+  EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM clientes"), 700);
+
+  // Nothing left to repair: no transaction, no progress.
+  recorder.runs.clear();
+  progress.clear();
+  RunPreExportMaintenance(recorder.hooked.database, record);
+  EXPECT_EQ(recorder.count("q_begin"), 0);
+  EXPECT_TRUE(progress.empty());
+}
+
+// A failure in the second batch (at a document's update, at the commit, or
+// with the roll back failing too, when the connection is dropped instead)
+// keeps the first batch, loses nothing else, and the next export finishes.
+TEST(PreExportMaintenance, AFailureMidBatchKeepsEarlierBatchesAndTheNextExportFinishes) {
+  struct Case {
+    std::string query;
+    int at;  // its at-th run fails
+    bool rollback_fails;
+  };
+  for (const Case& c : {Case{"q_UpdDoc", 700, false}, Case{"q_commit", 2, false}, Case{"q_UpdDoc", 501, true}}) {
+    SCOPED_TRACE(c.query + " " + std::to_string(c.at));
+    TestDatabase db;
+    AddManyDocuments(db, 1203);
+    Recorder recorder(db);
+    int seen = 0;
+    recorder.fail = [&](const std::string& query) {
+      return (query == c.query && ++seen == c.at) || (c.rollback_fails && query == "q_rollback");
+    };
+    EXPECT_THROW(RunPreExportMaintenance(recorder.hooked.database), DatabaseError);
+    EXPECT_EQ(recorder.count("q_rollback"), 1);
+    EXPECT_EQ(recorder.hooked.database.IsConnected(), !c.rollback_fails);
+    EXPECT_TRUE(TakesAWriter(db));
+    EXPECT_EQ(Repaired(db), 500);
+    EXPECT_EQ(db.QueryInteger("SELECT MAX(codigo) FROM clientes"), 501);  // none of the second batch's
+
+    recorder.fail = nullptr;
+    recorder.hooked.database.Connect(db.data_link_file());
+    RunPreExportMaintenance(recorder.hooked.database);
+    EXPECT_EQ(Repaired(db), 1203);
+    EXPECT_EQ(db.QueryInteger("SELECT COUNT(*) FROM clientes"), 700);
+    EXPECT_EQ(db.QueryInteger("SELECT MAX(codigo) FROM clientes"), 701);
+  }
 }
 
 }  // namespace

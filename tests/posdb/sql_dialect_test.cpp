@@ -59,6 +59,10 @@ TEST(SqlDialect, AdaptsTheTsqlConstructsForSqlite) {
       {"ALTER TABLE t ADD a decimal(10,2), b varchar(5)",
        {"ALTER TABLE t ADD a decimal(10,2)", "ALTER TABLE t ADD b varchar(5)"}},
       {"ALTER TABLE documentos ADD saftsign varchar(255)", {"ALTER TABLE documentos ADD saftsign varchar(255)"}},
+      // A transaction takes the write lock when it begins.
+      {"BEGIN TRANSACTION", {"BEGIN IMMEDIATE TRANSACTION"}},
+      {"begin tran;", {"BEGIN IMMEDIATE TRANSACTION"}},
+      {"BEGIN TRANSACTION x", {"BEGIN TRANSACTION x"}},
       // Everything else passes unchanged.
       {"UPDATE documentos\nSET cliente = :cliente\nWHERE numero = :numero",
        {"UPDATE documentos\nSET cliente = :cliente\nWHERE numero = :numero"}},

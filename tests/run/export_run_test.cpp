@@ -192,7 +192,10 @@ TEST(ExportRunFrame, CompleteRunEndsWithTheTailAndFinalStatus) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), "  <SourceDocuments>"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "    <SalesInvoices>"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "    </SalesInvoices>"), lines.end());
-  EXPECT_EQ(result.observer.status, "Exportados 0 de 0 registos. Exportação efectuada");
+  EXPECT_EQ(result.observer.export_status(), "Exportados 0 de 0 registos. Exportação efectuada");
+  // The file read back verifies clean; its outcome is the last status.
+  EXPECT_EQ(result.observer.verification_errors(), std::vector<std::string>{});
+  EXPECT_EQ(result.observer.status, "Ficheiro verificado: sem erros");
   EXPECT_EQ(result.observer.progress_maximum, 0);
   EXPECT_EQ(result.observer.calls.back(), "showData");
   EXPECT_FALSE(result.observer.processing);
@@ -256,7 +259,7 @@ TEST(ExportRunAbort, ASecondRunAfterAnAbortedOneStartsAfresh) {
   EXPECT_EQ(second.outcome, RunOutcome::Completed);
   const auto lines = second.lines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), "  <Header>"), lines.end());
-  EXPECT_EQ(second.observer.status, "Exportados 0 de 0 registos. Exportação efectuada");
+  EXPECT_EQ(second.observer.export_status(), "Exportados 0 de 0 registos. Exportação efectuada");
 }
 
 TEST(ExportRunFailure, ADatabaseErrorKeepsTheLinesWrittenAndShowsItsText) {

@@ -101,6 +101,20 @@ TEST(SettingsStore, SaveKeepsOtherKeysAndRaisesOnReadOnlyFile) {
   }
 }
 
+TEST(SettingsStore, LastFolderHasASectionOfItsOwn) {
+  TempDir dir;
+  SettingsStore store(dir.path());
+  EXPECT_EQ(store.LoadLastFolder(), "");
+  store.Save(DefaultCompanySettings());
+  store.SaveLastFolder("/srv/saft/2016 Janeiro");
+  store.SaveLastFolder("/srv/saft/2016 Fevereiro");
+  EXPECT_EQ(store.LoadLastFolder(), "/srv/saft/2016 Fevereiro");
+  const std::string saved = ReadFileBytes(dir / "Varnel.ini");
+  // The company section keeps its ten keys; the folder follows in its own.
+  EXPECT_TRUE(saved.ends_with("TaxCountryRegion=0\r\n\r\n[Export]\r\nLastFolder=/srv/saft/2016 Fevereiro\r\n")) << saved;
+  EXPECT_EQ(store.Load().city, DefaultCompanySettings().city);
+}
+
 TEST(SeriesOption, ReadsFirstNineCharactersAsInteger) {
   const std::pair<std::string, int> cases[] = {
       {"3", 3},

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,25 @@ class RecordingObserver : public ExportObserver {
     processing = false;
     calls.push_back("showData");
   }
+  void showVerification(const VerificationReport& report) override {
+    verification = report;
+    calls.push_back("showVerification");
+  }
+
+  // The verifier's report of the last completed export.
+  std::optional<VerificationReport> verification;
+
+  // The findings that are errors, one "section document: message" each.
+  std::vector<std::string> verification_errors() const {
+    std::vector<std::string> errors;
+    if (!verification) return errors;
+    for (const Finding& finding : verification->findings) {
+      if (finding.severity == FindingSeverity::Error) {
+        errors.push_back(finding.section + " " + finding.document + ": " + finding.message);
+      }
+    }
+    return errors;
+  }
 
   // The status texts in order.
   std::vector<std::string> statuses() const {
@@ -69,6 +89,20 @@ class RecordingObserver : public ExportObserver {
       if (call.rfind("setStatus: ", 0) == 0) texts.push_back(call.substr(11));
     }
     return texts;
+  }
+
+  // The status texts of the export itself: those before the verification
+  // of a completed export began.
+  std::vector<std::string> export_statuses() const {
+    std::vector<std::string> texts = statuses();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (texts[i] == "Verificação do ficheiro") texts.resize(i);
+    }
+    return texts;
+  }
+  std::string export_status() const {
+    const auto texts = export_statuses();
+    return texts.empty() ? std::string() : texts.back();
   }
 };
 

@@ -1,7 +1,9 @@
 // The operator window: its start state from given settings files and a fixed
-// "today", the series unlock, the file chooser, the two states driven through
-// the observer, the error boxes, when the company data are saved, and "Sair"
-// and "Abortar" pressed while a run is under way.
+// "today", the series unlock, the file chooser and its remembered folder, the
+// two states driven through the observer, the error boxes (in Portuguese),
+// when the company data are saved, where the focus goes after a run, "Abrir
+// pasta", and "Sair" and "Abortar" pressed while a run is under way.
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
@@ -42,7 +44,15 @@ class TestMainWindow : public QObject {
   void settingsSavedOnlyAfterChecks();
   void requestCarriesTheFields();
   void abortFromPendingEvents();
-  void sairDuringRunLetsItFinishAndStillSaves();
+  void sairDuringRunAsksFirst_data();
+  void sairDuringRunAsksFirst();
+  void sairConfirmedDuringMaintenanceStillAborts();
+  void focusReturnsAfterRun_data();
+  void focusReturnsAfterRun();
+  void openFolderAfterCompletedExport_data();
+  void openFolderAfterCompletedExport();
+  void lastFolderStartsTheFileDialog();
+  void datesArePortuguese();
 };
 
 void TestMainWindow::defaultPeriod_data() {
@@ -310,18 +320,39 @@ void TestMainWindow::errorBoxesCarryTheirCaptions() {
   QCOMPARE(fixture.error_boxes[0].caption, QString("Erro"));
   QCOMPARE(fixture.error_boxes[0].text, QString("Número de contribuinte inválido"));
   QCOMPARE(fixture.error_boxes[1].caption, QString("Varnel v6"));
-  QCOMPARE(fixture.error_boxes[1].text, QString("Unable to write to .\\Varnel.ini."));
+  QCOMPARE(fixture.error_boxes[1].text, QString("Não foi possível gravar o ficheiro .\\Varnel.ini."));
+
+  // The core's file errors in Portuguese, the system's reason too when it
+  // is a common one; any other text as the core made it.
+  const std::pair<const char*, const char*> errors[] = {
+      {"Cannot create file \"/srv/x/saft.xml\". No such file or directory.",
+       "Não foi possível criar o ficheiro \"/srv/x/saft.xml\". A pasta indicada não existe."},
+      {"Cannot write to file \"a. b.xml\". No space left on device.",
+       "Não foi possível escrever no ficheiro \"a. b.xml\". O disco está cheio."},
+      {"Cannot write to file \"s.xml\". Some rare reason.",
+       "Não foi possível escrever no ficheiro \"s.xml\". Some rare reason."},
+      {"[08S01] Communication link failure (ODBC, query q_cli).",
+       "[08S01] Communication link failure (ODBC, query q_cli)."},
+  };
+  for (const auto& [core, shown] : errors) {
+    window.showApplicationError(core);
+    QCOMPARE(fixture.error_boxes.back().text, QString::fromUtf8(shown));
+  }
 }
 
 void TestMainWindow::settingsSavedOnlyAfterChecks_data() {
   QTest::addColumn<QString>("ficheiro");
   QTest::addColumn<bool>("dataLinkFile");
+  QTest::addColumn<bool>("finalBeforeInitial");
   QTest::addColumn<QString>("message");
   QTest::addColumn<QString>("shownPath");
-  QTest::newRow("blank output path") << QString("   ") << true << QString("Falta definir o ficheiro a exportar!")
-                                     << QString("   ");
+  QTest::newRow("blank output path") << QString("   ") << true << false
+                                     << QString("Falta definir o ficheiro a exportar!") << QString("   ");
+  QTest::newRow("final date before the initial one")
+      << QString("periodo") << true << true << QString("A data final é anterior à data inicial!")
+      << QString("periodo.xml");
   QTest::newRow("no data link file")
-      << QString("saida.txt") << false
+      << QString("saida.txt") << false << false
       << QString("Não foi encontrado o ficheiro de ligação à base de dados \"Korvel.udl\"!") << QString("saida.xml");
 }
 
@@ -330,6 +361,7 @@ void TestMainWindow::settingsSavedOnlyAfterChecks_data() {
 void TestMainWindow::settingsSavedOnlyAfterChecks() {
   QFETCH(QString, ficheiro);
   QFETCH(bool, dataLinkFile);
+  QFETCH(bool, finalBeforeInitial);
   QFETCH(QString, message);
   QFETCH(QString, shownPath);
   WindowFixture fixture;
@@ -342,8 +374,11 @@ void TestMainWindow::settingsSavedOnlyAfterChecks() {
   Tmain window(fixture.options());
   Child<QLineEdit>(window, "companyName")->setText("Depois");
   Child<QLineEdit>(window, "ficheiro")->setText(ficheiro);
+  if (finalBeforeInitial) Child<QDateEdit>(window, "dataf")->setDate(QDate(2015, 11, 30));
   Child<QPushButton>(window, "btexport")->click();
+  const bool written = !shownPath.trimmed().isEmpty() && QFile::exists(fixture.path(shownPath));
   QDir::setCurrent(working_directory);
+  QVERIFY(!written);
 
   QCOMPARE(fixture.error_boxes.size(), std::size_t{1});
   QCOMPARE(fixture.error_boxes[0].caption, QString("Erro"));
@@ -398,22 +433,31 @@ void TestMainWindow::abortFromPendingEvents() {
   QCOMPARE(fixture.requests.size(), std::size_t{1});
 }
 
-void TestMainWindow::sairDuringRunLetsItFinishAndStillSaves() {
+void TestMainWindow::sairDuringRunAsksFirst_data() {
+  QTest::addColumn<bool>("confirm");
+  QTest::newRow("confirmed: aborts, closes after the run") << true;
+  QTest::newRow("declined: the run goes on") << false;
+}
+
+void TestMainWindow::sairDuringRunAsksFirst() {
+  QFETCH(bool, confirm);
   WindowFixture fixture;
+  fixture.answer = confirm;
   Tmain* window_pointer = nullptr;
-  bool closed_before_save = false;
-  bool script_completed = false;
-  auto script = [&](ExportObserver& observer, ScriptedRun&) {
+  bool abort_seen = false;
+  bool visible_after_question = false;
+  auto script = [&](ExportObserver& observer, ScriptedRun& run) {
     observer.showProcessing();
     // "Sair" pressed while the first stage text is shown.
     QMetaObject::invokeMethod(Child<QPushButton>(*window_pointer, "btcancel"), "click", Qt::QueuedConnection);
     observer.setStatus("A salvar a configuração");
     observer.processPendingEvents();
-    closed_before_save = !window_pointer->isVisible();
+    abort_seen = run.abort_requested;
+    visible_after_question = window_pointer->isVisible();
     observer.persistSettings();
-    observer.setStatus("Exportados 0 de 0 registos. Exportação efectuada");
+    run.outcome = run.abort_requested ? RunOutcome::Aborted : RunOutcome::Completed;
+    observer.setStatus(run.abort_requested ? "Operação abortada!" : "Exportados 0 de 0 registos. Exportação efectuada");
     observer.showData();
-    script_completed = true;
   };
   Tmain window(fixture.options(DateTime::FromDate(2016, 1, 15), script));
   window_pointer = &window;
@@ -422,11 +466,173 @@ void TestMainWindow::sairDuringRunLetsItFinishAndStillSaves() {
   Child<QLineEdit>(window, "companyName")->setText("Nome do operador");
   Child<QPushButton>(window, "btexport")->click();
 
-  QVERIFY(closed_before_save);
-  QVERIFY(script_completed);
-  QCOMPARE(fixture.requests.size(), std::size_t{1});
+  QCOMPARE(fixture.questions.size(), std::size_t{1});
+  QCOMPARE(fixture.questions[0].caption, QString("Varnel v6"));
+  QCOMPARE(fixture.questions[0].text, QString("Está a decorrer uma exportação. Abortar e sair?"));
+  QCOMPARE(abort_seen, confirm);
+  QVERIFY2(visible_after_question, "the window stays until the run has ended");
+  QCOMPARE(window.isVisible(), !confirm);
   QVERIFY(!window.run_under_way());
   QVERIFY(fixture.read_file("Varnel.ini").contains("\r\nCompanyName=Nome do operador\r\n"));
+  // Sair with no run closes at once, asking nothing.
+  if (!confirm) {
+    Child<QPushButton>(window, "btcancel")->click();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(fixture.questions.size(), std::size_t{1});
+  }
+}
+
+// The run clears an abort set during the maintenance; a confirmed close is
+// asked for again at the next chance, so the run still ends.
+void TestMainWindow::sairConfirmedDuringMaintenanceStillAborts() {
+  WindowFixture fixture;
+  Tmain* window_pointer = nullptr;
+  bool aborted_again = false;
+  auto script = [&](ExportObserver& observer, ScriptedRun& run) {
+    QMetaObject::invokeMethod(Child<QPushButton>(*window_pointer, "btcancel"), "click", Qt::QueuedConnection);
+    observer.setStatus("Manutenção da base de dados: 0 de 900 documentos");
+    observer.processPendingEvents();
+    QVERIFY(run.abort_requested);
+    run.abort_requested = false;  // as the run does after the maintenance
+    observer.showProcessing();
+    observer.processPendingEvents();
+    aborted_again = run.abort_requested;
+    run.outcome = RunOutcome::Aborted;
+    observer.showData();
+  };
+  Tmain window(fixture.options(DateTime::FromDate(2016, 1, 15), script));
+  window_pointer = &window;
+  QVERIFY(ShowActive(window));
+  window.setAttribute(Qt::WA_QuitOnClose, false);
+  Child<QPushButton>(window, "btexport")->click();
+  QVERIFY(aborted_again);
+  QVERIFY(!window.isVisible());
+}
+
+void TestMainWindow::focusReturnsAfterRun_data() {
+  QTest::addColumn<QString>("from");
+  QTest::addColumn<bool>("mouse");
+  QTest::newRow("Exportar clicked") << "btexport" << true;
+  QTest::newRow("run started from a date picker") << "dataf" << false;
+}
+
+// During the run "Exportar" is hidden and the data panel takes no input, so
+// the focus moves off them; once the run is over it goes back, and the next
+// Enter does not reach "Sair".
+void TestMainWindow::focusReturnsAfterRun() {
+  QFETCH(QString, from);
+  QFETCH(bool, mouse);
+  WindowFixture fixture;
+  QString focus_during_run;
+  auto script = [&](ExportObserver& observer, ScriptedRun&) {
+    observer.showProcessing();
+    observer.processPendingEvents();
+    focus_during_run = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    observer.showData();
+  };
+  Tmain window(fixture.options(DateTime::FromDate(2016, 1, 15), script));
+  QVERIFY(ShowActive(window));
+  window.setAttribute(Qt::WA_QuitOnClose, false);
+  auto* exportar = Child<QPushButton>(window, "btexport");
+  Child<QWidget>(window, from.toLatin1().constData())->setFocus(Qt::OtherFocusReason);
+  if (mouse) {
+    QTest::mouseClick(exportar, Qt::LeftButton);
+  } else {
+    exportar->click();
+  }
+  QCOMPARE(fixture.requests.size(), std::size_t{1});
+  QVERIFY(focus_during_run != from);
+  QCOMPARE(window.focusWidget(), Child<QWidget>(window, from.toLatin1().constData()));
+  if (mouse) {
+    PressKey(Qt::Key_Return);  // Enter on "Exportar" again: a second run, not the end
+    QCOMPARE(fixture.requests.size(), std::size_t{2});
+    QVERIFY(window.isVisible());
+  }
+}
+
+void TestMainWindow::openFolderAfterCompletedExport_data() {
+  QTest::addColumn<int>("outcome");
+  QTest::addColumn<bool>("offered");
+  QTest::newRow("completed") << int(RunOutcome::Completed) << true;
+  QTest::newRow("aborted") << int(RunOutcome::Aborted) << false;
+}
+
+void TestMainWindow::openFolderAfterCompletedExport() {
+  QFETCH(int, outcome);
+  QFETCH(bool, offered);
+  WindowFixture fixture;
+  QVERIFY(QDir().mkpath(fixture.path("saidas")));
+  Tmain* window_pointer = nullptr;
+  std::vector<bool> offered_during_run;
+  auto script = [&](ExportObserver& observer, ScriptedRun& run) {
+    offered_during_run.push_back(Child<QPushButton>(*window_pointer, "btopenfolder")->isVisible());
+    observer.showOutputPath(fixture.path("saidas/jan.xml").toStdString());
+    observer.showProcessing();
+    observer.setStatus("Exportados 3 de 3 registos. Exportação efectuada");
+    observer.showData();
+    run.outcome = static_cast<RunOutcome>(outcome);
+  };
+  Tmain window(fixture.options(DateTime::FromDate(2016, 1, 15), script));
+  window_pointer = &window;
+  QVERIFY(ShowActive(window));
+  auto* open_folder = Child<QPushButton>(window, "btopenfolder");
+  QVERIFY(!open_folder->isVisible());
+  Child<QLineEdit>(window, "ficheiro")->setText("x");
+  Child<QPushButton>(window, "btexport")->click();
+  QCOMPARE(open_folder->isVisible(), offered);
+  if (!offered) return;
+  QVERIFY(Child<QLabel>(window, "nfiles")->isVisible());
+  open_folder->click();
+  QCOMPARE(fixture.opened_folders, std::vector<QString>{QFileInfo(fixture.path("saidas")).absoluteFilePath()});
+  // The next run takes the offer away until it completes in its turn.
+  Child<QPushButton>(window, "btexport")->click();
+  QCOMPARE(offered_during_run, (std::vector<bool>{false, false}));
+  QVERIFY(open_folder->isVisible());
+}
+
+// The folder of the last export's file is kept in Varnel.ini under its own
+// section (the company section keeps its ten keys); the save dialog of the
+// next session opens there while "Ficheiro" is empty.
+void TestMainWindow::lastFolderStartsTheFileDialog() {
+  WindowFixture fixture;
+  QVERIFY(QDir().mkpath(fixture.path("exportacoes")));
+  {
+    Tmain window(fixture.options(DateTime::FromDate(2016, 1, 15), [](ExportObserver& observer, ScriptedRun&) {
+      observer.persistSettings();
+    }));
+    Child<QLineEdit>(window, "ficheiro")->setText(fixture.path("exportacoes/jan.xml"));
+    Child<QPushButton>(window, "btexport")->click();
+  }
+  const QByteArray ini = fixture.read_file("Varnel.ini");
+  const QString folder = QFileInfo(fixture.path("exportacoes")).absoluteFilePath();
+  QVERIFY2(ini.endsWith("TaxCountryRegion=0\r\n\r\n[Export]\r\nLastFolder=" + folder.toUtf8() + "\r\n"),
+           ini.constData());
+  QCOMPARE(ini.count("\r\n"), 14);  // two section lines and a blank one, ten company keys, the folder
+
+  TmainOptions options = fixture.options();
+  QString directory;
+  options.run_file_dialog = [&](QFileDialog& dialog) -> std::optional<QString> {
+    directory = dialog.directory().absolutePath();
+    return std::nullopt;
+  };
+  Tmain window(options);
+  Child<QToolButton>(window, "openf")->click();
+  QCOMPARE(directory, folder);
+}
+
+void TestMainWindow::datesArePortuguese() {
+  const QLocale machine = QLocale();
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  WindowFixture fixture;
+  Tmain window(fixture.options());
+  QLocale::setDefault(machine);
+  for (const char* name : {"datai", "dataf"}) {
+    auto* date = Child<QDateEdit>(window, name);
+    QCOMPARE(date->locale().language(), QLocale::Portuguese);
+    QVERIFY(date->calendarWidget());
+    QCOMPARE(date->calendarWidget()->locale().monthName(1), QString("janeiro"));
+    QCOMPARE(date->text(), QString(std::string_view(name) == "datai" ? "01/12/2015" : "31/12/2015"));
+  }
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,6 +1,7 @@
 // Keyboard navigation: on the operator window (all three kinds active, no
 // default button) keys typed in one field land the focus where the form base
-// says, or leave it and change the field; on small forms of their own, the
+// says, or leave it and change the field; the date pickers' own keys (parts
+// that wrap, Tab out, typing at the cursor); on small forms of their own, the
 // default button, multi-line text boxes, a reduced key set, the form's own
 // key handler and the global options switch.
 #include <QComboBox>
@@ -75,6 +76,7 @@ class TestNavigation : public QObject {
   void mainWindow_data();
   void mainWindow();
   void arrowsChangeListsAndDates();
+  void datePartsStepWrapAndTakeTyping();
   void unlockedSeriesIsATabStop();
   void defaultButtonAndOptions();
   void memoKeepsEnterUnlessItRefusesReturns();
@@ -90,6 +92,7 @@ void TestNavigation::mainWindow_data() {
   QTest::addColumn<QString>("to");
   const Qt::KeyboardModifiers none;
   const Qt::KeyboardModifiers ctrl(Qt::ControlModifier);
+  const Qt::KeyboardModifiers shift(Qt::ShiftModifier);
   const Qt::KeyboardModifiers ctrl_shift(Qt::ControlModifier | Qt::ShiftModifier);
   QTest::newRow("Enter in Empresa") << "companyName" << Qt::Key_Return << none << "companyID";
   QTest::newRow("keypad Enter") << "companyID" << Qt::Key_Enter << none << "streetName";
@@ -103,6 +106,9 @@ void TestNavigation::mainWindow_data() {
       << "estabelecimento" << Qt::Key_Return << none << "datai";
   QTest::newRow("Down passes over the locked series") << "estabelecimento" << Qt::Key_Down << none << "datai";
   QTest::newRow("Enter in a date picker") << "datai" << Qt::Key_Return << none << "dataf";
+  QTest::newRow("Tab leaves a date picker") << "datai" << Qt::Key_Tab << none << "dataf";
+  QTest::newRow("Shift+Tab leaves a date picker") << "dataf" << Qt::Key_Backtab << shift << "datai";
+  QTest::newRow("Left stays in the date picker") << "dataf" << Qt::Key_Left << none << "dataf";
   QTest::newRow("Enter in Ficheiro skips the picture button")
       << "ficheiro" << Qt::Key_Return << none << "btexport";
   QTest::newRow("Ctrl+Tab from a list") << "taxCountryRegion" << Qt::Key_Tab << ctrl << "saftType";
@@ -155,6 +161,56 @@ void TestNavigation::arrowsChangeListsAndDates() {
   name->selectAll();
   QTest::keyClicks(QApplication::focusWidget(), "Loja");
   QCOMPARE(name->text(), QString("Loja"));
+}
+
+// From the default period (1 to 31 December 2015): every part steps on every
+// value, wrapping within its range as the platform's picker does.
+void TestNavigation::datePartsStepWrapAndTakeTyping() {
+  WindowFixture fixture;
+  Tmain window(fixture.options());
+  QVERIFY(ShowActive(window));
+  auto* first_day = Child<QDateEdit>(window, "datai");
+  auto* last_day = Child<QDateEdit>(window, "dataf");
+  first_day->setFocus(Qt::TabFocusReason);
+  QCOMPARE(first_day->currentSection(), QDateTimeEdit::DaySection);
+  PressKey(Qt::Key_Down);  // day 01 -> the month's last day
+  QCOMPARE(first_day->date(), QDate(2015, 12, 31));
+  PressKey(Qt::Key_Up);
+  QCOMPARE(first_day->date(), QDate(2015, 12, 1));
+  PressKey(Qt::Key_Right);  // to the month
+  QCOMPARE(first_day->currentSection(), QDateTimeEdit::MonthSection);
+  PressKey(Qt::Key_Up);  // December -> January of the same year
+  QCOMPARE(first_day->date(), QDate(2015, 1, 1));
+  PressKey(Qt::Key_Right);
+  PressKey(Qt::Key_Right);  // stays on the year, the last part
+  QCOMPARE(first_day->currentSection(), QDateTimeEdit::YearSection);
+  PressKey(Qt::Key_Down);
+  QCOMPARE(first_day->date(), QDate(2014, 1, 1));
+  PressKey(Qt::Key_Left);
+  PressKey(Qt::Key_Left);
+  QCOMPARE(first_day->currentSection(), QDateTimeEdit::DaySection);
+  QCOMPARE(FocusName(), QString("datai"));
+
+  // 31 December: Up on the day wraps to the 1st; in February the last day is 29 (2016).
+  last_day->setFocus(Qt::TabFocusReason);
+  PressKey(Qt::Key_Up);
+  QCOMPARE(last_day->date(), QDate(2015, 12, 1));
+  last_day->setDate(QDate(2016, 2, 1));
+  last_day->setCurrentSection(QDateTimeEdit::DaySection);
+  PressKey(Qt::Key_Down);
+  QCOMPARE(last_day->date(), QDate(2016, 2, 29));
+
+  // Digits typed at the cursor, nothing selected: the part takes them.
+  auto* text = last_day->findChild<QLineEdit*>();
+  last_day->setDate(QDate(2015, 12, 31));
+  text->deselect();
+  text->setCursorPosition(0);
+  QTest::keyClicks(QApplication::focusWidget(), "15");
+  QCOMPARE(last_day->date(), QDate(2015, 12, 15));
+  text->deselect();
+  text->setCursorPosition(10);  // after the year
+  QTest::keyClicks(QApplication::focusWidget(), "2014");
+  QCOMPARE(last_day->date(), QDate(2014, 12, 15));
 }
 
 void TestNavigation::unlockedSeriesIsATabStop() {

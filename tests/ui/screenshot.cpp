@@ -1,7 +1,8 @@
-// ui_screenshot OUT.png [processing]: draws the operator window as an
-// operator first sees it (fixed date 15 January 2016, no settings files,
-// sample company data), or part way through a run, and saves the client area
-// as a PNG for the README. Run it under xvfb-run.
+// ui_screenshot OUT.png [processing|completed]: draws the operator window as
+// an operator first sees it (fixed date 15 January 2016, no settings files,
+// sample company data), part way through a run, or after a completed export
+// (its final status and "Abrir pasta"), and saves the client area as a PNG
+// for the README. Run it under xvfb-run.
 #include <QApplication>
 #include <QImage>
 #include <QDir>
@@ -11,22 +12,42 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 #include "ui/_main.h"
+#include "ui/portuguese_texts.h"
+
+namespace {
+
+// A run that only shows what a completed export shows at its end.
+class ShownRun : public varnel::ExportRunner {
+ public:
+  varnel::RunOutcome execute(const varnel::ExportRequest&, varnel::ExportObserver& observer) override {
+    observer.setStatus("Exportados 370 de 370 registos. Exportação efectuada");
+    return varnel::RunOutcome::Completed;
+  }
+  void requestAbort() override {}
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  const bool processing = argc == 3 && QString::fromLocal8Bit(argv[2]) == "processing";
-  if (argc != 2 && !processing) {
-    std::fputs("usage: ui_screenshot OUT.png [processing]\n", stderr);
+  const QString mode = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
+  const bool processing = mode == "processing";
+  const bool completed = mode == "completed";
+  if (argc != 2 && !processing && !completed) {
+    std::fputs("usage: ui_screenshot OUT.png [processing|completed]\n", stderr);
     return 2;
   }
   QApplication::setApplicationName(varnel::kApplicationTitle);
+  varnel::InstallPortuguese(application);
   if (QStyle* style = QStyleFactory::create("Fusion")) QApplication::setStyle(style);
   QTemporaryDir settings_directory;
   varnel::TmainOptions options;
   options.directory = settings_directory.path().toStdString();
   options.today = varnel::DateTime::FromDate(2016, 1, 15);
+  options.create_run = [](varnel::PosDatabase&) { return std::make_unique<ShownRun>(); };
   varnel::Tmain window(options);
   window.findChild<QLineEdit*>("companyName")->setText("Pastelaria Açoriana, Lda.");
   window.findChild<QLineEdit*>("companyID")->setText("503504505");
@@ -44,6 +65,7 @@ int main(int argc, char** argv) {
     window.progressStep();
     window.setStatus("Exportados 100 de 370 registos...");
   }
+  if (completed) window.btExportClick();
   window.show();
   int result = 1;
   QTimer::singleShot(300, &window, [&] {

@@ -2,7 +2,7 @@
 // (SQLite database, Korvel.UDL, Korvel.ini, Varnel.ini) made for December
 // 2015: the window's states before, during and after a run, the operator's
 // company data saved by the run, "Abortar" pressed as pending input handled
-// inside processPendingEvents, "Sair" during a run, a check that fails on the
+// inside processPendingEvents, "Sair" during a run (asked, then aborting), a check that fails on the
 // database side saving nothing, and a settings file that cannot be written.
 #include <QComboBox>
 #include <QLabel>
@@ -36,6 +36,7 @@ struct WindowState {
 
 constexpr WindowState kDataState{true, false, false, true, true};
 constexpr WindowState kProcessingState{false, true, true, false, true};
+const QString kMaintenance = "Manutenção da base de dados: ";
 
 // The window with a recorder around two of its observer operations: every
 // status text, the window's state at every chance to handle input, and an
@@ -55,7 +56,21 @@ class RecordedMain : public Tmain {
   }
   void processPendingEvents() override {
     states.push_back(state());
+    status_at_events << Child<QLabel>(*this, "nfiles")->text();
+    data_panel_enabled.push_back(Child<QWidget>(*this, "pdados")->isEnabled());
     Tmain::processPendingEvents();
+  }
+
+  // The window's state at each chance to handle input: on the data panel,
+  // taking no input, while the maintenance reports its batches; on the
+  // processing panel from then on.
+  void expect_states_during_run() const {
+    QVERIFY(!states.empty());
+    for (std::size_t i = 0; i < states.size(); ++i) {
+      const bool maintenance = status_at_events[static_cast<qsizetype>(i)].startsWith(kMaintenance);
+      QCOMPARE(states[i], (maintenance ? WindowState{true, false, false, true, true} : kProcessingState));
+      QVERIFY(!data_panel_enabled[i]);
+    }
   }
 
   WindowState state() const {
@@ -76,6 +91,8 @@ class RecordedMain : public Tmain {
 
   QStringList statuses;
   std::vector<WindowState> states;
+  QStringList status_at_events;          // the status line at each of them
+  std::vector<bool> data_panel_enabled;  // ... and whether the data panel took input
   QString press_at;      // the status text (its start) at which the operator presses
   bool pressed = false;
   QString press_button;  // ... this button
@@ -93,7 +110,7 @@ class TestWindowExport : public QObject {
   void abortDuringMasterFiles_data();
   void abortDuringMasterFiles();
   void abortAtAProgressStep();
-  void sairDuringRunLetsItFinish();
+  void sairDuringRunAbortsWhenConfirmed();
   void invalidTaxpayerNumberSavesNothing();
   void readOnlySettingsFileEndsTheRun();
 
@@ -146,15 +163,28 @@ void TestWindowExport::exportsAndSavesTheOperatorsValues() {
   for (const ErrorBox& box : m_fixture->error_boxes) qWarning() << box.caption << box.text;
   QVERIFY(m_fixture->error_boxes.empty());
   QCOMPARE(Child<QLineEdit>(*window, "ficheiro")->text(), QString("saft dezembro.xml"));
-  QVERIFY(!window->states.empty());
-  for (const WindowState& during : window->states) QCOMPARE(during, kProcessingState);
+  window->expect_states_during_run();
   QCOMPARE(window->state(), kDataState);
   QVERIFY(Child<QProgressBar>(*window, "pb")->isHidden());
+  QVERIFY(Child<QWidget>(*window, "pdados")->isEnabled());
+
+  // The demo database's first export repairs its customers: the count
+  // before the first batch and after the last.
+  qsizetype maintenance = 0;
+  while (maintenance < window->statuses.size() && window->statuses[maintenance].startsWith(kMaintenance)) {
+    ++maintenance;
+  }
+  QVERIFY(maintenance >= 2);
+  const QRegularExpressionMatch repaired = QRegularExpression("^Manutenção da base de dados: (\\d+) de (\\d+) documentos$")
+                                               .match(window->statuses[maintenance - 1]);
+  QVERIFY2(repaired.hasMatch(), qPrintable(window->statuses[maintenance - 1]));
+  QCOMPARE(repaired.captured(1), repaired.captured(2));
+  QCOMPARE(window->statuses[0], kMaintenance + "0 de " + repaired.captured(2) + " documentos");
 
   const QStringList expected_start{"A salvar a configuração", "Criação do ficheiro de saida",
                                    "Exportação da lista de clientes", "Exportação da lista de fornecedores",
                                    "Exportação das taxas de iva"};
-  QCOMPARE(window->statuses.mid(0, expected_start.size()), expected_start);
+  QCOMPARE(window->statuses.mid(maintenance, expected_start.size()), expected_start);
   const QString final_status = Child<QLabel>(*window, "nfiles")->text();
   QCOMPARE(window->statuses.last(), final_status);
   const QRegularExpressionMatch final_match =
@@ -170,8 +200,10 @@ void TestWindowExport::exportsAndSavesTheOperatorsValues() {
 
   // A second run starts from the data state again and writes a fresh file.
   window->states.clear();
+  window->statuses.clear();
   QTest::mouseClick(Child<QPushButton>(*window, "btexport"), Qt::LeftButton);
   QVERIFY(m_fixture->error_boxes.empty());
+  QCOMPARE(window->statuses.first(), QString("A salvar a configuração"));  // nothing left to repair
   QCOMPARE(read("saft dezembro.xml").count("<Header>"), 1);
   QCOMPARE(window->state(), kDataState);
 }
@@ -204,7 +236,7 @@ void TestWindowExport::abortDuringMasterFiles() {
   const qsizetype pressed = window->statuses.indexOf(stage);
   QVERIFY(pressed >= 0);
   QCOMPARE(window->statuses.size(), pressed + 2);  // the stage, then the abort status
-  for (const WindowState& during : window->states) QCOMPARE(during, kProcessingState);
+  window->expect_states_during_run();
   QCOMPARE(window->state(), kDataState);
 
   const QByteArray audit = read("abortado.xml");
@@ -245,7 +277,7 @@ void TestWindowExport::abortAtAProgressStep() {
   QCOMPARE(window->state(), kDataState);
 }
 
-void TestWindowExport::sairDuringRunLetsItFinish() {
+void TestWindowExport::sairDuringRunAbortsWhenConfirmed() {
   auto window = make_window();
   QVERIFY(ShowActive(*window));
   window->press_at = "A salvar a configuração";
@@ -254,12 +286,15 @@ void TestWindowExport::sairDuringRunLetsItFinish() {
   Child<QLineEdit>(*window, "ficheiro")->setText("sair.xml");
   QTest::mouseClick(Child<QPushButton>(*window, "btexport"), Qt::LeftButton);
 
+  QCOMPARE(m_fixture->questions.size(), std::size_t{1});
   QVERIFY(!window->isVisible());
   QVERIFY(m_fixture->error_boxes.empty());
-  QVERIFY(window->statuses.last().endsWith(" registos. Exportação efectuada"));
-  QVERIFY(read("sair.xml").endsWith("</AuditFile>\r\n"));
+  QCOMPARE(window->statuses.last(), QString("Operação abortada!"));
+  const QByteArray audit = read("sair.xml");
+  QVERIFY(audit.endsWith("</AuditFile>\r\n"));
+  QVERIFY(!audit.contains("</MasterFiles>"));
   QVERIFY2(read("Varnel.ini").contains("\r\nCompanyName=Valor depois de Sair\r\n"),
-           "the save asked for after Sair keeps the operator's values");
+           "the save the run asks for after Sair keeps the operator's values");
 }
 
 void TestWindowExport::invalidTaxpayerNumberSavesNothing() {
@@ -288,7 +323,7 @@ void TestWindowExport::readOnlySettingsFileEndsTheRun() {
 
   QCOMPARE(m_fixture->error_boxes.size(), std::size_t{1});
   QCOMPARE(m_fixture->error_boxes[0].caption, QString("Varnel v6"));
-  QCOMPARE(m_fixture->error_boxes[0].text, QString("Unable to write to .\\Varnel.ini."));
+  QCOMPARE(m_fixture->error_boxes[0].text, QString("Não foi possível gravar o ficheiro .\\Varnel.ini."));
   QCOMPARE(window->statuses.last(), QString("A salvar a configuração"));
   QCOMPARE(window->state(), kDataState);
   QVERIFY(Child<QProgressBar>(*window, "pb")->isHidden());

@@ -1,7 +1,9 @@
 // Shared pieces of the window tests: a settings folder of the test's own, a
-// window built over it with a fixed "today" and error boxes recorded instead
-// of shown, a scripted run that drives the observer as a test tells it, and
-// a key press delivered where the platform delivers it (the focus widget).
+// window built over it with a fixed "today", error boxes and questions
+// recorded instead of shown (each question answered as the test says),
+// folders "opened" into a list, a scripted run that drives the observer as a
+// test tells it, and a key press delivered where the platform delivers it
+// (the focus widget).
 #pragma once
 
 #include <QApplication>
@@ -31,13 +33,15 @@ class ScriptedRun : public ExportRunner {
   using Script = std::function<void(ExportObserver& observer, ScriptedRun& run)>;
   ScriptedRun(Script script, std::vector<ExportRequest>& requests)
       : m_script(std::move(script)), m_requests(requests) {}
-  void execute(const ExportRequest& request, ExportObserver& observer) override {
+  RunOutcome execute(const ExportRequest& request, ExportObserver& observer) override {
     m_requests.push_back(request);
     m_script(observer, *this);
+    return outcome;
   }
   void requestAbort() override { abort_requested = true; }
 
   bool abort_requested = false;
+  RunOutcome outcome = RunOutcome::Completed;  // what the run reports at its end
 
  private:
   Script m_script;
@@ -70,6 +74,11 @@ class WindowFixture {
     result.message_box = [this](const QString& caption, const QString& text) {
       error_boxes.push_back({caption, text});
     };
+    result.confirm = [this](const QString& caption, const QString& text) {
+      questions.push_back({caption, text});
+      return answer;
+    };
+    result.open_folder = [this](const QString& folder) { opened_folders.push_back(folder); };
     if (script) {
       result.create_run = [this, script](PosDatabase&) { return std::make_unique<ScriptedRun>(script, requests); };
     }
@@ -77,6 +86,9 @@ class WindowFixture {
   }
 
   std::vector<ErrorBox> error_boxes;
+  std::vector<ErrorBox> questions;      // yes/no questions asked, answered with answer
+  bool answer = true;
+  std::vector<QString> opened_folders;  // folders "Abrir pasta" opened
   std::vector<ExportRequest> requests;  // one per run the window started
 
  private:
