@@ -217,10 +217,13 @@ std::string DefaultAsRead(std::string_view default_value) {
 }
 
 // Index of the line that holds key in the first matching section, or nullopt.
+// A section named again further down is not searched, as the profile
+// functions do not search it.
 std::optional<std::size_t> FindKey(const ProfileText& profile, std::string_view section, std::string_view key) {
   bool in_section = false;
   for (std::size_t i = 0; i < profile.lines.size(); ++i) {
     if (auto name = SectionName(profile.lines[i].text)) {
+      if (in_section) return std::nullopt;  // the end of the first matching section
       in_section = EqualsIgnoringAsciiCase(*name, section);
       continue;
     }

@@ -83,6 +83,17 @@ TEST(ProfileFile, OnePairOfMatchingQuotesIsTakenOffAValue) {
   for (const auto& [key, value] : expected) EXPECT_EQ(file.ReadString("S", key, "?"), value) << key;
 }
 
+TEST(ProfileFile, OnlyTheFirstSectionOfAName) {
+  TempDir dir;
+  WriteFileBytes(dir / "Varnel.ini", "[S]\r\na=1\r\n[T]\r\nb=2\r\n[s]\r\na=3\r\nc=4\r\n");
+  ProfileFile file(dir.path(), "Varnel.ini");
+  EXPECT_EQ(file.ReadString("S", "a", "?"), "1");
+  EXPECT_EQ(file.ReadString("S", "c", "?"), "?") << "a later section of the same name is not searched";
+  file.WriteString("S", "c", "5");
+  EXPECT_EQ(file.ReadString("S", "c", "?"), "5");
+  EXPECT_EQ(testing::ReadFileBytes(dir / "Varnel.ini"), "[S]\r\na=1\r\nc=5\r\n[T]\r\nb=2\r\n[s]\r\na=3\r\nc=4\r\n");
+}
+
 TEST(ProfileFile, TheDefaultComesBackWithoutTrailingBlanks) {
   TempDir dir;
   ProfileFile file(dir.path(), "Varnel.ini");
