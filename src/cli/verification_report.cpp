@@ -83,11 +83,17 @@ void PrintSummary(std::FILE* stream, const VerificationSummary& summary) {
   if (!counts.empty()) std::fprintf(stream, "Documentos: %s\n", counts.c_str());
 }
 
+std::string Counted(int count, const char* one, const char* many) {
+  return IntText(count) + " " + (count == 1 ? one : many);
+}
+
 }  // namespace
 
 void PrintVerification(std::FILE* stream, const VerificationReport& report) {
-  std::fprintf(stream, "Verificação: %d erros, %d avisos, %d notas%s\n", report.errors(), report.warnings(),
-               Notes(report), report.completed ? "" : " (interrompida)");
+  const std::string counts = Counted(report.errors(), "erro", "erros") + ", " +
+                             Counted(report.warnings(), "aviso", "avisos") + ", " +
+                             Counted(Notes(report), "nota", "notas");
+  std::fprintf(stream, "Verificação: %s%s\n", counts.c_str(), report.completed ? "" : " (interrompida)");
   for (const Finding& finding : report.findings) {
     std::string line = std::string(SeverityText(finding.severity)) + " " + finding.section;
     if (!finding.document.empty()) line += " " + finding.document;

@@ -56,8 +56,11 @@ RunOutcome ExportRun::execute(const ExportRequest& request, ExportObserver& obse
     showStage("Criação do ficheiro de saida");
     m_writer = std::make_unique<XmlLineWriter>(PathFromTyped(output_path));
     writeAuditFile();
+    // The export's own ending; "Abortar" during the verification that
+    // follows stops only the verification.
+    const RunOutcome outcome = m_abort ? RunOutcome::Aborted : RunOutcome::Completed;
     closingTail(output_path);
-    return m_abort ? RunOutcome::Aborted : RunOutcome::Completed;
+    return outcome;
   } catch (const std::exception& error) {
     failRun(error.what());
   } catch (const AbortExit&) {

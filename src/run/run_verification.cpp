@@ -46,8 +46,10 @@ std::string Plural(int count, const char* one, const char* many) {
 std::string OutcomeText(const VerificationReport& report) {
   if (!report.completed) return "Ficheiro não verificado: verificação abortada";
   if (report.errors() == 0 && report.warnings() == 0) return "Ficheiro verificado: sem erros";
-  return "Ficheiro verificado: " + Plural(report.errors(), "erro", "erros") + ", " +
-         Plural(report.warnings(), "aviso", "avisos");
+  std::string text = "Ficheiro verificado: ";
+  text += report.errors() == 0 ? std::string("sem erros") : Plural(report.errors(), "erro", "erros");
+  if (report.warnings() > 0) text += ", " + Plural(report.warnings(), "aviso", "avisos");
+  return text;
 }
 
 }  // namespace
@@ -58,7 +60,9 @@ void ExportRun::verifyFile(const std::string& output_path) {
   RunVerificationProgress progress(*m_observer, m_abort, m_document_count);
   VerificationOptions options;
   options.summarized_type_expected = m_request.saftType == 1;
-  VerificationReport report = VerifyAuditFile(PathFromTyped(output_path), options, &progress);
+  // "Abortar" pressed as the stage began stops the check before it reads.
+  VerificationReport report;
+  if (!m_abort) report = VerifyAuditFile(PathFromTyped(output_path), options, &progress);
   if (report.completed) {
     try {
       for (Finding& finding : ReconcileWithDatabase(m_database, m_request, m_generation, report.summary)) {

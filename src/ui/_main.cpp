@@ -36,6 +36,7 @@
 #include <utility>
 
 #include "run/export_run.h"
+#include "ui/verification_dialog.h"
 #include "base/company.h"
 #include "base/file_names.h"
 #include "base/product_version.h"
@@ -600,6 +601,8 @@ void Tmain::btExportClick() {
   const QPointer<QWidget> focus_before = focusWidget();
   btopenfolder->setVisible(false);
   m_completed_folder.clear();
+  m_verification.reset();
+  if (m_verification_dialog) m_verification_dialog->close();
   std::unique_ptr<ExportRunner> run = m_options.create_run(m_database);
   m_run = run.get();
   // The data panel takes no input while the run uses its values (the
@@ -625,6 +628,11 @@ void Tmain::btExportClick() {
   if (outcome == RunOutcome::Completed) {
     m_completed_folder = output_folder();
     btopenfolder->setVisible(true);
+    if (m_verification) {
+      auto* dialog = new VerificationDialog(*m_verification, nfiles->text(), m_completed_folder, this);
+      m_verification_dialog = dialog;
+      dialog->show();
+    }
   }
   // Back where the operator was ("Exportar" was hidden during the run, so
   // the focus had moved on to "Sair").
@@ -742,6 +750,8 @@ void Tmain::progressStart(int maximum) {
 void Tmain::progressStep() { pb->setValue(pb->value() + 1); }
 
 void Tmain::progressHide() { pb->setVisible(false); }
+
+void Tmain::showVerification(const VerificationReport& report) { m_verification = report; }
 
 void Tmain::showData() {
   btabort->setVisible(false);

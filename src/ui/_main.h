@@ -9,12 +9,14 @@
 //   processing  processar and btabort visible; pdados and btexport hidden
 // The window starts in the data state; btcancel ("Sair") is always visible;
 // nfiles stays hidden until the first run shows it, then keeps its text;
-// btopenfolder ("Abrir pasta") shows beside it after a completed export.
+// btopenfolder ("Abrir pasta") shows beside it after a completed export, and
+// the verifier's results open in a dialog beside the window.
 // During a run the data panel takes no input; afterwards the focus goes back
 // where it was. "Sair" (or closing the window) during a run asks first and,
 // confirmed, aborts the run and closes once it has ended.
 #pragma once
 
+#include <QDialog>
 #include <QPointer>
 #include <QString>
 
@@ -32,6 +34,7 @@
 #include "settings/settings_store.h"
 
 class QComboBox;
+
 class QDateEdit;
 class QFileDialog;
 class QFrame;
@@ -112,6 +115,10 @@ class Tmain : public TcsEZForm, public ExportObserver {
   void progressStep() override;
   void progressHide() override;
   void showData() override;
+  void showVerification(const VerificationReport& report) override;
+
+  // The results dialog of the last completed export, while it is open.
+  QDialog* verification_dialog() const { return m_verification_dialog; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -172,6 +179,8 @@ class Tmain : public TcsEZForm, public ExportObserver {
   ExportRunner* m_run = nullptr;            // the run under way, if any
   bool m_close_after_run = false;           // "Sair" confirmed during the run
   QString m_completed_folder;               // where the last completed export wrote
+  std::optional<VerificationReport> m_verification;  // the running export's, once verified
+  QPointer<QDialog> m_verification_dialog;
   bool m_centred = false;
 };
 

@@ -87,16 +87,39 @@ TEST(VarnelExport, AFinalDateBeforeTheInitialOneIsACheckThatWritesNothing) {
 TEST(VarnelExport, ACompleteExportPrintsItsStatusLinesAndExitsZero) {
   TestDatabase db;
   WriteCompany(db.folder(), "123456789");
+  db.Exec("INSERT INTO iva (codigo, descricao) VALUES (23, 'Normal')");
   const Finished done = RunExporter(db.folder(), Args({"--output", "saft.txt", "--type", "normal"}));
   EXPECT_EQ(done.exit_code, 0) << done.error_output;
   for (const char* line : {"A salvar a configuração\n", "Exportação da lista de produtos\n",
-                           "Exportados 0 de 0 registos. Exportação efectuada\n"}) {
+                           "Exportados 0 de 0 registos. Exportação efectuada\n", "Verificação do ficheiro\n",
+                           "Verificação: 0 erros, 0 avisos", "Ficheiro verificado: sem erros\n"}) {
     EXPECT_NE(done.error_output.find(line), std::string::npos) << line;
   }
   const std::string file = testing::ReadFileBytes(db.folder() / "saft.xml");
   EXPECT_NE(file.find("<CompanyID>123456789</CompanyID>"), std::string::npos);
   EXPECT_NE(file.find("<CompanyName>Restaurante Teste</CompanyName>"), std::string::npos);
   EXPECT_NE(file.find("<StartDate>2016-01-01</StartDate>"), std::string::npos);
+}
+
+TEST(VarnelExport, TheVerifiersErrorsGiveExitThreeAndTheirReport) {
+  TestDatabase db;
+  WriteCompany(db.folder(), "123456789");
+  // No VAT rate: the file's TaxTable is empty, which the schema refuses.
+  const Finished done = RunExporter(db.folder(), Args({"--output", "out", "--report", "report.json"}));
+  EXPECT_EQ(done.exit_code, 3) << done.error_output;
+  EXPECT_NE(done.error_output.find("Ficheiro verificado: 1 erro\n"), std::string::npos)
+      << done.error_output;
+  EXPECT_NE(done.error_output.find("ERRO Ficheiro: "), std::string::npos) << done.error_output;
+  const std::string json = testing::ReadFileBytes(db.folder() / "report.json");
+  EXPECT_NE(json.find("\"errors\": 1,"), std::string::npos) << json;
+  EXPECT_NE(json.find("{\"severity\": \"error\", \"section\": \"Ficheiro\""), std::string::npos) << json;
+
+  // The same file verified on its own, without exporting.
+  const Finished verified = RunExporter(db.folder(), {"--verify", "out.xml"});
+  EXPECT_EQ(verified.exit_code, 3) << verified.error_output;
+  EXPECT_NE(verified.error_output.find("Verificação: 1 erro, 0 avisos"), std::string::npos) << verified.error_output;
+  const Finished usage = RunExporter(db.folder(), {"--verify", "out.xml", "--output", "x"});
+  EXPECT_EQ(usage.exit_code, 2);
 }
 
 TEST(VarnelExport, AnErrorDuringTheRunIsOneVarnelLine) {

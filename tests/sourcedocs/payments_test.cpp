@@ -306,7 +306,7 @@ TEST_F(DocumentSectionsProgress, StepsRunAcrossSections) {
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   EXPECT_EQ(result.observer.progress_maximum, 1);
   EXPECT_EQ(result.observer.progress_position, 1);
-  EXPECT_EQ(StatusesFrom(result.observer.statuses(), "Abertura de tabelas de documentos de consulta"),
+  EXPECT_EQ(StatusesFrom(result.observer.export_statuses(), "Abertura de tabelas de documentos de consulta"),
             (std::vector<std::string>{"Abertura de tabelas de documentos de consulta", "Exportados 0 de 60 registos...",
                                       "Abertura de tabelas de recibos", "Exportados 0 de 60 registos...",
                                       "Exportados 50 de 60 registos...",

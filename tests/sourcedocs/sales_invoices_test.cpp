@@ -229,10 +229,10 @@ TEST(SalesInvoices, ProgressEveryFiftyDocuments) {
   InsertTickets(db, 120);
   const ExportResult run = RunExport(db, DefaultRequest());
   EXPECT_EQ(run.outcome, RunOutcome::Completed);
-  const auto& calls = run.observer.calls;
+  const auto calls = run.observer.export_calls();
   EXPECT_NE(std::find(calls.begin(), calls.end(), "progressStart: 2"), calls.end());
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "progressStep"), 2);
-  const auto statuses = run.observer.statuses();
+  const auto statuses = run.observer.export_statuses();
   auto at = std::find(statuses.begin(), statuses.end(), "Abertura de tabelas de vendas");
   for (const char* expected : {"Exportados 0 de 120 registos...", "Exportados 50 de 120 registos...",
                                "Exportados 100 de 120 registos..."}) {

@@ -40,6 +40,7 @@ class RecordingObserver : public ExportObserver {
   }
   void setStatus(const std::string& text) override {
     status = text;
+    if (text == "Verificação do ficheiro") verifying = true;
     calls.push_back("setStatus: " + text);
   }
   void processPendingEvents() override {
@@ -48,13 +49,17 @@ class RecordingObserver : public ExportObserver {
     if (on_pending_events) on_pending_events();
   }
   void persistSettings() override { calls.push_back("persistSettings"); }
+  // The progress fields follow the export; the verification's own steps
+  // are counted apart.
   void progressStart(int maximum) override {
-    progress_maximum = maximum;
-    progress_position = 0;
+    if (!verifying) {
+      progress_maximum = maximum;
+      progress_position = 0;
+    }
     calls.push_back("progressStart: " + std::to_string(maximum));
   }
   void progressStep() override {
-    ++progress_position;
+    ++(verifying ? verification_steps : progress_position);
     calls.push_back("progressStep");
   }
   void progressHide() override { calls.push_back("progressHide"); }
@@ -69,6 +74,18 @@ class RecordingObserver : public ExportObserver {
 
   // The verifier's report of the last completed export.
   std::optional<VerificationReport> verification;
+  bool verifying = false;      // the verification stage has begun
+  int verification_steps = 0;
+
+  // The calls of the export itself, before its verification began.
+  std::vector<std::string> export_calls() const {
+    std::vector<std::string> before;
+    for (const auto& call : calls) {
+      if (call == "setStatus: Verificação do ficheiro") break;
+      before.push_back(call);
+    }
+    return before;
+  }
 
   // The findings that are errors, one "section document: message" each.
   std::vector<std::string> verification_errors() const {

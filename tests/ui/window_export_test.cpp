@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
+#include <QTableWidget>
 
 #include <filesystem>
 
@@ -185,12 +186,24 @@ void TestWindowExport::exportsAndSavesTheOperatorsValues() {
                                    "Exportação da lista de clientes", "Exportação da lista de fornecedores",
                                    "Exportação das taxas de iva"};
   QCOMPARE(window->statuses.mid(maintenance, expected_start.size()), expected_start);
+  // The export's own final status, then the verifier's outcome, which stays
+  // on the status line; the results open beside the window.
   const QString final_status = Child<QLabel>(*window, "nfiles")->text();
   QCOMPARE(window->statuses.last(), final_status);
+  QVERIFY2(final_status.startsWith("Ficheiro verificado: sem erros"), qPrintable(final_status));
+  const qsizetype verification = window->statuses.indexOf("Verificação do ficheiro");
+  QVERIFY(verification > 0);
+  const QString export_status = window->statuses[verification - 1];
   const QRegularExpressionMatch final_match =
-      QRegularExpression("^Exportados (\\d+) de (\\d+) registos\\. Exportação efectuada$").match(final_status);
-  QVERIFY2(final_match.hasMatch(), qPrintable(final_status));
+      QRegularExpression("^Exportados (\\d+) de (\\d+) registos\\. Exportação efectuada$").match(export_status);
+  QVERIFY2(final_match.hasMatch(), qPrintable(export_status));
   QCOMPARE(final_match.captured(1), final_match.captured(2));
+  QDialog* results = window->verification_dialog();
+  QVERIFY(results != nullptr);
+  QVERIFY(results->isVisible());
+  QCOMPARE(results->findChild<QLabel*>("resultado")->text(), final_status);
+  QVERIFY(results->findChild<QTableWidget*>("achados")->rowCount() > 0);
+  QVERIFY(results->findChild<QTableWidget*>("resumoiva")->rowCount() > 0);
 
   const QByteArray audit = read("saft dezembro.xml");
   QVERIFY(audit.startsWith("<?xml"));
@@ -249,7 +262,8 @@ void TestWindowExport::abortDuringMasterFiles() {
   // The abort flag belongs to that run: the next one runs to its end.
   window->press_at.clear();
   QTest::mouseClick(Child<QPushButton>(*window, "btexport"), Qt::LeftButton);
-  QVERIFY(Child<QLabel>(*window, "nfiles")->text().endsWith(" registos. Exportação efectuada"));
+  QVERIFY2(Child<QLabel>(*window, "nfiles")->text().startsWith("Ficheiro verificado: "),
+           qPrintable(Child<QLabel>(*window, "nfiles")->text()));
   QVERIFY(read("abortado.xml").contains("</MasterFiles>"));
 }
 
