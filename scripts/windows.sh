@@ -184,7 +184,7 @@ cmp "$demo/linux/korvel.db" "$demo/windows/korvel.db" >/dev/null \
   2>"$demo/linux-status.txt"
 "$out/wine-run" "$out/project/src/cli/varnel-export.exe" --workdir 'Z:'"$demo/windows" --output saft-demo.xml \
   --type normal 2>"$demo/windows-status.txt"
-if ! cmp <(grep -v '<DateCreated>' "$demo/linux/saft-demo.xml") <(grep -v '<DateCreated>' "$demo/windows/saft-demo.xml"); then
+if ! cmp <(grep -av '<DateCreated>' "$demo/linux/saft-demo.xml") <(grep -av '<DateCreated>' "$demo/windows/saft-demo.xml"); then
   echo "The Windows exporter's demo file differs from the Linux exporter's." >&2
   exit 1
 fi
