@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite, then builds it again with
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/) and runs
-# it there too.
+# it there too. The Windows job (scripts/windows.sh: the Windows build and
+# its tests under Wine, the demo compared across the two builds, the
+# package) runs on its own until its clean-clone time fits the CI budget.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh

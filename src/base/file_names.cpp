@@ -7,22 +7,42 @@
 
 namespace varnel {
 
+std::filesystem::path PathFromUtf8(std::string_view text) {
+  return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(text.data()), text.size()));
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+std::string DisplayPath(const std::filesystem::path& path) {
+  std::filesystem::path shown = path;
+  return Utf8FromPath(shown.make_preferred());
+}
+
 std::optional<std::filesystem::path> FindFileIgnoringCase(const std::filesystem::path& directory,
                                                            std::string_view name) {
+  // The entry is returned as the directory spells it: a file system that
+  // ignores letter case itself (Windows) also accepts the name as asked.
   std::error_code error;
-  const auto exact = directory / std::string(name);
-  if (std::filesystem::is_regular_file(exact, error)) return exact;
+  const auto exact = directory / PathFromUtf8(name);
+  const bool exact_exists = std::filesystem::is_regular_file(exact, error);
+  std::optional<std::filesystem::path> other_case;
   std::filesystem::directory_iterator it(directory.empty() ? std::filesystem::path(".") : directory,
                                          error);
-  if (error) return std::nullopt;
+  if (error) return exact_exists ? std::optional(exact) : std::nullopt;
   for (; it != std::filesystem::directory_iterator(); it.increment(error)) {
-    if (error) return std::nullopt;
-    if (EqualsIgnoringAsciiCase(it->path().filename().string(), name) &&
-        it->is_regular_file(error)) {
-      return directory / it->path().filename();
-    }
+    if (error) return exact_exists ? std::optional(exact) : other_case;
+    const std::string entry = Utf8FromPath(it->path().filename());
+    if (!EqualsIgnoringAsciiCase(entry, name)) continue;
+    std::error_code ignored;
+    if (!it->is_regular_file(ignored)) continue;
+    if (entry == name) return exact;
+    if (!other_case) other_case = directory / it->path().filename();
   }
-  return std::nullopt;
+  if (exact_exists && !other_case) return exact;
+  return other_case;
 }
 
 std::filesystem::path PathFromTyped(std::string_view typed) {
@@ -30,7 +50,7 @@ std::filesystem::path PathFromTyped(std::string_view typed) {
   for (char& c : path) {
     if (c == '\\') c = '/';
   }
-  return std::filesystem::path(path);
+  return PathFromUtf8(path);
 }
 
 std::string ForceXmlExtension(std::string_view typed) {

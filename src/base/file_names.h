@@ -1,6 +1,10 @@
 // File names as the platform the point-of-sale product comes from treats
 // them: letter case does not matter when a file is looked up, and "\" is a
-// path separator as well as "/". Thin layer over std::filesystem.
+// path separator as well as "/". Thin layer over std::filesystem. Names are
+// UTF-8 text everywhere in the program; they become paths (UTF-16 on
+// Windows) and paths become text only through the functions here, never
+// through the narrow std::filesystem conversions, which on Windows go
+// through the ANSI code page.
 #pragma once
 
 #include <filesystem>
@@ -9,6 +13,14 @@
 #include <string_view>
 
 namespace varnel {
+
+// The path named by UTF-8 text, and the UTF-8 text of a path.
+std::filesystem::path PathFromUtf8(std::string_view text);
+std::string Utf8FromPath(const std::filesystem::path& path);
+
+// A path as messages show it: UTF-8, with the platform's separator ("\" on
+// Windows, "/" elsewhere).
+std::string DisplayPath(const std::filesystem::path& path);
 
 // The entry of directory whose name equals name ignoring ASCII letter case
 // (an exact match wins); nullopt when there is none or the directory cannot

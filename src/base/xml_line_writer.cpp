@@ -10,6 +10,7 @@
 
 #include "base/errors.h"
 #include "base/file_names.h"
+#include "platform/open_file.h"
 #include "base/windows1252.h"
 
 namespace varnel {
@@ -38,18 +39,19 @@ class MemoryAside : public AsideStore {
 // Held lines in a file beside the output, read back in blocks and removed.
 class FileAside : public AsideStore {
  public:
-  explicit FileAside(std::string path) : m_path(std::move(path)), m_sink(std::make_unique<FileSink>(m_path)) {}
+  explicit FileAside(std::filesystem::path path)
+      : m_path(std::move(path)), m_shown(DisplayPath(m_path)), m_sink(std::make_unique<FileSink>(m_path)) {}
   ~FileAside() override {
     m_sink.reset();
     std::error_code ignored;
-    std::filesystem::remove(PathFromTyped(m_path), ignored);
+    std::filesystem::remove(m_path, ignored);
   }
   void Write(std::string_view bytes) override { m_sink->Write(bytes); }
   void MoveTo(ByteSink& sink) override {
     m_sink->Close();
     errno = 0;
-    std::FILE* file = std::fopen(m_path.c_str(), "rb");
-    if (file == nullptr) throw FileError("Cannot open file \"" + m_path + "\". " + SystemReason(errno));
+    std::FILE* file = platform::OpenFile(m_path, "rb");
+    if (file == nullptr) throw FileError("Cannot open file \"" + m_shown + "\". " + SystemReason(errno));
     std::string block(kBufferSize, '\0');
     try {
       for (;;) {
@@ -57,7 +59,7 @@ class FileAside : public AsideStore {
         if (read > 0) sink.Write(std::string_view(block.data(), read));
         if (read < block.size()) break;
       }
-      if (std::ferror(file)) throw FileError("Cannot read file \"" + m_path + "\". " + SystemReason(EIO));
+      if (std::ferror(file)) throw FileError("Cannot read file \"" + m_shown + "\". " + SystemReason(EIO));
     } catch (...) {
       std::fclose(file);
       throw;
@@ -67,7 +69,8 @@ class FileAside : public AsideStore {
   }
 
  private:
-  std::string m_path;
+  std::filesystem::path m_path;
+  std::string m_shown;  // as messages name it
   std::unique_ptr<FileSink> m_sink;
 };
 
@@ -77,9 +80,11 @@ struct FileSink::Handle {
   std::FILE* file = nullptr;
 };
 
-FileSink::FileSink(std::string path) : m_path(std::move(path)), m_handle(std::make_unique<Handle>()) {
+FileSink::FileSink(std::string_view utf8_path) : FileSink(PathFromUtf8(utf8_path)) {}
+
+FileSink::FileSink(const std::filesystem::path& path) : m_path(DisplayPath(path)), m_handle(std::make_unique<Handle>()) {
   errno = 0;
-  m_handle->file = std::fopen(m_path.c_str(), "wb");
+  m_handle->file = platform::OpenFile(path, "wb");
   if (m_handle->file == nullptr) {
     throw FileError("Cannot create file \"" + m_path + "\". " + SystemReason(errno));
   }
@@ -109,9 +114,12 @@ void FileSink::Close() {
   }
 }
 
-XmlLineWriter::XmlLineWriter(const std::string& path) : XmlLineWriter(std::make_unique<FileSink>(path)) {
-  m_aside_path = path + ".tmp";
+XmlLineWriter::XmlLineWriter(const std::filesystem::path& path) : XmlLineWriter(std::make_unique<FileSink>(path)) {
+  m_aside_path = path;
+  m_aside_path += ".tmp";
 }
+
+XmlLineWriter::XmlLineWriter(const std::string& path) : XmlLineWriter(PathFromUtf8(path)) {}
 
 XmlLineWriter::XmlLineWriter(std::unique_ptr<ByteSink> sink) : m_sink(std::move(sink)) {
   m_buffer.reserve(kBufferSize + 4096);

@@ -13,6 +13,7 @@
 // sink), so memory stays flat however long the section is.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,9 +29,11 @@ class ByteSink {
 };
 
 // The output file on disk, created anew (an existing file is replaced).
+// Messages name it with the platform's separator.
 class FileSink : public ByteSink {
  public:
-  explicit FileSink(std::string path);  // raises FileError
+  explicit FileSink(const std::filesystem::path& path);  // raises FileError
+  explicit FileSink(std::string_view utf8_path);
   ~FileSink() override;
   FileSink(const FileSink&) = delete;
   FileSink& operator=(const FileSink&) = delete;
@@ -56,8 +59,11 @@ class AsideStore {
 class XmlLineWriter {
  public:
   // Creates the file at path (FileSink); held-aside lines wait in a file
-  // named after it with ".tmp" added, removed once they are put in.
+  // named after it with ".tmp" added, removed once they are put in. A text
+  // path is UTF-8.
+  explicit XmlLineWriter(const std::filesystem::path& path);
   explicit XmlLineWriter(const std::string& path);
+  explicit XmlLineWriter(const char* path) : XmlLineWriter(std::string(path)) {}
   // Held-aside lines wait in memory.
   explicit XmlLineWriter(std::unique_ptr<ByteSink> sink);
   ~XmlLineWriter();
@@ -104,7 +110,7 @@ class XmlLineWriter {
   void Append(std::string_view text);
 
   std::unique_ptr<ByteSink> m_sink;
-  std::string m_aside_path;  // empty: held lines wait in memory
+  std::filesystem::path m_aside_path;  // empty: held lines wait in memory
   std::unique_ptr<AsideStore> m_aside;
   bool m_aside_active = false;
   std::string m_buffer;

@@ -7,14 +7,14 @@
 #include <system_error>
 #include <vector>
 
-#include <unistd.h>
-
+#include "base/file_names.h"
 #include "cli/command_line.h"
 #include "cli/terminal_observer.h"
 #include "cli/request_defaults.h"
 #include "cli/verification_report.h"
 #include "run/export_run.h"
-#include "base/file_names.h"
+#include "platform/arguments.h"
+#include "platform/console.h"
 #include "posdb/pos_database.h"
 
 namespace {
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
   using namespace varnel;
   CommandLine line;
   try {
-    line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    line = ParseCommandLine(platform::ArgumentsAsUtf8(argc, argv));
   } catch (const UsageError& error) {
     std::fprintf(stderr, "varnel-export: %s\n\n%s", error.what(), UsageText());
     return 2;
@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
   }
   if (!line.workdir.empty()) {
     std::error_code error;
-    std::filesystem::current_path(line.workdir, error);
+    std::filesystem::current_path(PathFromUtf8(line.workdir), error);
     if (error) {
       std::fprintf(stderr, "varnel-export: cannot use the working directory \"%s\": %s\n",
                    line.workdir.c_str(), error.message().c_str());
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
   }
 
   TerminalObserver::InstallSignalHandlers();
-  TerminalObserver observer(stderr, isatty(fileno(stderr)) != 0);
+  TerminalObserver observer(stderr, platform::PrepareConsole(stderr));
   PosDatabase database;
   ExportRun run(database);
   observer.attach(&run);

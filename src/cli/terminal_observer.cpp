@@ -1,12 +1,15 @@
-// Terminal output of the headless exporter. The signal handler only sets a
-// flag; the run is told at processPendingEvents, the one moment the window
-// would let "Abortar" through.
+// Terminal output of the headless exporter. The interrupt handler only sets
+// a flag; the run is told at processPendingEvents, the one moment the window
+// would let "Abortar" through. On a terminal the bar line is "\r\033[K" then
+// the bar and the running count; a line printed while the bar shows first
+// clears it and then draws it again below.
 #include "cli/terminal_observer.h"
 
 #include <csignal>
 
 #include "run/export_run.h"
 #include "base/value_routines.h"
+#include "platform/console.h"
 
 namespace varnel {
 
@@ -14,7 +17,7 @@ namespace {
 
 volatile std::sig_atomic_t g_signal_received = 0;
 
-extern "C" void OnTerminationSignal(int) { g_signal_received = 1; }
+void OnInterrupt() { g_signal_received = 1; }
 
 constexpr int kBarWidth = 40;
 
@@ -24,8 +27,7 @@ TerminalObserver::TerminalObserver(std::FILE* stream, bool draw_progress)
     : m_stream(stream), m_draw_progress(draw_progress) {}
 
 void TerminalObserver::InstallSignalHandlers() {
-  std::signal(SIGINT, OnTerminationSignal);
-  std::signal(SIGTERM, OnTerminationSignal);
+  platform::InstallInterruptHandler(&OnInterrupt);
 }
 
 bool TerminalObserver::SignalReceived() { return g_signal_received != 0; }
@@ -46,7 +48,21 @@ void TerminalObserver::showApplicationError(const std::string& message) {
   printLine("Varnel v6: " + message);
 }
 
-void TerminalObserver::setStatus(const std::string& text) { printLine(text); }
+bool TerminalObserver::IsRunningCount(const std::string& text) {
+  static const std::string kStart = "Exportados ";
+  static const std::string kEnd = " registos...";
+  return text.size() > kStart.size() + kEnd.size() && text.compare(0, kStart.size(), kStart) == 0 &&
+         text.compare(text.size() - kEnd.size(), kEnd.size(), kEnd) == 0;
+}
+
+void TerminalObserver::setStatus(const std::string& text) {
+  if (m_bar_visible && IsRunningCount(text)) {
+    m_running_count = text;
+    drawBar();
+    return;
+  }
+  printLine(text);
+}
 
 void TerminalObserver::processPendingEvents() {
   if (g_signal_received && m_run != nullptr) m_run->requestAbort();
@@ -55,6 +71,7 @@ void TerminalObserver::processPendingEvents() {
 void TerminalObserver::progressStart(int maximum) {
   m_maximum = maximum;
   m_position = 0;
+  m_running_count.clear();
   m_bar_visible = m_draw_progress;
   drawBar();
 }
@@ -76,6 +93,7 @@ void TerminalObserver::drawBar() {
   bar.append(static_cast<std::size_t>(filled), '#');
   bar.append(static_cast<std::size_t>(kBarWidth - filled), ' ');
   bar += "] " + IntText(m_position) + "/" + IntText(m_maximum);
+  if (!m_running_count.empty()) bar += "  " + m_running_count;
   std::fputs(bar.c_str(), m_stream);
   std::fflush(m_stream);
 }

@@ -1,7 +1,11 @@
 // The headless exporter's side of a run: status texts as lines on standard
-// error, a progress bar when standard error is a terminal, error boxes as one
-// line each, and SIGINT/SIGTERM turned into "Abortar" at the next point where
-// the window would handle input.
+// error, error boxes as one line each, and an interrupt (SIGINT/SIGTERM, on
+// Windows Ctrl+C, Ctrl+Break or closing the console) turned into "Abortar" at
+// the next point where the window would handle input. On a terminal the
+// running count ("Exportados N de M registos...") and the progress bar are
+// redrawn in place on one line, and only the stage texts, the final text and
+// errors stay as lines; anywhere else (a log, a pipe, a scheduled task) every
+// text is one line, exactly as the run gives it.
 #pragma once
 
 #include <cstdio>
@@ -15,11 +19,12 @@ class ExportRun;
 
 class TerminalObserver : public ExportObserver {
  public:
-  explicit TerminalObserver(std::FILE* stream, bool draw_progress);
+  // on_terminal: stream is an interactive terminal that redraws a line.
+  explicit TerminalObserver(std::FILE* stream, bool on_terminal);
 
   // The run that a signal aborts.
   void attach(ExportRun* run) { m_run = run; }
-  // Installs the SIGINT/SIGTERM handlers (once per process).
+  // Installs the interrupt handlers (once per process).
   static void InstallSignalHandlers();
   static bool SignalReceived();
 
@@ -39,6 +44,8 @@ class TerminalObserver : public ExportObserver {
   void printLine(const std::string& line);
   void drawBar();
   void clearBar();
+  // The running count the run reports between steps of the bar.
+  static bool IsRunningCount(const std::string& text);
 
   std::FILE* m_stream;
   bool m_draw_progress;
@@ -46,6 +53,7 @@ class TerminalObserver : public ExportObserver {
   bool m_bar_visible = false;
   int m_maximum = 0;
   int m_position = 0;
+  std::string m_running_count;
 };
 
 }  // namespace varnel

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/file_names.h"
 #include "base/value_routines.h"
 
 namespace varnel {
@@ -137,7 +138,7 @@ bool WriteVerificationJson(const std::filesystem::path& path, const Verification
   if (out) out << VerificationJson(report);
   out.close();
   if (out) return true;
-  error = "não foi possível escrever o relatório \"" + path.string() + "\"";
+  error = "não foi possível escrever o relatório \"" + DisplayPath(path) + "\"";
   return false;
 }
 

@@ -142,7 +142,7 @@ namespace {
 using InitPairs = std::map<std::string, std::string>;
 
 [[noreturn]] void Refuse(const std::filesystem::path& path, const std::string& what) {
-  throw DataLinkError("The data link file \"" + path.string() + "\" " + what);
+  throw DataLinkError("The data link file \"" + DisplayPath(path) + "\" " + what);
 }
 
 // The initialisation string's pairs, from the file's bytes.

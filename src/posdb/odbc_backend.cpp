@@ -8,8 +8,7 @@
 // diagnostics are gathered by one function, with the password removed.
 #include "posdb/odbc_backend.h"
 
-#include <sql.h>
-#include <sqlext.h>
+#include "platform/odbc_api.h"
 
 #include <algorithm>
 #include <memory>
@@ -17,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/sql_server_drivers.h"
 #include "posdb/backend.h"
 #include "posdb/database_error.h"
 #include "posdb/result_store.h"
@@ -465,11 +465,7 @@ std::vector<std::string> DriversOf(const OdbcHandle& environment) {
 
 }  // namespace
 
-const std::vector<std::string>& SqlServerDriverPreference() {
-  static const std::vector<std::string> preference = {"ODBC Driver 18 for SQL Server",
-                                                      "ODBC Driver 17 for SQL Server", "FreeTDS"};
-  return preference;
-}
+const std::vector<std::string>& SqlServerDriverPreference() { return platform::SqlServerDriverNames(); }
 
 std::string ChooseSqlServerDriver(const std::vector<std::string>& installed) {
   for (const auto& wanted : SqlServerDriverPreference()) {

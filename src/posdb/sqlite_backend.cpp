@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/file_names.h"
 #include "posdb/backend.h"
 #include "posdb/database_error.h"
 #include "posdb/result_store.h"
@@ -247,10 +248,10 @@ std::unique_ptr<BackendConnection> OpenSqliteConnection(const ConnectionDescript
   std::error_code error;
   if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
     throw DatabaseError(kBackend, SQLITE_CANTOPEN,
-                        "The database file \"" + path.string() + "\" does not exist.", "");
+                        "The database file \"" + DisplayPath(path) + "\" does not exist.", "");
   }
   sqlite3* raw = nullptr;
-  const int rc = sqlite3_open_v2(path.string().c_str(), &raw,
+  const int rc = sqlite3_open_v2(Utf8FromPath(path).c_str(), &raw,
                                   // One thread uses a connection: no locking of its own needed.
                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   auto db = std::make_shared<SqliteHandle>(raw);

@@ -54,7 +54,7 @@ RunOutcome ExportRun::execute(const ExportRequest& request, ExportObserver& obse
     showStage("A salvar a configuração");
     observer.persistSettings();
     showStage("Criação do ficheiro de saida");
-    m_writer = std::make_unique<XmlLineWriter>(PathFromTyped(output_path).string());
+    m_writer = std::make_unique<XmlLineWriter>(PathFromTyped(output_path));
     writeAuditFile();
     // The export's own ending; "Abortar" during the verification that
     // follows stops only the verification.

@@ -197,11 +197,33 @@ std::optional<std::pair<std::string, std::string>> KeyAndValue(std::string_view 
   return std::pair{std::move(key), TrimBlanks(text.substr(equals + 1))};
 }
 
+// A stored value as the profile functions return it: one pair of matching
+// quotes ("..." or '...') around the whole value is taken off, the text
+// between them kept as it is ("  spaced  " reads as two blanks, the word,
+// two blanks). A lone quote or quotes that do not match stay.
+std::string WithoutMatchingQuotes(std::string value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+// The caller's default as the profile functions return it: without its
+// trailing blanks.
+std::string DefaultAsRead(std::string_view default_value) {
+  std::size_t end = default_value.size();
+  while (end > 0 && default_value[end - 1] == ' ') --end;
+  return std::string(default_value.substr(0, end));
+}
+
 // Index of the line that holds key in the first matching section, or nullopt.
+// A section named again further down is not searched, as the profile
+// functions do not search it.
 std::optional<std::size_t> FindKey(const ProfileText& profile, std::string_view section, std::string_view key) {
   bool in_section = false;
   for (std::size_t i = 0; i < profile.lines.size(); ++i) {
     if (auto name = SectionName(profile.lines[i].text)) {
+      if (in_section) return std::nullopt;  // the end of the first matching section
       in_section = EqualsIgnoringAsciiCase(*name, section);
       continue;
     }
@@ -296,7 +318,7 @@ bool ReplaceFile(const fs::path& target, const std::string& bytes) {
   }
   std::random_device random;
   const fs::path temporary =
-      destination.parent_path() / ("." + destination.filename().string() + ".tmp-" + std::to_string(random()));
+      destination.parent_path() / PathFromUtf8("." + Utf8FromPath(destination.filename()) + ".tmp-" + std::to_string(random()));
   {
     std::ofstream probe(temporary, std::ios::binary | std::ios::trunc);
     if (!probe) return WriteBytes(destination, bytes);
@@ -324,11 +346,13 @@ std::string ProfileFile::DisplayName() const { return ".\\" + m_file_name; }
 
 std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
                                     std::string_view default_value, std::size_t buffer_characters) const {
-  std::string value(default_value);
+  std::string value = DefaultAsRead(default_value);
   if (auto path = FindFileIgnoringCase(m_directory, m_file_name)) {
     if (auto bytes = ReadWholeFile(*path)) {
       const ProfileText profile = Parse(*bytes);
-      if (auto at = FindKey(profile, section, key)) value = KeyAndValue(profile.lines[*at].text)->second;
+      if (auto at = FindKey(profile, section, key)) {
+        value = WithoutMatchingQuotes(KeyAndValue(profile.lines[*at].text)->second);
+      }
     }
   }
   if (buffer_characters == 0) return {};
@@ -344,7 +368,7 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key, st
   }
 
   ProfileText profile;
-  fs::path target = m_directory / m_file_name;
+  fs::path target = m_directory / PathFromUtf8(m_file_name);
   if (auto found = FindFileIgnoringCase(m_directory, m_file_name)) {
     target = *found;
     std::error_code error;

@@ -15,6 +15,7 @@
 #include <map>
 #include <thread>
 
+#include "base/file_names.h"
 #include "verify/content_checks.h"
 #include "verify/file_bytes.h"
 #include "verify/finding_list.h"
@@ -68,7 +69,8 @@ FileStart ReadFileStart(const std::filesystem::path& file) {
   ThreadErrorRoute route(IgnoreError, nullptr);
   AuditFileBytes bytes(file);
   if (!bytes.is_open()) return start;
-  XmlReader reader(xmlReaderForIO(AuditFileBytes::Read, AuditFileBytes::Close, &bytes, file.c_str(), nullptr,
+  const std::string file_name = Utf8FromPath(file);
+  XmlReader reader(xmlReaderForIO(AuditFileBytes::Read, AuditFileBytes::Close, &bytes, file_name.c_str(), nullptr,
                                   kReaderOptions));
   if (!reader) return start;
   xmlTextReaderSetStructuredErrorHandler(reader.get(), IgnoreError, nullptr);
@@ -209,7 +211,7 @@ void Verification::Run() {
   AuditFileBytes bytes(m_file);
   if (!bytes.is_open()) {
     m_findings.Add(FindingKind::Bytes, FindingSeverity::Error, "Ficheiro", "",
-                   "Não foi possível abrir o ficheiro " + m_file.string() + ": " + bytes.open_error());
+                   "Não foi possível abrir o ficheiro " + DisplayPath(m_file) + ": " + bytes.open_error());
     return;
   }
   const FileStart start = ReadFileStart(m_file);
@@ -260,8 +262,9 @@ void Verification::Run() {
     });
   }
 
+  const std::string file_name = Utf8FromPath(m_file);
   XmlReader reader(
-      xmlReaderForIO(AuditFileBytes::Read, AuditFileBytes::Close, &bytes, m_file.c_str(), nullptr, kReaderOptions));
+      xmlReaderForIO(AuditFileBytes::Read, AuditFileBytes::Close, &bytes, file_name.c_str(), nullptr, kReaderOptions));
   if (!reader) {
     m_findings.Add(FindingKind::WellFormed, FindingSeverity::Error, "Ficheiro", "",
                    "O leitor XML não pôde ser criado para o ficheiro");

@@ -2,6 +2,8 @@
 // skipped eight bytes at a time; the rest takes a table look-up per byte.
 #include "verify/file_bytes.h"
 
+#include "platform/open_file.h"
+
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -34,7 +36,7 @@ bool MayNeedALook(std::uint64_t word) {
 
 AuditFileBytes::AuditFileBytes(const std::filesystem::path& path) {
   errno = 0;
-  m_file = std::fopen(path.c_str(), "rb");
+  m_file = platform::OpenFile(path, "rb");
   if (m_file == nullptr) {
     m_open_error = errno != 0 ? std::strerror(errno) : "erro desconhecido";
     return;

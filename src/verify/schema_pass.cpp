@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/file_names.h"
 #include "verify/file_bytes.h"
 #include "verify/libxml_handles.h"
 
@@ -67,8 +68,9 @@ void RunSchemaPass(const std::filesystem::path& file, xmlSchemaPtr schema, Schem
     xmlSAXHandler handler = empty_handler;
     handler.initialized = XML_SAX2_MAGIC;
     handler.serror = IgnoreError;  // well-formedness is the reader pass's to report
+    const std::string file_name = Utf8FromPath(file);
     XmlPushParser parser(
-        xmlCreatePushParserCtxt(&handler, nullptr, chunk.data(), first > 0 ? first : 0, file.c_str()));
+        xmlCreatePushParserCtxt(&handler, nullptr, chunk.data(), first > 0 ? first : 0, file_name.c_str()));
     if (!parser) {
       messages.SetFailure("A validação pelo esquema não pôde começar");
       return;

@@ -13,7 +13,7 @@ add_custom_command(
   DEPENDS ${VARNEL_VERIFY_SCHEMA_10301} ${CMAKE_CURRENT_SOURCE_DIR}/verify/embed_bytes.cmake
   COMMENT "Embedding the SAF-T (PT) 1.03_01 schema")
 
-varnel_layer(verify DEPENDS base SOURCES ${VARNEL_VERIFY_SCHEMA_10301_CPP})
+varnel_layer(verify DEPENDS base platform SOURCES ${VARNEL_VERIFY_SCHEMA_10301_CPP})
 target_link_libraries(varnel_verify PRIVATE LibXml2::LibXml2)
 find_package(Threads REQUIRED)
 target_link_libraries(varnel_verify PRIVATE Threads::Threads)

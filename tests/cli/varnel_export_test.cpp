@@ -2,77 +2,28 @@
 // real database, its exit codes, its lines on standard error and SIGINT.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
+#include "base/file_names.h"
+#include "support/child_process.h"
 #include "support/test_database.h"
 #include "support/test_paths.h"
 
 namespace varnel {
 namespace {
 
+using testing::ChildProcess;
+using testing::Finished;
 using testing::TestDatabase;
 
-struct Finished {
-  int exit_code = -1;
-  std::string error_output;
-};
-
-// Starts varnel-export with arguments in directory; standard error is read
-// through a pipe.
-class Exporter {
+// varnel-export with arguments in directory, standard error read through a
+// pipe.
+class Exporter : public ChildProcess {
  public:
-  Exporter(const std::filesystem::path& directory, const std::vector<std::string>& arguments) {
-    int pipe_ends[2];
-    if (pipe(pipe_ends) != 0) throw std::runtime_error("pipe");
-    const std::string program = testing::BinaryPath("src/cli/varnel-export").string();
-    m_pid = fork();
-    if (m_pid == 0) {
-      dup2(pipe_ends[1], 2);
-      close(pipe_ends[0]);
-      close(pipe_ends[1]);
-      if (chdir(directory.c_str()) != 0) _exit(99);
-      std::vector<char*> argv;
-      argv.push_back(const_cast<char*>(program.c_str()));
-      for (const auto& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      execv(program.c_str(), argv.data());
-      _exit(98);
-    }
-    close(pipe_ends[1]);
-    m_stderr = pipe_ends[0];
-  }
-
-  // Reads standard error until text appears (or the program ends).
-  bool WaitFor(const std::string& text) {
-    char buffer[4096];
-    while (m_output.find(text) == std::string::npos) {
-      const ssize_t got = read(m_stderr, buffer, sizeof buffer);
-      if (got <= 0) return false;
-      m_output.append(buffer, static_cast<std::size_t>(got));
-    }
-    return true;
-  }
-
-  void Signal(int signal_number) { kill(m_pid, signal_number); }
-
-  Finished Wait() {
-    WaitFor("\x01never");
-    close(m_stderr);
-    int status = 0;
-    waitpid(m_pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), m_output};
-  }
-
- private:
-  pid_t m_pid = -1;
-  int m_stderr = -1;
-  std::string m_output;
+  Exporter(const std::filesystem::path& directory, const std::vector<std::string>& arguments)
+      : ChildProcess(testing::ProgramPath("src/cli/varnel-export"), directory, arguments) {}
 };
 
 Finished RunExporter(const std::filesystem::path& directory, const std::vector<std::string>& arguments) {
@@ -180,7 +131,28 @@ TEST(VarnelExport, AnErrorDuringTheRunIsOneVarnelLine) {
   EXPECT_NE(failed.error_output.find("\nVarnel v6: "), std::string::npos) << failed.error_output;
 }
 
+TEST(VarnelExport, AnOutputNameWithAccentsAndTheEuroSignIsTheFileNameMade) {
+  TestDatabase db;
+  WriteCompany(db.folder(), "123456789");
+  db.Exec("INSERT INTO iva (codigo, descricao) VALUES (23, 'Normal')");  // a tax table the schema accepts
+  const std::string name = "Mar\xC3\xA7o \xE2\x82\xAC";  // "Março €", UTF-8
+  const Finished done = RunExporter(db.folder(), Args({"--output", name + ".txt"}));
+  EXPECT_EQ(done.exit_code, 0) << done.error_output;
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(db.folder())) {
+    names.push_back(Utf8FromPath(entry.path().filename()));
+  }
+  EXPECT_NE(std::find(names.begin(), names.end(), name + ".xml"), names.end()) << ::testing::PrintToString(names);
+  EXPECT_NE(done.error_output.find("Ficheiro: " + name + ".xml\n"), std::string::npos) << done.error_output;
+  EXPECT_NE(testing::ReadFileBytes(db.folder() / PathFromUtf8(name + ".xml")).find("</AuditFile>\r\n"),
+            std::string::npos);
+}
+
 TEST(VarnelExport, SigintAbortsAtTheNextPointOfInput) {
+  if (!ChildProcess::CanInterrupt()) {
+    GTEST_SKIP() << "Ctrl+C and Ctrl+Break reach only the processes of one console; a test process cannot send them "
+                    "to a program it starts with pipes (checked by hand on a Windows console)";
+  }
   TestDatabase db;
   WriteCompany(db.folder(), "123456789");
   // Hold the database so the exporter waits in its first read; the signal
@@ -189,7 +161,7 @@ TEST(VarnelExport, SigintAbortsAtTheNextPointOfInput) {
   Exporter exporter(db.folder(), Args({"--output", "out"}));
   ASSERT_TRUE(exporter.WaitFor("out.xml"));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  exporter.Signal(SIGINT);
+  exporter.Interrupt();
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   db.Exec("COMMIT");
   const Finished aborted = exporter.Wait();

@@ -14,6 +14,7 @@
 #include "base/date_time.h"
 #include "posdb/database_error.h"
 #include "posdb/pos_database.h"
+#include "support/driver_path.h"
 #include "support/test_database.h"
 
 namespace varnel {
@@ -49,7 +50,8 @@ class BackendContract : public ::testing::TestWithParam<Backend> {
       description.kind = ConnectionDescription::Kind::Odbc;
       description.provider = "MSDASQL";
       description.odbc_connection_string =
-          std::string("DRIVER={") + kSqliteOdbcDriver + "};Database=" + m_db.database_file().string() + ";";
+          std::string("DRIVER={") + kSqliteOdbcDriver + "};Database=" +
+          testing::DriverSidePath(m_db.database_file()) + ";";
     }
     m_database.ConnectTo(description);
     m_description = description;

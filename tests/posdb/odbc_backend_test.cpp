@@ -12,6 +12,8 @@
 #include "posdb/backend.h"
 #include "posdb/database_error.h"
 #include "posdb/pos_database.h"
+#include "support/driver_path.h"
+#include "support/platform_facts.h"
 #include "support/test_database.h"
 
 namespace varnel {
@@ -25,7 +27,7 @@ ConnectionDescription OdbcTo(const TestDatabase& db) {
   ConnectionDescription description;
   description.kind = ConnectionDescription::Kind::Odbc;
   description.odbc_connection_string =
-      std::string("DRIVER={") + kSqliteOdbcDriver + "};Database=" + db.database_file().string() + ";";
+      std::string("DRIVER={") + kSqliteOdbcDriver + "};Database=" + testing::DriverSidePath(db.database_file()) + ";";
   return description;
 }
 
@@ -34,8 +36,15 @@ TEST(OdbcBackend, ChoosesTheFirstInstalledSqlServerDriver) {
             "ODBC Driver 17 for SQL Server");
   EXPECT_EQ(ChooseSqlServerDriver({"ODBC Driver 17 for SQL Server", "ODBC Driver 18 for SQL Server"}),
             "ODBC Driver 18 for SQL Server");
-  EXPECT_EQ(ChooseSqlServerDriver({"SQLite3", "FreeTDS"}), "FreeTDS");
-  EXPECT_EQ(ChooseSqlServerDriver({"SQLite3", "SQL Server"}), "");
+  if (testing::kOnWindows) {
+    // Windows: the Native Client, then the driver every Windows has; no FreeTDS.
+    EXPECT_EQ(ChooseSqlServerDriver({"SQL Server", "SQL Server Native Client 11.0"}), "SQL Server Native Client 11.0");
+    EXPECT_EQ(ChooseSqlServerDriver({"SQLite3", "SQL Server"}), "SQL Server");
+    EXPECT_EQ(ChooseSqlServerDriver({"SQLite3", "FreeTDS"}), "");
+  } else {
+    EXPECT_EQ(ChooseSqlServerDriver({"SQLite3", "FreeTDS"}), "FreeTDS");
+    EXPECT_EQ(ChooseSqlServerDriver({"SQLite3", "SQL Server"}), "");
+  }
   EXPECT_NO_THROW(InstalledOdbcDrivers());
 }
 

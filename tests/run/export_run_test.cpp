@@ -8,6 +8,7 @@
 
 #include "base/value_routines.h"
 #include "support/export_harness.h"
+#include "support/platform_facts.h"
 
 namespace varnel {
 namespace {
@@ -290,8 +291,10 @@ TEST(ExportRunFailure, AnUncreatableFileIsAnErrorOfTheRun) {
   request.ficheiro = "no-such-folder/out";
   const ExportResult result = RunExport(db, request);
   EXPECT_EQ(result.outcome, RunOutcome::Failed);
+  // The message shows the path with the platform's separator.
+  const std::string shown = testing::kOnWindows ? "no-such-folder\\out.xml" : "no-such-folder/out.xml";
   EXPECT_EQ(result.observer.calls.back(),
-            "showApplicationError: Cannot create file \"no-such-folder/out.xml\". No such file or directory.");
+            "showApplicationError: Cannot create file \"" + shown + "\". No such file or directory.");
 }
 
 }  // namespace

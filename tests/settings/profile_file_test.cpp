@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/platform_facts.h"
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -58,6 +60,48 @@ TEST(ProfileFile, ValueSeenThroughBufferIsCut) {
   EXPECT_EQ(file.ReadString("OPCOES", "Short", "0", 10), "AB");
   EXPECT_EQ(file.ReadString("OPCOES", "Missing", "0123456789AB", 10), "012345678");
   EXPECT_EQ(file.ReadString("OPCOES", "Long", "0"), "ABCDEFGHIJKL");
+}
+
+TEST(ProfileFile, OnePairOfMatchingQuotesIsTakenOffAValue) {
+  TempDir dir;
+  WriteFileBytes(dir / "Varnel.ini",
+                 "[S]\r\n"
+                 "spaced = \"  spaced  \" \r\n"
+                 "single='x'\r\n"
+                 "nested=\"'a'\"\r\n"
+                 "twice=\"\"b\"\"\r\n"
+                 "mixed=\"c'\r\n"
+                 "lone=\"\r\n"
+                 "empty=\"\"\r\n"
+                 "inner=a \"b\" c\r\n"
+                 "open=\"d\r\n");
+  ProfileFile file(dir.path(), "Varnel.ini");
+  const std::pair<const char*, const char*> expected[] = {
+      {"spaced", "  spaced  "}, {"single", "x"},   {"nested", "'a'"}, {"twice", "\"b\""},       {"mixed", "\"c'"},
+      {"lone", "\""},           {"empty", ""},     {"inner", "a \"b\" c"}, {"open", "\"d"},
+  };
+  for (const auto& [key, value] : expected) EXPECT_EQ(file.ReadString("S", key, "?"), value) << key;
+}
+
+TEST(ProfileFile, OnlyTheFirstSectionOfAName) {
+  TempDir dir;
+  WriteFileBytes(dir / "Varnel.ini", "[S]\r\na=1\r\n[T]\r\nb=2\r\n[s]\r\na=3\r\nc=4\r\n");
+  ProfileFile file(dir.path(), "Varnel.ini");
+  EXPECT_EQ(file.ReadString("S", "a", "?"), "1");
+  EXPECT_EQ(file.ReadString("S", "c", "?"), "?") << "a later section of the same name is not searched";
+  file.WriteString("S", "c", "5");
+  EXPECT_EQ(file.ReadString("S", "c", "?"), "5");
+  EXPECT_EQ(testing::ReadFileBytes(dir / "Varnel.ini"), "[S]\r\na=1\r\nc=5\r\n[T]\r\nb=2\r\n[s]\r\na=3\r\nc=4\r\n");
+}
+
+TEST(ProfileFile, TheDefaultComesBackWithoutTrailingBlanks) {
+  TempDir dir;
+  ProfileFile file(dir.path(), "Varnel.ini");
+  EXPECT_EQ(file.ReadString("S", "missing", "  Lisboa   "), "  Lisboa");
+  EXPECT_EQ(file.ReadString("S", "missing", "   "), "");
+  EXPECT_EQ(file.ReadString("S", "missing", "\"q\" "), "\"q\"") << "quotes of a default stay";
+  WriteFileBytes(dir / "Varnel.ini", "[S]\r\nkey= v \r\n");
+  EXPECT_EQ(file.ReadString("S", "key", "d  "), "v");
 }
 
 TEST(ProfileFile, ReadsWindows1252Utf8AndUtf16Alike) {
@@ -183,6 +227,7 @@ TEST(ProfileFile, ReadOnlyFileOrMissingFolderRaisesUnableToWrite) {
 }
 
 TEST(ProfileFile, WriteKeepsPermissionsAndLeavesNoTemporaryFile) {
+  if (testing::kOnWindows) GTEST_SKIP() << "Windows keeps no POSIX permission bits, only a read-only attribute";
   TempDir dir;
   WriteFileBytes(dir / "Varnel.ini", "[Company Info]\r\n");
   const auto permissions = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |

@@ -1,9 +1,7 @@
 // Whole-export runs for tests.
 #include "support/export_harness.h"
 
-#include <array>
 #include <cstdio>
-#include <sys/wait.h>
 
 #include "base/file_names.h"
 #include "base/value_routines.h"
@@ -95,23 +93,6 @@ ExportResult RunExportWith(PosDatabase& connection, const std::filesystem::path&
 ExportResult RunExport(TestDatabase& database, const ExportRequest& request,
                        const std::function<void(RecordingObserver&)>& prepare) {
   return RunExportWith(database.database(), database.folder(), request, prepare);
-}
-
-std::string XmlLintErrors(const std::filesystem::path& file, bool schema) {
-  std::string command = "xmllint --noout ";
-  if (schema) command += "--schema '" + SourcePath("third_party/reference/saftpt1.03_01.xsd").string() + "' ";
-  command += "'" + file.string() + "' 2>&1";
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return "cannot run xmllint";
-  std::array<char, 4096> buffer{};
-  std::size_t read = 0;
-  while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), read);
-  const int status = pclose(pipe);
-  if (status == 0) return "";
-  // Keep the report short: the first lines name the problem.
-  if (output.size() > 4000) output.resize(4000);
-  return output.empty() ? "xmllint failed" : output;
 }
 
 }  // namespace varnel::testing
