@@ -7,6 +7,7 @@
 #include "base/company.h"
 #include "base/date_time.h"
 #include "base/product_version.h"
+#include "base/saft_version.h"
 #include "base/series_index.h"
 
 namespace varnel {
@@ -19,6 +20,7 @@ struct ExportRequest {
   int saftType = 1;             // 0 Normal, 1 Resumido
   SeriesIndex fserienum;        // the document series, or nothing chosen
   std::string vs = std::string(kVersionLabel);  // the version label
+  SaftVersion saftVersion = SaftVersion::k1_03_01;  // the file's SAF-T (PT) version
   bool verify = true;           // read the finished file back and verify it
 };
 
