@@ -112,6 +112,20 @@ class Verification {
   void ReportBytes(const ByteFindings& bytes);
   bool ReportProgress(int documents);
 
+  // How the reader's pass ended: libxml2's last read status, whether
+  // "Abortar" stopped it, whether the reader could be made at all.
+  struct ReadEnd {
+    int status = 0;
+    bool stopped = false;
+    bool created = true;
+  };
+  void CheckFileStart(AuditFileBytes& bytes);
+  ReadEnd ReadContent(AuditFileBytes& bytes, xmlSchemaValidCtxtPtr validator, ContentChecks& checks);
+  static void Dispatch(xmlTextReaderPtr reader, ElementNames& names, ContentChecks& checks);
+  void Conclude(const ReadEnd& end, const AuditFileBytes& bytes, ContentChecks& checks,
+                const SchemaMessages& schema_messages);
+  void ReportUnfinishedRead();
+
   const std::filesystem::path& m_file;
   const VerificationOptions& m_options;
   VerificationProgress* m_progress;
@@ -205,6 +219,43 @@ bool Verification::ReportProgress(int documents) {
   return !m_progress->aborted();
 }
 
+// The schema's own pass on a second thread, when the options ask for one:
+// started over the file, stopped and joined on every way out.
+class SchemaThread {
+ public:
+  SchemaThread() = default;
+  SchemaThread(const SchemaThread&) = delete;
+  SchemaThread& operator=(const SchemaThread&) = delete;
+  ~SchemaThread() {
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+  }
+
+  void Start(const std::filesystem::path& file, xmlSchemaPtr schema, SchemaMessages& messages) {
+    m_thread = std::thread([this, &file, schema, &messages] {
+      RunSchemaPass(file, schema, messages, m_stop);
+      m_done = true;
+    });
+  }
+
+  // Waits for the pass to end, unless stopped already; true when "Abortar"
+  // stopped it first.
+  bool Await(VerificationProgress* progress, bool stopped) {
+    while (m_thread.joinable() && !stopped && !m_done) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      stopped = progress != nullptr && progress->aborted();
+    }
+    m_stop = stopped;
+    if (m_thread.joinable()) m_thread.join();
+    return stopped;
+  }
+
+ private:
+  std::thread m_thread;
+  std::atomic<bool> m_stop{false};
+  std::atomic<bool> m_done{false};
+};
+
 void Verification::Run() {
   m_report.completed = true;
   xmlInitParser();  // idempotent; libxml2 wants it before use on a second thread
@@ -214,23 +265,7 @@ void Verification::Run() {
                    "Não foi possível abrir o ficheiro " + DisplayPath(m_file) + ": " + bytes.open_error());
     return;
   }
-  const FileStart start = ReadFileStart(m_file);
-  if (start.found_root) {
-    m_version = FindSchemaVersion(start.namespace_uri);
-    if (start.root_name != "AuditFile" || m_version == nullptr) {
-      m_findings.Add(FindingKind::Version, FindingSeverity::Error, "Ficheiro", "",
-                     "O elemento raiz " + start.root_name + " (espaço de nomes \"" + start.namespace_uri +
-                         "\") não é o AuditFile de uma versão conhecida do SAF-T (PT); não validado pelo esquema");
-    }
-    if (start.encoding.empty()) {
-      m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
-                     "A declaração XML não indica a codificação; o ficheiro tem de ser Windows-1252");
-    } else if (!IsWindows1252(start.encoding)) {
-      m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
-                     "Codificação declarada " + start.encoding + "; o ficheiro tem de ser Windows-1252");
-    }
-    bytes.set_windows1252(start.encoding.empty() || IsWindows1252(start.encoding));
-  }
+  CheckFileStart(bytes);
   // What libxml2 reports outside the reader's and the validator's own
   // handlers (the parser's end-of-input errors among them) comes here too,
   // and nothing goes to standard error.
@@ -239,118 +274,137 @@ void Verification::Run() {
   XmlSchema schema = m_version != nullptr ? CompileSchema(*m_version) : nullptr;
   const bool own_thread = schema && m_options.schema_on_second_thread;
   XmlSchemaValidator validator(schema && !own_thread ? xmlSchemaNewValidCtxt(schema.get()) : nullptr);
-  SchemaMessages in_pass(m_version);     // the reader's validator's messages
-  SchemaMessages on_thread(m_version);   // the schema thread's, read only once it has ended
+  SchemaMessages in_pass(m_version);    // the reader's validator's messages
+  SchemaMessages on_thread(m_version);  // the schema thread's, read only once it has ended
   m_schema_messages = &in_pass;
-  std::atomic<bool> stop_schema{false};
-  std::atomic<bool> schema_done{false};
-  std::thread schema_thread;
-  // Joins the schema's thread on every way out of here (stopping it first
-  // unless it has been waited for).
-  struct ThreadJoin {
-    std::thread& thread;
-    std::atomic<bool>& stop;
-    ~ThreadJoin() {
-      stop = true;
-      if (thread.joinable()) thread.join();
-    }
-  } join{schema_thread, stop_schema};
-  if (own_thread) {
-    schema_thread = std::thread([&] {
-      RunSchemaPass(m_file, schema.get(), on_thread, stop_schema);
-      schema_done = true;
-    });
-  }
+  SchemaThread schema_thread;
+  if (own_thread) schema_thread.Start(m_file, schema.get(), on_thread);
 
+  ContentChecks checks(m_version, m_findings, m_report.summary);
+  ReadEnd end = ReadContent(bytes, validator.get(), checks);
+  if (!end.created) return;
+  bytes.Finish();
+  if (!end.stopped && m_progress != nullptr) m_progress->documentsChecked(checks.documents());
+  // The schema's thread may still be reading; an abort stops it too.
+  if (own_thread) end.stopped = schema_thread.Await(m_progress, end.stopped);
+  Conclude(end, bytes, checks, own_thread ? on_thread : in_pass);
+}
+
+void Verification::CheckFileStart(AuditFileBytes& bytes) {
+  const FileStart start = ReadFileStart(m_file);
+  if (!start.found_root) return;
+  m_version = FindSchemaVersion(start.namespace_uri);
+  if (start.root_name != "AuditFile" || m_version == nullptr) {
+    m_findings.Add(FindingKind::Version, FindingSeverity::Error, "Ficheiro", "",
+                   "O elemento raiz " + start.root_name + " (espaço de nomes \"" + start.namespace_uri +
+                       "\") não é o AuditFile de uma versão conhecida do SAF-T (PT); não validado pelo esquema");
+  }
+  if (start.encoding.empty()) {
+    m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
+                   "A declaração XML não indica a codificação; o ficheiro tem de ser Windows-1252");
+  } else if (!IsWindows1252(start.encoding)) {
+    m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
+                   "Codificação declarada " + start.encoding + "; o ficheiro tem de ser Windows-1252");
+  }
+  bytes.set_windows1252(start.encoding.empty() || IsWindows1252(start.encoding));
+}
+
+// Streams the file through libxml2's reader into the content checks (and
+// the schema's validator, when it validates in this pass).
+Verification::ReadEnd Verification::ReadContent(AuditFileBytes& bytes, xmlSchemaValidCtxtPtr validator,
+                                                ContentChecks& checks) {
+  ReadEnd end;
   const std::string file_name = Utf8FromPath(m_file);
   XmlReader reader(
       xmlReaderForIO(AuditFileBytes::Read, AuditFileBytes::Close, &bytes, file_name.c_str(), nullptr, kReaderOptions));
   if (!reader) {
     m_findings.Add(FindingKind::WellFormed, FindingSeverity::Error, "Ficheiro", "",
                    "O leitor XML não pôde ser criado para o ficheiro");
-    return;
+    end.status = -1;
+    end.created = false;
+    return end;
   }
   xmlTextReaderSetStructuredErrorHandler(reader.get(), OnError, this);
-  if (validator) {
-    xmlSchemaSetValidStructuredErrors(validator.get(), OnError, this);
-    if (xmlTextReaderSchemaValidateCtxt(reader.get(), validator.get(), 0) != 0) {
+  if (validator != nullptr) {
+    xmlSchemaSetValidStructuredErrors(validator, OnError, this);
+    if (xmlTextReaderSchemaValidateCtxt(reader.get(), validator, 0) != 0) {
       m_findings.Add(FindingKind::Schema, FindingSeverity::Error, "Ficheiro", "",
                      "A validação pelo esquema não pôde ser ligada ao leitor");
     }
   }
-
-  ContentChecks checks(m_version, m_findings, m_report.summary);
   ElementNames names;
   int reported = 0;
-  int status = 0;
-  bool stopped = false;
-  while ((status = xmlTextReaderRead(reader.get())) == 1) {
-    switch (xmlTextReaderNodeType(reader.get())) {
-      case XML_READER_TYPE_ELEMENT:
-        checks.StartElement(names.Find(xmlTextReaderConstLocalName(reader.get())));
-        if (xmlTextReaderIsEmptyElement(reader.get()) == 1) checks.EndElement();
-        break;
-      case XML_READER_TYPE_END_ELEMENT: checks.EndElement(); break;
-      case XML_READER_TYPE_TEXT:
-      case XML_READER_TYPE_CDATA:
-      case XML_READER_TYPE_SIGNIFICANT_WHITESPACE:
-        if (checks.WantsText()) {
-          const xmlChar* value = xmlTextReaderConstValue(reader.get());
-          if (value != nullptr) checks.Text(reinterpret_cast<const char*>(value));
-        }
-        break;
-      default: break;
-    }
+  while ((end.status = xmlTextReaderRead(reader.get())) == 1) {
+    Dispatch(reader.get(), names, checks);
     if (checks.documents() - reported >= kProgressEvery) {
       reported = checks.documents();
       if (!ReportProgress(reported)) {
-        stopped = true;
+        end.stopped = true;
         break;
       }
     }
   }
-  bytes.Finish();
-  if (!stopped && m_progress != nullptr) m_progress->documentsChecked(checks.documents());
-  // The schema's thread may still be reading; an abort stops it too.
-  while (own_thread && !stopped && !schema_done) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    stopped = m_progress != nullptr && m_progress->aborted();
-  }
-  stop_schema = stopped;
-  if (schema_thread.joinable()) schema_thread.join();
-  const SchemaMessages& schema_messages = own_thread ? on_thread : in_pass;
+  return end;
+}
 
-  if (stopped) {
+void Verification::Dispatch(xmlTextReaderPtr reader, ElementNames& names, ContentChecks& checks) {
+  switch (xmlTextReaderNodeType(reader)) {
+    case XML_READER_TYPE_ELEMENT:
+      checks.StartElement(names.Find(xmlTextReaderConstLocalName(reader)));
+      if (xmlTextReaderIsEmptyElement(reader) == 1) checks.EndElement();
+      break;
+    case XML_READER_TYPE_END_ELEMENT: checks.EndElement(); break;
+    case XML_READER_TYPE_TEXT:
+    case XML_READER_TYPE_CDATA:
+    case XML_READER_TYPE_SIGNIFICANT_WHITESPACE:
+      if (checks.WantsText()) {
+        const xmlChar* value = xmlTextReaderConstValue(reader);
+        if (value != nullptr) checks.Text(reinterpret_cast<const char*>(value));
+      }
+      break;
+    default: break;
+  }
+}
+
+// The findings of the end of the reading: an abort, a file that could not
+// be read to its end, or the checks that need the whole file.
+void Verification::Conclude(const ReadEnd& end, const AuditFileBytes& bytes, ContentChecks& checks,
+                            const SchemaMessages& schema_messages) {
+  if (end.stopped) {
     m_report.completed = false;
     m_findings.Add(FindingKind::Summary, FindingSeverity::Note, "Ficheiro", "",
                    "Verificação interrompida ao fim de " + std::to_string(checks.documents()) +
                        " documentos; o resto do ficheiro não foi verificado");
   }
   ReportBytes(bytes.findings());
-  if (stopped) {
+  if (end.stopped) {
     schema_messages.Report(m_findings, checks, false);
     return;
   }
-  if (status != 0 || m_fatal) {
-    if (!m_fatal) {
-      // The reader stopped without a message through the handlers (libxml2
-      // leaves some end-of-input errors only in its last-error record).
-      const xmlError* last = xmlGetLastError();
-      const int line = last != nullptr ? last->line : 0;
-      m_findings.Add(FindingKind::WellFormed, FindingSeverity::Error, "Ficheiro", "",
-                     last != nullptr && last->message != nullptr
-                         ? "XML mal formado na linha " + std::to_string(line) + ": " + OneLine(last->message)
-                         : std::string("A leitura do ficheiro falhou antes do fim"));
-    }
-    m_findings.Add(FindingKind::Summary, FindingSeverity::Note, "Ficheiro", "",
-                   "O ficheiro não pôde ser lido até ao fim" +
-                       (m_fatal ? " (linha " + std::to_string(m_fatal_line) + ")" : std::string()) +
-                       ": as verificações de numeração, de referências e o resumo ficaram por fazer");
+  if (end.status != 0 || m_fatal) {
+    ReportUnfinishedRead();
     schema_messages.Report(m_findings, checks, false);
     return;
   }
   checks.Finish(m_options);
   schema_messages.Report(m_findings, checks, true);
+}
+
+void Verification::ReportUnfinishedRead() {
+  if (!m_fatal) {
+    // The reader stopped without a message through the handlers (libxml2
+    // leaves some end-of-input errors only in its last-error record).
+    const xmlError* last = xmlGetLastError();
+    const int line = last != nullptr ? last->line : 0;
+    m_findings.Add(FindingKind::WellFormed, FindingSeverity::Error, "Ficheiro", "",
+                   last != nullptr && last->message != nullptr
+                       ? "XML mal formado na linha " + std::to_string(line) + ": " + OneLine(last->message)
+                       : std::string("A leitura do ficheiro falhou antes do fim"));
+  }
+  m_findings.Add(FindingKind::Summary, FindingSeverity::Note, "Ficheiro", "",
+                 "O ficheiro não pôde ser lido até ao fim" +
+                     (m_fatal ? " (linha " + std::to_string(m_fatal_line) + ")" : std::string()) +
+                     ": as verificações de numeração, de referências e o resumo ficaram por fazer");
 }
 
 void Verification::ReportBytes(const ByteFindings& bytes) {
