@@ -166,6 +166,13 @@ std::string IntText(std::int64_t value) {
   return std::string(buffer, result.ptr);
 }
 
+std::string CountText(std::int64_t count, std::string_view one, std::string_view many) {
+  std::string text = IntText(count);
+  text += ' ';
+  text += count == 1 ? one : many;
+  return text;
+}
+
 std::string WithFullStop(std::string_view message) {
   std::string text(message);
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text.push_back('.');

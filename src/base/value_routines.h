@@ -52,6 +52,9 @@ std::string RemoveSpaces(std::string_view s);
 // Plain decimal text of an integer: no leading zeros, "-" before negatives.
 std::string IntText(std::int64_t value);
 
+// A count with its noun in the right number: "1 erro", "2 erros", "0 erros".
+std::string CountText(std::int64_t count, std::string_view one, std::string_view many);
+
 // Appends a full stop when the last character comes after "." in character
 // code, as the error boxes do: "Falhou" -> "Falhou.", "Falhou!" unchanged.
 std::string WithFullStop(std::string_view message);

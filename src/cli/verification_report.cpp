@@ -83,16 +83,12 @@ void PrintSummary(std::FILE* stream, const VerificationSummary& summary) {
   if (!counts.empty()) std::fprintf(stream, "Documentos: %s\n", counts.c_str());
 }
 
-std::string Counted(int count, const char* one, const char* many) {
-  return IntText(count) + " " + (count == 1 ? one : many);
-}
-
 }  // namespace
 
 void PrintVerification(std::FILE* stream, const VerificationReport& report) {
-  const std::string counts = Counted(report.errors(), "erro", "erros") + ", " +
-                             Counted(report.warnings(), "aviso", "avisos") + ", " +
-                             Counted(Notes(report), "nota", "notas");
+  const std::string counts = CountText(report.errors(), "erro", "erros") + ", " +
+                             CountText(report.warnings(), "aviso", "avisos") + ", " +
+                             CountText(Notes(report), "nota", "notas");
   std::fprintf(stream, "Verificação: %s%s\n", counts.c_str(), report.completed ? "" : " (interrompida)");
   for (const Finding& finding : report.findings) {
     std::string line = std::string(SeverityText(finding.severity)) + " " + finding.section;

@@ -21,12 +21,6 @@
 
 namespace varnel {
 
-namespace {
-
-constexpr int kDocumentsPerStep = 50;
-
-}  // namespace
-
 ExportRun::ExportRun(PosDatabase& database) : m_database(database) {}
 
 ExportRun::~ExportRun() = default;

@@ -47,6 +47,10 @@ enum class RunOutcome { Completed, CheckFailed, Failed, Aborted };
 // their queries, which close when the sections go, before the closing tail.
 class ExportRun : public SectionContext {
  public:
+  // The progress bar moves one step per this many documents, written or
+  // checked.
+  static constexpr int kDocumentsPerStep = 50;
+
   // The connection outlives the run: the front end keeps it between runs and
   // each run connects again (nothing happens when it is still open).
   explicit ExportRun(PosDatabase& database);

@@ -15,17 +15,15 @@ namespace varnel {
 
 namespace {
 
-constexpr int kDocumentsPerStep = 50;
-
 class RunVerificationProgress : public VerificationProgress {
  public:
   RunVerificationProgress(ExportObserver& observer, const bool& abort, int document_count)
       : m_observer(observer), m_abort(abort), m_document_count(document_count) {}
 
   void documentsChecked(int count) override {
-    while (count - m_stepped >= kDocumentsPerStep) {
+    while (count - m_stepped >= ExportRun::kDocumentsPerStep) {
       m_observer.progressStep();
-      m_stepped += kDocumentsPerStep;
+      m_stepped += ExportRun::kDocumentsPerStep;
     }
     m_observer.setStatus("Verificados " + IntText(count) + " de " + IntText(m_document_count) + " documentos...");
     m_observer.processPendingEvents();
@@ -39,16 +37,12 @@ class RunVerificationProgress : public VerificationProgress {
   int m_stepped = 0;
 };
 
-std::string Plural(int count, const char* one, const char* many) {
-  return IntText(count) + " " + (count == 1 ? one : many);
-}
-
 std::string OutcomeText(const VerificationReport& report) {
   if (!report.completed) return "Ficheiro não verificado: verificação abortada";
   if (report.errors() == 0 && report.warnings() == 0) return "Ficheiro verificado: sem erros";
   std::string text = "Ficheiro verificado: ";
-  text += report.errors() == 0 ? std::string("sem erros") : Plural(report.errors(), "erro", "erros");
-  if (report.warnings() > 0) text += ", " + Plural(report.warnings(), "aviso", "avisos");
+  text += report.errors() == 0 ? std::string("sem erros") : CountText(report.errors(), "erro", "erros");
+  if (report.warnings() > 0) text += ", " + CountText(report.warnings(), "aviso", "avisos");
   return text;
 }
 
@@ -56,7 +50,7 @@ std::string OutcomeText(const VerificationReport& report) {
 
 void ExportRun::verifyFile(const std::string& output_path) {
   showStage("Verificação do ficheiro");
-  m_observer->progressStart(m_document_count / kDocumentsPerStep);
+  m_observer->progressStart(m_document_count / ExportRun::kDocumentsPerStep);
   RunVerificationProgress progress(*m_observer, m_abort, m_document_count);
   VerificationOptions options;
   options.summarized_type_expected = m_request.saftType == 1;
