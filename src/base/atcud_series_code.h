@@ -4,6 +4,7 @@
 // layer reads and writes it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,22 @@ struct AtcudSeriesCode {
 
 // A validation code is at least 8 characters, each an ASCII letter or digit.
 bool IsValidValidationCode(std::string_view code);
+
+// The parts of a document number "FT A/15": the type before the first blank,
+// the series between it and the last "/", the sequence number after that
+// "/"; nothing when the number lacks any of them or the sequence number is
+// not made of digits.
+struct DocumentNumberParts {
+  std::string_view type;
+  std::string_view series;
+  std::string_view sequence;
+};
+std::optional<DocumentNumberParts> SplitDocumentNumber(std::string_view document_number);
+
+// The ATCUD of a document numbered document_number: its series' validation
+// code, "-" and its sequence number ("AAJFJMVNTN-15"); "0" when codes hold
+// none for its type and series or the number cannot be split.
+std::string Atcud(std::string_view document_number, const std::vector<AtcudSeriesCode>& codes);
 
 // The code for the series of a document of type, ignoring letter case as the
 // settings file does; nullptr when codes holds none.

@@ -8,7 +8,11 @@
 // closed around each use. Payment lines classify the VAT rate by their own
 // ranges (rate 10 is RED here, INT on invoice lines). A receipt without a
 // customer names the final consumer 1, the customer every file lists, as
-// invoices and working documents do.
+// invoices and working documents do. In 1.04_01 a receipt outside the cash
+// VAT scheme (RG) writes its lines without Tax and exemption (the schema
+// keeps Tax for RC receipts); its amounts and DocumentTotals stay as they
+// are, the VAT split of what it settles. A cash VAT receipt's line of rate
+// 0 takes the TaxExemptionCode its norm's text maps to.
 #include <string>
 
 #include "base/value_routines.h"
@@ -38,8 +42,8 @@ constexpr const char* kDefaultExemptionReason = "Produto isento de IVA com base 
 void WriteHeader(SectionContext& context, const PosQuery& receipt) {
   XmlLineWriter& out = context.writer();
   const std::string entry_date = DateTimeText(receipt.AsDateTime("datahora"));
-  out.WriteElement("PaymentRefNo", XmlEscape(DocumentNumber(receipt.AsText("saftsign"), "RC", context.series(),
-                                                            receipt.AsInteger("numero"))));
+  WriteDocumentNumber(context, "PaymentRefNo",
+                      DocumentNumber(receipt.AsText("saftsign"), "RC", context.series(), receipt.AsInteger("numero")));
   out.WriteElement("TransactionDate", DateText(receipt.AsDateTime("data")));
   out.WriteLine(receipt.AsInteger("CashVATScheme") == 1 ? "<PaymentType>RC</PaymentType>"
                                                         : "<PaymentType>RG</PaymentType>");
@@ -91,15 +95,18 @@ struct PaymentsSection::Queries {
   }
 
   // The exemption text of the settled document itself (its own exemption
-  // code), or the fixed text when it has none that is known.
-  std::string ExemptionReason(const SettledDocument& settled) {
+  // code), or the fixed text when it has none that is known; with code
+  // rules, the code of that norm's text.
+  ExemptionReasons::Exemption Exemption(const SettledDocument& settled,
+                                        const std::vector<ExemptionCodeRule>* code_rules) {
     q_getnorma.BindText("doc", settled.code);
     q_getnorma.BindInteger("numero", settled.number);
     q_getnorma.Open();
-    const std::string reason =
-        q_getnorma.Eof() ? std::string(kDefaultExemptionReason) : XmlText(q_getnorma.AsText("norma"), 60);
+    const std::string norm = q_getnorma.Eof() ? std::string(kDefaultExemptionReason) : q_getnorma.AsText("norma");
     q_getnorma.Close();
-    return reason;
+    ExemptionReasons::Exemption exemption{XmlText(norm, 60), std::nullopt};
+    if (code_rules) exemption.code = FindExemptionCode(*code_rules, "", norm);
+    return exemption;
   }
 
   int CountReceipts() {
@@ -132,8 +139,10 @@ int PaymentsSection::countDocuments() { return m_queries->CountReceipts(); }
 
 // One Line per incidence of every settled document, numbered across them.
 // Stops at the abort flag before a settlement row.
-void PaymentsSection::WriteLines(std::int64_t receipt_number, LineSums& sums) {
+void PaymentsSection::WriteLines(std::int64_t receipt_number, bool cash_vat, LineSums& sums) {
   XmlLineWriter& out = m_context.writer();
+  const bool with_tax = cash_vat || !m_context.fileRules().payment_tax_only_for_cash_vat;
+  const std::vector<ExemptionCodeRule>* code_rules = ExemptionCodeRules(m_context);
   PosQuery& q_RCLines = m_queries->q_RCLines;
   q_RCLines.BindInteger("numero", receipt_number);
   q_RCLines.Open();
@@ -146,8 +155,14 @@ void PaymentsSection::WriteLines(std::int64_t receipt_number, LineSums& sums) {
       line.number = ++line_number;
       line.source_document = m_queries->SourceDocument(m_context.series(), settled);
       line.amount = incidence.Incidencia;
-      line.tax = LineTax{m_context.taxRegion(), PaymentTaxCode(incidence.Taxa), IntText(incidence.Taxa)};
-      if (incidence.Taxa == 0) line.exemption_reason = m_queries->ExemptionReason(settled);
+      if (with_tax) {
+        line.tax = LineTax{m_context.taxRegion(), PaymentTaxCode(incidence.Taxa), IntText(incidence.Taxa)};
+        if (incidence.Taxa == 0) {
+          ExemptionReasons::Exemption exemption = m_queries->Exemption(settled, code_rules);
+          line.exemption_reason = std::move(exemption.reason);
+          line.exemption_code = std::move(exemption.code);
+        }
+      }
       WriteDocumentLine(out, line, sums);
     }
   }
@@ -165,7 +180,7 @@ void PaymentsSection::WritePayment(ControlTotals& totals) {
   try {
     out.WriteBlock("Payment", [&] {
       WriteHeader(m_context, receipt);
-      WriteLines(receipt_number, sums);
+      WriteLines(receipt_number, receipt.AsInteger("CashVATScheme") == 1, sums);
       if (m_context.aborted()) m_context.abortExit();
       WriteTotals(out, m_queries->incidences.ReceiptIncidences(receipt_number));
     });
