@@ -13,7 +13,7 @@ bool IsValidValidationCode(std::string_view code) {
   return code.size() >= 8 && std::all_of(code.begin(), code.end(), letter_or_digit);
 }
 
-std::optional<DocumentNumberParts> SplitDocumentNumber(std::string_view document_number) {
+std::optional<DocumentSeriesParts> SplitDocumentSeries(std::string_view document_number) {
   const std::size_t blank = document_number.find(' ');
   const std::size_t slash = document_number.rfind('/');
   if (blank == std::string_view::npos || blank == 0 || slash == std::string_view::npos || slash <= blank + 1 ||
@@ -22,12 +22,12 @@ std::optional<DocumentNumberParts> SplitDocumentNumber(std::string_view document
   }
   const std::string_view sequence = document_number.substr(slash + 1);
   if (sequence.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
-  return DocumentNumberParts{document_number.substr(0, blank), document_number.substr(blank + 1, slash - blank - 1),
+  return DocumentSeriesParts{document_number.substr(0, blank), document_number.substr(blank + 1, slash - blank - 1),
                              sequence};
 }
 
 std::string Atcud(std::string_view document_number, const std::vector<AtcudSeriesCode>& codes) {
-  const auto parts = SplitDocumentNumber(document_number);
+  const auto parts = SplitDocumentSeries(document_number);
   if (!parts) return "0";
   const AtcudSeriesCode* series = FindAtcudSeriesCode(codes, parts->type, parts->series);
   if (!series || series->code.empty()) return "0";

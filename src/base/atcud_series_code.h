@@ -24,12 +24,12 @@ bool IsValidValidationCode(std::string_view code);
 // the series between it and the last "/", the sequence number after that
 // "/"; nothing when the number lacks any of them or the sequence number is
 // not made of digits.
-struct DocumentNumberParts {
+struct DocumentSeriesParts {
   std::string_view type;
   std::string_view series;
   std::string_view sequence;
 };
-std::optional<DocumentNumberParts> SplitDocumentNumber(std::string_view document_number);
+std::optional<DocumentSeriesParts> SplitDocumentSeries(std::string_view document_number);
 
 // The ATCUD of a document numbered document_number: its series' validation
 // code, "-" and its sequence number ("AAJFJMVNTN-15"); "0" when codes hold

@@ -10,9 +10,11 @@
 // customer names the final consumer 1, the customer every file lists, as
 // invoices and working documents do. In 1.04_01 a receipt outside the cash
 // VAT scheme (RG) writes its lines without Tax and exemption (the schema
-// keeps Tax for RC receipts); its amounts and DocumentTotals stay as they
-// are, the VAT split of what it settles. A cash VAT receipt's line of rate
-// 0 takes the TaxExemptionCode its norm's text maps to.
+// keeps Tax for RC receipts): each line carries the amount settled with its
+// VAT (the incidence's Total), and DocumentTotals have no TaxPayable, their
+// NetTotal and GrossTotal both the amount settled, so the totals still add
+// up from the lines. A cash VAT receipt's line of rate 0 takes the
+// TaxExemptionCode its norm's text maps to.
 #include <string>
 
 #include "base/value_routines.h"
@@ -59,13 +61,18 @@ void WriteHeader(SectionContext& context, const PosQuery& receipt) {
   out.WriteElement("CustomerID", CustomerReference(receipt.AsInteger("cliente"), receipt.AsText("cliente")));
 }
 
-// DocumentTotals from every incidence of the receipt, made absolute.
-void WriteTotals(XmlLineWriter& out, const TIncidencias& incidences) {
+// DocumentTotals from every incidence of the receipt, made absolute; without
+// tax on the lines, the amount settled with its VAT is the net total too.
+void WriteTotals(XmlLineWriter& out, const TIncidencias& incidences, bool with_tax) {
   Currency net_sum;
   Currency gross_sum;
   for (const TIncidencia& incidence : incidences) {
     net_sum += incidence.Incidencia;
     gross_sum += incidence.Total;
+  }
+  if (!with_tax) {
+    WriteDocumentTotals(out, Currency(), gross_sum.Abs(), gross_sum.Abs());
+    return;
   }
   const Currency tax = gross_sum - net_sum;
   WriteDocumentTotals(out, tax.Abs(), net_sum.Abs(), gross_sum.Abs());
@@ -139,9 +146,8 @@ int PaymentsSection::countDocuments() { return m_queries->CountReceipts(); }
 
 // One Line per incidence of every settled document, numbered across them.
 // Stops at the abort flag before a settlement row.
-void PaymentsSection::WriteLines(std::int64_t receipt_number, bool cash_vat, LineSums& sums) {
+void PaymentsSection::WriteLines(std::int64_t receipt_number, bool with_tax, LineSums& sums) {
   XmlLineWriter& out = m_context.writer();
-  const bool with_tax = cash_vat || !m_context.fileRules().payment_tax_only_for_cash_vat;
   const std::vector<ExemptionCodeRule>* code_rules = ExemptionCodeRules(m_context);
   PosQuery& q_RCLines = m_queries->q_RCLines;
   q_RCLines.BindInteger("numero", receipt_number);
@@ -154,7 +160,7 @@ void PaymentsSection::WriteLines(std::int64_t receipt_number, bool cash_vat, Lin
       DocumentLine line;
       line.number = ++line_number;
       line.source_document = m_queries->SourceDocument(m_context.series(), settled);
-      line.amount = incidence.Incidencia;
+      line.amount = with_tax ? incidence.Incidencia : incidence.Total;
       if (with_tax) {
         line.tax = LineTax{m_context.taxRegion(), PaymentTaxCode(incidence.Taxa), IntText(incidence.Taxa)};
         if (incidence.Taxa == 0) {
@@ -176,13 +182,15 @@ void PaymentsSection::WritePayment(ControlTotals& totals) {
   const PosQuery& receipt = m_queries->q_docRC;
   const std::int64_t receipt_number = receipt.AsInteger("numero");
   const bool annulled = receipt.AsBoolean("anulado");
+  const bool with_tax =
+      receipt.AsInteger("CashVATScheme") == 1 || !m_context.fileRules().payment_tax_only_for_cash_vat;
   LineSums sums;
   try {
     out.WriteBlock("Payment", [&] {
       WriteHeader(m_context, receipt);
-      WriteLines(receipt_number, receipt.AsInteger("CashVATScheme") == 1, sums);
+      WriteLines(receipt_number, with_tax, sums);
       if (m_context.aborted()) m_context.abortExit();
-      WriteTotals(out, m_queries->incidences.ReceiptIncidences(receipt_number));
+      WriteTotals(out, m_queries->incidences.ReceiptIncidences(receipt_number), with_tax);
     });
   } catch (const AbortExit&) {
     totals.AddDocument(sums, annulled);

@@ -78,8 +78,9 @@ class PaymentsSection {
  private:
   struct Queries;
   void WritePayment(ControlTotals& totals);
-  // cash_vat: a receipt of the cash VAT scheme (PaymentType RC).
-  void WriteLines(std::int64_t receipt_number, bool cash_vat, LineSums& sums);
+  // with_tax: the lines carry Tax (always in 1.03_01; in 1.04_01 only on a
+  // receipt of the cash VAT scheme, PaymentType RC).
+  void WriteLines(std::int64_t receipt_number, bool with_tax, LineSums& sums);
 
   SectionContext& m_context;
   std::unique_ptr<Queries> m_queries;
