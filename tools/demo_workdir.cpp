@@ -47,7 +47,7 @@ std::string PosSettingsBytes(int series_index) {
   return "[OPCOES]\r\nSerie de numeracao=" + std::to_string(series_index) + "\r\n";
 }
 
-std::string OwnSettingsBytes(const DemoCompany& company, int series_index) {
+std::string OwnSettingsBytes(const DemoCompany& company) {
   std::string text = "[Company Info]\r\n";
   auto key = [&](const char* name, std::string_view value) {
     text += name;
@@ -65,14 +65,17 @@ std::string OwnSettingsBytes(const DemoCompany& company, int series_index) {
   key("PostalCode2", company.postal_code2);
   key("Estabelecimento", company.establishment);
   key("TaxCountryRegion", std::to_string(company.tax_country_region));
-  if (series_index >= 1 && series_index <= 26) {
-    const std::string series(1, static_cast<char>('A' + series_index - 1));
-    text += "\r\n[ATCUD]\r\n";
-    for (const char* type : {"FA", "FS", "FT", "NC", "TV", "VD", "CM", "RC"}) {
-      key((std::string(type) + " " + series).c_str(), "DEMO" + std::string(type) + series + "01");
-    }
-  }
   return Windows1252FromUtf8(text);
+}
+
+std::string DemoAtcudSettingsBytes(int series_index) {
+  if (series_index < 1 || series_index > 26) return "";
+  const std::string series(1, static_cast<char>('A' + series_index - 1));
+  std::string text = "\r\n[ATCUD]\r\n";
+  for (const char* type : {"FA", "FS", "FT", "NC", "TV", "VD", "CM", "RC"}) {
+    text += std::string(type) + " " + series + "=DEMO" + type + series + "01\r\n";
+  }
+  return text;
 }
 
 DemoDatabaseSummary WriteDemoWorkingDirectory(const std::filesystem::path& directory,
@@ -104,7 +107,8 @@ DemoDatabaseSummary WriteDemoWorkingDirectory(const std::filesystem::path& direc
 
   WriteWholeFile(directory / kDataLinkName, DataLinkFileBytes(kDemoDatabaseName));
   WriteWholeFile(directory / kPosSettingsName, PosSettingsBytes(options.series_index));
-  WriteWholeFile(directory / kOwnSettingsName, OwnSettingsBytes(Company(), options.series_index));
+  WriteWholeFile(directory / kOwnSettingsName,
+                 OwnSettingsBytes(Company()) + (options.atcud_codes ? DemoAtcudSettingsBytes(options.series_index) : ""));
   return summary;
 }
 

@@ -26,10 +26,12 @@ inline constexpr const char* kOwnSettingsName = "Varnel.ini";
 std::string DataLinkFileBytes(std::string_view database_name);
 // [OPCOES] with "Serie de numeracao" = series_index.
 std::string PosSettingsBytes(int series_index);
-// [Company Info] with the ten company keys, then [ATCUD] with a made-up
-// validation code ("DEMOFTA01") for every document type the demo issues in
-// the series of series_index, so a 1.04_01 export of the demo carries ATCUDs.
-std::string OwnSettingsBytes(const DemoCompany& company, int series_index = 1);
+// [Company Info] with the ten company keys.
+std::string OwnSettingsBytes(const DemoCompany& company);
+// A blank line, then [ATCUD] with a made-up validation code ("DEMOFTA01") for
+// every document type the demo issues in the series of series_index, so a
+// 1.04_01 export of the demo carries ATCUDs.
+std::string DemoAtcudSettingsBytes(int series_index);
 
 // UTF-8 text as Windows-1252 bytes; raises std::invalid_argument for a
 // character the code page lacks (the settings files hold only our own texts).

@@ -3,8 +3,7 @@
 // series outside its list's choices leaves the list with nothing chosen (-1).
 #include "cli/request_defaults.h"
 
-#include "settings/atcud_codes.h"
-#include "settings/exemption_code_settings.h"
+#include "settings/export_codes.h"
 #include "settings/series_option.h"
 #include "settings/settings_store.h"
 #include "base/value_routines.h"
@@ -14,31 +13,6 @@ namespace varnel {
 namespace {
 
 int ListIndex(int value, int last_choice) { return value >= 0 && value <= last_choice ? value : -1; }
-
-// "Código de validação inválido ... chave "FT A": ..." for the first code of
-// the wrong form, so the operator knows which line of the file to mend.
-std::vector<AtcudSeriesCode> CheckedAtcudCodes(const std::filesystem::path& directory) {
-  std::vector<AtcudSeriesCode> codes = AtcudCodes(directory).Load();
-  for (const AtcudSeriesCode& entry : codes) {
-    if (!IsValidValidationCode(entry.code)) {
-      throw SettingsValueError("Código de validação inválido em Varnel.ini, secção [ATCUD], chave \"" + entry.type +
-                               " " + entry.series + "\": \"" + entry.code +
-                               "\". Um código de validação tem pelo menos 8 letras ou algarismos.");
-    }
-  }
-  return codes;
-}
-
-std::vector<ExemptionCodeRule> CheckedExemptionCodes(const std::filesystem::path& directory) {
-  const std::vector<ExemptionCodeRule> overrides = ExemptionCodeSettings(directory).Load();
-  for (const ExemptionCodeRule& rule : overrides) {
-    if (!IsExemptionCode(rule.code)) {
-      throw SettingsValueError("Código de isenção inválido em Varnel.ini, secção [Isencoes], chave \"" + rule.key +
-                               "\": \"" + rule.code + "\". Um código de isenção é M seguido de dois algarismos (M07).");
-    }
-  }
-  return WithOverrides(DefaultExemptionCodeRules(), overrides);
-}
 
 }  // namespace
 
@@ -57,8 +31,9 @@ ExportRequest RequestFromFiles(const std::filesystem::path& directory, const Com
   request.verify = !line.no_verify;
   request.saftVersion = line.saft_version.value_or(DefaultSaftVersion(request.datai));
   if (request.saftVersion == SaftVersion::k1_04_01) {
-    request.atcudCodes = CheckedAtcudCodes(directory);
-    request.exemptionCodes = CheckedExemptionCodes(directory);
+    ExportCodes codes = LoadExportCodes(directory);
+    request.atcudCodes = std::move(codes.atcud);
+    request.exemptionCodes = std::move(codes.exemptions);
   }
   return request;
 }

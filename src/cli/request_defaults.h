@@ -8,16 +8,11 @@
 
 #include <filesystem>
 
-#include "base/errors.h"
 #include "cli/command_line.h"
 #include "section/export_request.h"
+#include "settings/export_codes.h"  // SettingsValueError
 
 namespace varnel {
-
-class SettingsValueError : public VarnelError {
- public:
-  using VarnelError::VarnelError;
-};
 
 ExportRequest RequestFromFiles(const std::filesystem::path& directory, const CommandLine& line, DateTime today);
 

@@ -13,16 +13,6 @@
 namespace varnel::testing {
 namespace {
 
-std::vector<std::string> Values(const std::string& text, const std::string& tag) {
-  std::vector<std::string> values;
-  const std::string open = "<" + tag + ">";
-  for (std::size_t at = text.find(open); at != std::string::npos; at = text.find(open, at + 1)) {
-    const std::size_t start = at + open.size();
-    values.push_back(text.substr(start, text.find("</" + tag + ">", start) - start));
-  }
-  return values;
-}
-
 ExportRequest Request104() {
   ExportRequest request = DefaultRequest();
   request.saftVersion = SaftVersion::k1_04_01;

@@ -34,6 +34,7 @@ testing::ExportResult Export104(const testing::TempDir& dir, Month month, int do
   options.period.last_day = demo::DayNumber({month.year, month.month, month.last_day});
   options.documents = documents;
   options.seed = 2016;
+  options.atcud_codes = true;
   demo::WriteDemoWorkingDirectory(dir.path(), options);
   ExportRequest request = testing::DefaultRequest();
   request.datai = DateTime::FromDate(month.year, month.month, 1);
@@ -75,7 +76,9 @@ TEST(Saft104Export, GeneratedMonthsValidateAndVerifyClean) {
       EXPECT_TRUE(result.HasLine("<TaxExemptionCode>M07</TaxExemptionCode>"));
       // The Resumido type lists no products, so only Normal meets the
       // schema's product references.
-      if (type == 0) EXPECT_EQ(testing::XmlLintErrorsAgainst(dir / "out.xml", kSchema104), "");
+      if (type == 0) {
+        EXPECT_EQ(testing::XmlLintErrorsAgainst(dir / "out.xml", kSchema104), "");
+      }
 
       VerificationOptions verification;
       verification.summarized_type_expected = type == 1;
@@ -142,9 +145,10 @@ TEST(Saft104Verifier, ChecksWhatTheSchemaCopyCannot) {
       {"<ATCUD>DEMOFTA01-2</ATCUD>", "<ATCUD>0</ATCUD>", FindingSeverity::Error, "1 documento da série FT A"},
       {"<TaxExemptionCode>M07</TaxExemptionCode>", "", FindingSeverity::Error,
        "sem TaxExemptionCode: associe essa norma a um código M.. (Varnel.ini, secção [Isencoes]"},
-      {"<TaxPercentage>23</TaxPercentage>",
-       "<TaxPercentage>23</TaxPercentage></Tax><TaxExemptionReason>Artigo 9.º do CIVA</TaxExemptionReason>"
-       "<TaxExemptionCode>M07</TaxExemptionCode><Tax>",
+      {"            <TaxPercentage>23</TaxPercentage>\r\n          </Tax>\r\n",  // a line's, not the table's
+       "            <TaxPercentage>23</TaxPercentage>\r\n          </Tax>\r\n"
+       "          <TaxExemptionReason>Artigo 9 do CIVA</TaxExemptionReason>\r\n"
+       "          <TaxExemptionCode>M07</TaxExemptionCode>\r\n",
        FindingSeverity::Error, "a isenção só cabe às linhas de taxa 0"},
       {"<PaymentType>RG</PaymentType>", "<PaymentType>RC</PaymentType>", FindingSeverity::Error,
        "Recibo RC (regime de IVA de caixa) com"},
