@@ -108,7 +108,10 @@ void VersionRuleChecks::EndDocument(const char* section, const std::string& docu
 void VersionRuleChecks::CheckAtcud(const char* section, const std::string& document, const std::string& date) {
   if (!m_atcud) return;  // the schema reports a missing ATCUD
   const auto parts = SplitDocumentSeries(document);
-  const std::string series = parts ? std::string(parts->type) + " " + std::string(parts->series) : document;
+  // A number without type, series and sequence (which the schema refuses)
+  // still names its series by the text before its "/".
+  const std::string series = parts ? std::string(parts->type) + " " + std::string(parts->series)
+                                   : Trimmed(document.substr(0, document.rfind('/')));
   if (*m_atcud == "0") {
     if (date >= kAtcudRequiredFrom) Gather(m_series_without_code, series, section, document);
     return;
