@@ -468,6 +468,7 @@ std::vector<ProfileFile::Entry> ProfileFile::ReadSection(std::string_view sectio
   const auto bounds = SectionBounds(profile, section);
   if (!bounds) return entries;
   for (std::size_t i = bounds->first + 1; i < bounds->second; ++i) {
+    if (IsComment(profile.lines[i].text)) continue;  // a key put aside with ";" or "#"
     auto pair = KeyAndValue(profile.lines[i].text);
     if (!pair) continue;
     const bool named_before = std::any_of(entries.begin(), entries.end(), [&](const Entry& entry) {

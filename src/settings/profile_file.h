@@ -54,8 +54,9 @@ class ProfileFile {
   // Every key of section with its value (trimmed, one pair of matching quotes
   // taken off, as ReadString returns it), in the file's order. A key named
   // twice counts once, with its first value, as ReadString finds it; only
-  // the first section of that name is read. Missing file or section, or a
-  // file that cannot be read: empty. Never throws.
+  // the first section of that name is read; a line starting with ";" or "#"
+  // is a comment, not a key. Missing file or section, or a file that cannot
+  // be read: empty. Never throws.
   std::vector<Entry> ReadSection(std::string_view section) const;
 
   // Makes section hold exactly entries, in their order: the key lines of its

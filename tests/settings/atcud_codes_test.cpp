@@ -113,7 +113,7 @@ TEST(AtcudCodes, SaveToReadOnlyFileRaisesUnableToWrite) {
 TEST(ProfileFile, ReadSectionListsFirstSectionKeysOnce) {
   TempDir dir;
   WriteFileBytes(dir / "Varnel.ini",
-                 "[Isencoes]\r\n  Artigo 9  =  M07 \r\nartigo 9=M99\r\nnot a key\r\nQ=\"  x  \"\r\n"
+                 "[Isencoes]\r\n  Artigo 9  =  M07 \r\nartigo 9=M99\r\nnot a key\r\n;M07L=M07\r\nQ=\"  x  \"\r\n"
                  "[Other]\r\nz=1\r\n[ISENCOES]\r\nlater=M01\r\n");
   const ProfileFile file(dir.path(), "Varnel.ini");
   const std::vector<ProfileFile::Entry> expected{{"Artigo 9", "M07"}, {"Q", "  x  "}};
