@@ -74,6 +74,13 @@ TEST(Saft104Export, GeneratedMonthsValidateAndVerifyClean) {
       EXPECT_FALSE(result.HasLine("<WorkType>DC</WorkType>"));
       EXPECT_TRUE(result.HasLine("<ATCUD>DEMOFTA01-1</ATCUD>"));
       EXPECT_TRUE(result.HasLine("<TaxExemptionCode>M07</TaxExemptionCode>"));
+      // The demo's receipts are outside the cash VAT scheme (RG): no Tax on
+      // their lines, no TaxPayable in their totals.
+      const std::string payments = result.Block("<Payments>", "</Payments>");
+      ASSERT_NE(payments.find("<PaymentType>RG</PaymentType>"), std::string::npos);
+      EXPECT_EQ(payments.find("<Tax>"), std::string::npos);
+      EXPECT_EQ(payments.find("<TaxExemptionReason>"), std::string::npos);
+      EXPECT_NE(payments.find("<TaxPayable>0</TaxPayable>"), std::string::npos);
       // The Resumido type lists no products, so only Normal meets the
       // schema's product references.
       if (type == 0) {
