@@ -511,7 +511,14 @@ void ContentChecks::EndDocument() {
                    "Número de documento " + Quoted(d.number) + " sem série e número (\"TIPO SÉRIE/NÚMERO\")");
   }
 
-  // Totals against the lines.
+  CheckDocumentTotals(d);
+  CheckCustomer(d);
+  CheckDates(d);
+  CheckSignature(d);
+}
+
+// NetTotal, TaxPayable and GrossTotal against the document's lines.
+void ContentChecks::CheckDocumentTotals(const DocumentState& d) {
   const bool credit_note = m_section == SectionId::SalesInvoices && d.type == "NC";
   const DecimalAmount lines_value = credit_note ? d.debit - d.credit : d.credit - d.debit;
   const DecimalAmount lines_tax = credit_note ? -d.tax : d.tax;
@@ -534,15 +541,19 @@ void ContentChecks::EndDocument() {
                          " (diferença " + Difference(*d.gross_total, expected) + ")");
     }
   }
+}
 
-  // Customer.
+void ContentChecks::CheckCustomer(const DocumentState& d) {
   if (!m_customers.contains(d.customer)) {
     ++m_customer_reference_findings;
     AddForDocument(FindingKind::CustomerReference, FindingSeverity::Error,
                    "CustomerID " + Quoted(d.customer) + " não consta dos clientes (MasterFiles)");
   }
+}
 
-  // Dates.
+// The document's date inside the period, its entry not before its day, its
+// status dated.
+void ContentChecks::CheckDates(const DocumentState& d) {
   const auto day = DayNumber(d.date);
   if (!day) {
     AddForDocument(FindingKind::Dates, FindingSeverity::Error,
@@ -563,8 +574,11 @@ void ContentChecks::EndDocument() {
     AddForDocument(FindingKind::Dates, FindingSeverity::Error,
                    std::string("Falta a data do estado do documento (") + StatusDateName(m_section) + ")");
   }
+}
 
-  // Signature: the payments of this version carry none.
+// A Hash is "0" (unsigned) or a signature of the version's length, and a
+// signed document carries HashControl. Payments carry no Hash.
+void ContentChecks::CheckSignature(const DocumentState& d) {
   if (d.has_hash && d.hash != "0") {
     if (d.hash.size() != m_version->signed_hash_length || !IsBase64(d.hash)) {
       AddForDocument(FindingKind::Signature, FindingSeverity::Error,

@@ -117,6 +117,10 @@ class ContentChecks {
   void StartDocument();
   void EndLine();
   void EndDocument();
+  void CheckDocumentTotals(const DocumentState& d);
+  void CheckCustomer(const DocumentState& d);
+  void CheckDates(const DocumentState& d);
+  void CheckSignature(const DocumentState& d);
   void EndSection(SectionId section);
   void CheckTaxpayer(const std::string& number, const std::string& country, const char* what,
                      const std::string& code, bool company);
