@@ -153,6 +153,10 @@ INT_PTR MainDialog::handle(UINT message, WPARAM wparam, LPARAM lparam) {
       SetWindowLongPtrW(m_dialog, DWLP_MSGRESULT, erase_background(reinterpret_cast<HDC>(wparam)));
       return TRUE;
     case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lparam) == item(IDC_VS)) {
+        SetBkColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_3DLIGHT));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_3DLIGHT));
+      }
       if (reinterpret_cast<HWND>(lparam) != item(IDC_TITLEBAND)) return FALSE;
       SetTextColor(reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));
       SetBkColor(reinterpret_cast<HDC>(wparam), kTitleBlue);
@@ -221,6 +225,28 @@ void MainDialog::place_centred() {
   const int height = frame.bottom - frame.top;
   SetWindowPos(m_dialog, nullptr, work.left + (work.right - work.left - width) / 2,
                work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  place_bottom_bar(dpi);
+  InvalidateRect(m_dialog, nullptr, TRUE);
+}
+
+// The bottom bar at the foot of the client area (dialog units scale with the
+// font, the client area with the DPI), and the status band right above it.
+void MainDialog::place_bottom_bar(int dpi) {
+  RECT client;
+  GetClientRect(m_dialog, &client);
+  RECT button;
+  GetWindowRect(item(IDC_BTEXPORT), &button);
+  MapWindowPoints(nullptr, m_dialog, reinterpret_cast<POINT*>(&button), 2);
+  const int shift = client.bottom - MulDiv(11, dpi, 96) - button.bottom;
+  const int status_shift = shift - MulDiv(14, dpi, 96);
+  for (int id : {IDC_VS, IDC_BTABORT, IDC_BTEXPORT, IDC_BTCANCEL, IDC_NFILES, IDC_BTOPENFOLDER}) {
+    RECT place;
+    GetWindowRect(item(id), &place);
+    MapWindowPoints(nullptr, m_dialog, reinterpret_cast<POINT*>(&place), 2);
+    const int by = (id == IDC_NFILES || id == IDC_BTOPENFOLDER) ? status_shift : shift;
+    SetWindowPos(item(id), nullptr, place.left, place.top + by, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  m_bottom_bar_top = button.top + shift - MulDiv(11, dpi, 96);
 }
 
 // The title band in the title's blue with the orange line below it.
@@ -238,6 +264,9 @@ bool MainDialog::erase_background(HDC dc) {
   HBRUSH brush = CreateSolidBrush(kTitleOrange);
   FillRect(dc, &orange, brush);
   DeleteObject(brush);
+  RECT bar{client.left, m_bottom_bar_top, client.right, client.bottom};
+  FillRect(dc, &bar, GetSysColorBrush(COLOR_3DLIGHT));
+  DrawEdge(dc, &bar, EDGE_ETCHED, BF_TOP);
   return true;
 }
 

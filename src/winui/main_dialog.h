@@ -40,6 +40,7 @@ class MainDialog : private WindowView {
   void fill_texts();
   void fill_lists();
   void place_centred();
+  void place_bottom_bar(int dpi);
   void on_command(int id, int code);
   void on_notify(const NMHDR& header);
   bool erase_background(HDC dc);
@@ -82,6 +83,7 @@ class MainDialog : private WindowView {
   HICON m_icon_large = nullptr;
   HICON m_icon_small = nullptr;
   int m_exit_code = 0;
+  int m_bottom_bar_top = 0;  // in client pixels
 };
 
 }  // namespace varnel
