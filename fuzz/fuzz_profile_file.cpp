@@ -4,7 +4,9 @@
 //   the first n - 1 characters of the unlimited read;
 // - writing a key and reading it back gives the value written, trimmed;
 // - writing one key leaves every other key's value as it read before, in
-//   the same section and in another one.
+//   the same section and in another one;
+// - replacing a section makes it list exactly the entries given, in order,
+//   and leaves every key outside it as it read before.
 // The value written comes from the input's last bytes, mapped onto printable
 // ASCII and the accented letters of Portuguese.
 #include <unistd.h>
@@ -15,6 +17,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/utf8.h"
 #include "base/value_routines.h"
@@ -89,5 +92,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(file.ReadString(kOtherKeys[i].section, kOtherKeys[i].key, "<none>") == before[i],
             "writing a key leaves the others as they were");
   }
+
+  const std::vector<varnel::ProfileFile::Entry> entries = {{"FT A", value.empty() ? "x" : value}, {"RC A", "CODE1234"}};
+  file.ReplaceSection("ATCUD", entries);
+  std::vector<varnel::ProfileFile::Entry> expected_entries = entries;
+  for (auto& entry : expected_entries) entry.second = file.ReadString("ATCUD", entry.first, "<none>");
+  Require(file.ReadSection("atcud") == expected_entries, "a replaced section lists exactly its new entries");
+  Require(file.ReadString("Company Info", "CompanyName", "<none>") == expected,
+          "replacing a section leaves the keys outside it");
   return 0;
 }

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The first thing to run: installs what is missing and builds (setup.sh),
 # makes the demo working directory demo/ with a restaurant's previous month
-# (fixed seed, so every run gives the same database), then exports that
-# month's audit file there with the headless exporter, which reads it back
+# (fixed seed, so every run gives the same database, and made-up ATCUD
+# validation codes for its series in Varnel.ini), then exports that month's
+# audit file there (SAF-T (PT) 1.04_01, the version a period after June 2017
+# asks for) with the headless exporter, which reads it back
 # and verifies it (schema, control totals, references, numbering, the
 # comparison with the database) and prints its findings and VAT summary; the
 # report also goes to demo/verificacao.json. Exits non-zero when no verified
@@ -16,7 +18,7 @@ build_dir="${VARNEL_BUILD_DIR:-build}"
 workdir="$PWD/demo"
 output="$workdir/saft-demo.xml"
 
-"$build_dir/tools/varnel-demo-db" --out "$workdir" --seed 2016
+"$build_dir/tools/varnel-demo-db" --out "$workdir" --seed 2016 --atcud-codes
 
 exporter="$build_dir/src/cli/varnel-export"
 if [ ! -x "$exporter" ]; then

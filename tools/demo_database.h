@@ -22,6 +22,7 @@ struct DemoDatabaseOptions {
   std::int64_t documents = 300;  // exactly this many rows in documentos
   std::uint64_t seed = 1;
   int series_index = 1;          // letter of the signed numbers: 1 is "A"
+  bool atcud_codes = false;      // the working directory's Varnel.ini also gets ATCUD codes
 };
 
 struct DemoDatabaseSummary {

@@ -12,11 +12,14 @@ namespace varnel::demo {
 
 const char* const kDemoUsage =
     "Usage: varnel-demo-db --out DIR [--from YYYY-MM-DD --to YYYY-MM-DD] [--documents N] [--seed S]\n"
+    "                      [--atcud-codes]\n"
     "Writes a demo Korvel point-of-sale working directory into DIR: the database korvel.db\n"
     "(replaced if present), Korvel.UDL, Korvel.ini and Varnel.ini.\n"
     "  --from, --to   the period, both days included (default: the whole previous month)\n"
     "  --documents N  number of documents (default 300)\n"
-    "  --seed S       seed of the generator; the same options give the same database (default 1)\n";
+    "  --seed S       seed of the generator; the same options give the same database (default 1)\n"
+    "  --atcud-codes  also write made-up ATCUD validation codes for the demo's series\n"
+    "                 into Varnel.ini, so a 1.04_01 export carries ATCUDs\n";
 
 namespace {
 
@@ -51,6 +54,10 @@ DemoCommandLine ParseDemoCommandLine(std::span<const std::string_view> arguments
     if (option == "--help" || option == "-h") {
       command.help = true;
       return command;
+    }
+    if (option == "--atcud-codes") {
+      command.database.atcud_codes = true;
+      continue;
     }
     if (option != "--out" && option != "--from" && option != "--to" && option != "--documents" &&
         option != "--seed") {

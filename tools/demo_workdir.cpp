@@ -68,6 +68,16 @@ std::string OwnSettingsBytes(const DemoCompany& company) {
   return Windows1252FromUtf8(text);
 }
 
+std::string DemoAtcudSettingsBytes(int series_index) {
+  if (series_index < 1 || series_index > 26) return "";
+  const std::string series(1, static_cast<char>('A' + series_index - 1));
+  std::string text = "\r\n[ATCUD]\r\n";
+  for (const char* type : {"FA", "FS", "FT", "NC", "TV", "VD", "CM", "RC"}) {
+    text += std::string(type) + " " + series + "=DEMO" + type + series + "01\r\n";
+  }
+  return text;
+}
+
 DemoDatabaseSummary WriteDemoWorkingDirectory(const std::filesystem::path& directory,
                                               const DemoDatabaseOptions& options) {
   std::error_code error;
@@ -97,7 +107,8 @@ DemoDatabaseSummary WriteDemoWorkingDirectory(const std::filesystem::path& direc
 
   WriteWholeFile(directory / kDataLinkName, DataLinkFileBytes(kDemoDatabaseName));
   WriteWholeFile(directory / kPosSettingsName, PosSettingsBytes(options.series_index));
-  WriteWholeFile(directory / kOwnSettingsName, OwnSettingsBytes(Company()));
+  WriteWholeFile(directory / kOwnSettingsName,
+                 OwnSettingsBytes(Company()) + (options.atcud_codes ? DemoAtcudSettingsBytes(options.series_index) : ""));
   return summary;
 }
 

@@ -28,6 +28,10 @@ std::string DataLinkFileBytes(std::string_view database_name);
 std::string PosSettingsBytes(int series_index);
 // [Company Info] with the ten company keys.
 std::string OwnSettingsBytes(const DemoCompany& company);
+// A blank line, then [ATCUD] with a made-up validation code ("DEMOFTA01") for
+// every document type the demo issues in the series of series_index, so a
+// 1.04_01 export of the demo carries ATCUDs.
+std::string DemoAtcudSettingsBytes(int series_index);
 
 // UTF-8 text as Windows-1252 bytes; raises std::invalid_argument for a
 // character the code page lacks (the settings files hold only our own texts).

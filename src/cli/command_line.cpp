@@ -82,6 +82,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.region = ParseRegion(value);
     } else if (option == "--series") {
       line.series = ParseSeries(value);
+    } else if (option == "--saft-version") {
+      line.saft_version = ParseSaftVersion(value);
+      if (!line.saft_version) throw UsageError("--saft-version must be 1.03_01 or 1.04_01, not \"" + value + "\"");
     } else if (option == "--report") {
       line.report = value;
     } else if (option == "--verify") {
@@ -103,9 +106,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 const char* UsageText() {
   return "Usage: varnel-export --output FILE [options]\n"
          "       varnel-export --verify FILE [--report FILE]\n"
-         "Writes the SAF-T (PT) 1.03_01 audit file of the Korvel point-of-sale database\n"
-         "described by Korvel.UDL in the working directory, then reads it back and verifies\n"
-         "it; --verify only verifies an existing audit file.\n"
+         "Writes the SAF-T (PT) audit file (1.03_01 or 1.04_01) of the Korvel point-of-sale\n"
+         "database described by Korvel.UDL in the working directory, then reads it back and\n"
+         "verifies it; --verify only verifies an existing audit file of either version.\n"
          "\n"
          "  --output FILE        the audit file (its extension becomes .xml)\n"
          "  --workdir DIR        working directory holding Korvel.UDL, Varnel.ini, Korvel.ini\n"
@@ -114,6 +117,11 @@ const char* UsageText() {
          "  --type TYPE          normal or resumido (default resumido)\n"
          "  --region REGION      continente, madeira, acores or 0, 1, 2 (default: Varnel.ini)\n"
          "  --series SERIES      none, A to Z or 0 to 26 (default: Korvel.ini)\n"
+         "  --saft-version V     1.03_01 or 1.04_01 (default: 1.03_01 for a period that starts\n"
+         "                       before 2017-07-01, 1.04_01 from that day on); 1.04_01 takes\n"
+         "                       the ATCUD validation codes from Varnel.ini, section ATCUD\n"
+         "                       (\"FT A=AAJFJMVNTN\"), and exemption codes from section\n"
+         "                       Isencoes (\"M07L=M07\") over the shipped table\n"
          "  --report FILE        write the verifier's findings and VAT summary as JSON\n"
          "  --verify FILE        verify an existing audit file, without exporting\n"
          "  --no-verify          export without verifying the file (for measurements)\n"

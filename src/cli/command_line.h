@@ -3,7 +3,8 @@
 //
 //   varnel-export --output FILE [--workdir DIR] [--from YYYY-MM-DD --to YYYY-MM-DD]
 //                 [--type normal|resumido] [--region continente|madeira|acores|0|1|2]
-//                 [--series none|A..Z|0..26] [--report FILE] [--no-verify] [--statistics] [--help]
+//                 [--series none|A..Z|0..26] [--saft-version 1.03_01|1.04_01]
+//                 [--report FILE] [--no-verify] [--statistics] [--help]
 //   varnel-export --verify FILE [--report FILE]
 #pragma once
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "base/date_time.h"
+#include "base/saft_version.h"
 
 namespace varnel {
 
@@ -26,6 +28,7 @@ struct CommandLine {
   int saft_type = 1;              // 0 Normal, 1 Resumido (the window's default)
   std::optional<int> region;      // default: the stored region
   std::optional<int> series;      // default: the point-of-sale option
+  std::optional<SaftVersion> saft_version;  // default: by the period's first day
   std::string report;             // the verifier's report as JSON, when given
   std::string verify;             // an existing audit file to verify, no export
   bool no_verify = false;         // export without reading the file back

@@ -3,6 +3,7 @@
 // series outside its list's choices leaves the list with nothing chosen (-1).
 #include "cli/request_defaults.h"
 
+#include "settings/export_codes.h"
 #include "settings/series_option.h"
 #include "settings/settings_store.h"
 #include "base/value_routines.h"
@@ -28,6 +29,12 @@ ExportRequest RequestFromFiles(const std::filesystem::path& directory, const Com
   request.ficheiro = line.output;
   request.saftType = line.saft_type;
   request.verify = !line.no_verify;
+  request.saftVersion = line.saft_version.value_or(DefaultSaftVersion(request.datai));
+  if (request.saftVersion == SaftVersion::k1_04_01) {
+    ExportCodes codes = LoadExportCodes(directory);
+    request.atcudCodes = std::move(codes.atcud);
+    request.exemptionCodes = std::move(codes.exemptions);
+  }
   return request;
 }
 

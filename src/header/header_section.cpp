@@ -30,11 +30,11 @@ SchemaGeneration WriteProductVersion(SectionContext& context) {
   return generation;
 }
 
-void WriteCompanyAddress(XmlLineWriter& out, const Company& company) {
+void WriteCompanyAddress(XmlLineWriter& out, const Company& company, const AuditFileRules& rules) {
   out.WriteBlock("CompanyAddress", [&] {
     out.WriteElement("BuildingNumber", XmlEscape(company.buildingNumber));
-    out.WriteElement("StreetName", XmlText(company.streetName, 90));
-    out.WriteElement("AddressDetail", XmlText(OrDefault(company.addressDetail, "?"), 90));
+    out.WriteElement("StreetName", XmlText(company.streetName, rules.company_street_length));
+    out.WriteElement("AddressDetail", XmlText(OrDefault(company.addressDetail, "?"), rules.company_address_length));
     out.WriteElement("City", XmlText(company.city, 50));
     out.WriteElement("PostalCode", XmlEscape(OrDefault(company.postalCode1, "0000")) + "-" +
                                          XmlEscape(OrDefault(company.postalCode2, "000")));
@@ -43,6 +43,12 @@ void WriteCompanyAddress(XmlLineWriter& out, const Company& company) {
 }
 
 }  // namespace
+
+std::string AuditFileOpening(const AuditFileRules& rules) {
+  const std::string uri(rules.namespace_uri);
+  return "<AuditFile xmlns=\"" + uri + "\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" " +
+         "xsi:schemaLocation=\"" + uri + " SAF-T-PT.XSD\">";
+}
 
 void WritePrologue(XmlLineWriter& out, const ExportRequest& request) {
   out.WriteRawLine("<?xml version=\"1.0\" encoding=\"Windows-1252\"?>");
@@ -53,14 +59,15 @@ SchemaGeneration WriteHeader(SectionContext& context) {
   const ExportRequest& request = context.request();
   const Company& company = request.company;
   XmlLineWriter& out = context.writer();
+  const AuditFileRules& rules = context.fileRules();
   SchemaGeneration generation = SchemaGeneration::Legacy;
   out.WriteBlock("Header", [&] {
-    out.WriteLine("<AuditFileVersion>1.03_01</AuditFileVersion>");
+    out.WriteElement("AuditFileVersion", SaftVersionLabel(rules.version));
     out.WriteElement("CompanyID", XmlEscape(company.companyID));
     out.WriteElement("TaxRegistrationNumber", XmlEscape(company.companyID));
     out.WriteLine("<TaxAccountingBasis>F</TaxAccountingBasis>");
     out.WriteElement("CompanyName", XmlText(company.companyName, 90));
-    WriteCompanyAddress(out, company);
+    WriteCompanyAddress(out, company, rules);
     out.WriteElement("FiscalYear", IntText(request.datai.Year()));
     out.WriteElement("StartDate", DateText(request.datai.DatePart()));
     out.WriteElement("EndDate", DateText(request.dataf.DatePart()));

@@ -4,8 +4,10 @@
 // decides the SchemaGeneration.
 #pragma once
 
+#include <string>
 #include <string_view>
 
+#include "section/audit_file_rules.h"
 #include "section/schema_generation.h"
 
 namespace varnel {
@@ -14,12 +16,9 @@ class SectionContext;
 class XmlLineWriter;
 struct ExportRequest;
 
-// The root element's name, and its opening tag with the namespaces.
+// The root element's name, and its opening tag with the version's namespace.
 inline constexpr std::string_view kAuditFileTag = "AuditFile";
-inline constexpr std::string_view kAuditFileOpening =
-    "<AuditFile xmlns=\"urn:OECD:StandardAuditFile-Tax:PT_1.03_01\" "
-    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-    "xsi:schemaLocation=\"urn:OECD:StandardAuditFile-Tax:PT_1.03_01 SAF-T-PT.XSD\">";
+std::string AuditFileOpening(const AuditFileRules& rules);
 
 // The XML declaration and the program's comment, without indentation.
 void WritePrologue(XmlLineWriter& out, const ExportRequest& request);

@@ -34,16 +34,16 @@ void WriteFinalConsumer(XmlLineWriter& out) {
   });
 }
 
-void WriteCustomerRecord(XmlLineWriter& out, const PosQuery& q_cli) {
+void WriteCustomerRecord(XmlLineWriter& out, const PosQuery& q_cli, const AuditFileRules& rules) {
   out.WriteBlock("Customer", [&] {
     out.WriteElement("CustomerID", XmlEscape(q_cli.AsText("codigo")));
     out.WriteLine("<AccountID>Desconhecido</AccountID>");
     // Escaped first, blanks removed after, defaulted last: a number of blanks
     // only becomes "Desconhecido". The number is written as typed, not checked.
     out.WriteElement("CustomerTaxID",
-                     OrDefault(RemoveSpaces(XmlText(q_cli.AsText("contribuinte"), 20)), "Desconhecido"));
+                     OrDefault(RemoveSpaces(XmlText(q_cli.AsText("contribuinte"), rules.tax_id_length)), "Desconhecido"));
     out.WriteElement("CompanyName", OrDefault(XmlText(q_cli.AsText("nome"), 50), "Consumidor final"));
-    WriteRecordAddress(out, OrDefault(XmlText(q_cli.AsText("morada"), 60), "Desconhecido"),
+    WriteRecordAddress(out, OrDefault(XmlText(q_cli.AsText("morada"), rules.record_address_length), "Desconhecido"),
                        OrDefault(XmlText(q_cli.AsText("localidade"), 50), "?"), q_cli);
   });
 }
@@ -57,7 +57,7 @@ void WriteCustomers(SectionContext& context) {
   PosQuery q_cli(context.database(), kQ_cli);
   q_cli.Open();
   while (!context.aborted() && !q_cli.Eof()) {
-    WriteCustomerRecord(out, q_cli);
+    WriteCustomerRecord(out, q_cli, context.fileRules());
     q_cli.Next();
   }
   q_cli.Close();

@@ -56,7 +56,7 @@ void WriteMinimumConsumption(XmlLineWriter& out) {
   });
 }
 
-void WriteProductRecord(XmlLineWriter& out, const ProductEntry& product) {
+void WriteProductRecord(XmlLineWriter& out, const ProductEntry& product, const AuditFileRules& rules) {
   const std::string code = XmlEscape(product.code);
   out.WriteBlock("Product", [&] {
     out.WriteLine("<ProductType>P</ProductType>");
@@ -64,7 +64,7 @@ void WriteProductRecord(XmlLineWriter& out, const ProductEntry& product) {
     // A family that stays NULL gives an empty group; the description takes no
     // default and keeps its blanks.
     out.WriteElement("ProductGroup", XmlEscape(product.group.value_or("")));
-    out.WriteElement("ProductDescription", XmlText(product.description, 50));
+    out.WriteElement("ProductDescription", DescriptionText(rules, product.description, 50));
     out.WriteElement("ProductNumberCode", code);
   });
 }
@@ -87,12 +87,12 @@ void WriteProducts(SectionContext& context) {
     if (pending && pending->code == row.code) {
       pending->Merge(row);
     } else {
-      if (pending) WriteProductRecord(out, *pending);
+      if (pending) WriteProductRecord(out, *pending, context.fileRules());
       pending = std::move(row);
     }
     q_prod.Next();
   }
-  if (pending) WriteProductRecord(out, *pending);
+  if (pending) WriteProductRecord(out, *pending, context.fileRules());
   q_prod.Close();
 }
 

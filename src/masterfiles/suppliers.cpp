@@ -38,19 +38,19 @@ void WriteAnonymousSupplier(XmlLineWriter& out) {
 // A blank number stands for "no number": the anonymous one. Otherwise the
 // number is cut, escaped and freed of its blanks (U+0020 only, so a tab
 // stays), and written as typed, not checked.
-std::string SupplierTaxId(const std::string& contribuinte) {
+std::string SupplierTaxId(const std::string& contribuinte, std::size_t length) {
   if (TrimBlanks(contribuinte).empty()) return "999999990";
-  return RemoveSpaces(XmlText(contribuinte, 20));
+  return RemoveSpaces(XmlText(contribuinte, length));
 }
 
-void WriteSupplierRecord(XmlLineWriter& out, const PosQuery& q_forn) {
+void WriteSupplierRecord(XmlLineWriter& out, const PosQuery& q_forn, const AuditFileRules& rules) {
   out.WriteBlock("Supplier", [&] {
     out.WriteElement("SupplierID", XmlEscape(q_forn.AsText("codigo")));
     out.WriteLine("<AccountID>Desconhecido</AccountID>");
-    out.WriteElement("SupplierTaxID", SupplierTaxId(q_forn.AsText("contribuinte")));
+    out.WriteElement("SupplierTaxID", SupplierTaxId(q_forn.AsText("contribuinte"), rules.tax_id_length));
     out.WriteElement("CompanyName", OrDefault(XmlText(q_forn.AsText("nome"), 50), "Nao definido"));
     // The town is escaped but not cut, unlike a customer's.
-    WriteRecordAddress(out, OrDefault(XmlText(q_forn.AsText("morada"), 60), "Desconhecido"),
+    WriteRecordAddress(out, OrDefault(XmlText(q_forn.AsText("morada"), rules.record_address_length), "Desconhecido"),
                        OrDefault(XmlEscape(q_forn.AsText("localidade")), "Desconhecido"), q_forn);
   });
 }
@@ -64,7 +64,7 @@ void WriteSuppliers(SectionContext& context) {
   PosQuery q_forn(context.database(), kQ_forn);
   q_forn.Open();
   while (!context.aborted() && !q_forn.Eof()) {
-    WriteSupplierRecord(out, q_forn);
+    WriteSupplierRecord(out, q_forn, context.fileRules());
     q_forn.Next();
   }
   q_forn.Close();

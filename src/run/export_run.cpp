@@ -109,7 +109,7 @@ bool ExportRun::passChecks(std::string& output_path) {
 void ExportRun::writeAuditFile() {
   XmlLineWriter& out = writer();
   WritePrologue(out, m_request);
-  out.WriteRawLine(kAuditFileOpening);
+  out.WriteRawLine(AuditFileOpening(RulesForVersion(m_request.saftVersion)));
   out.Indent();
   writeSections();
   out.Outdent();

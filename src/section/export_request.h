@@ -3,9 +3,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "base/atcud_series_code.h"
 #include "base/company.h"
 #include "base/date_time.h"
+#include "base/exemption_codes.h"
 #include "base/product_version.h"
 #include "base/saft_version.h"
 #include "base/series_index.h"
@@ -22,6 +25,12 @@ struct ExportRequest {
   std::string vs = std::string(kVersionLabel);  // the version label
   SaftVersion saftVersion = SaftVersion::k1_03_01;  // the file's SAF-T (PT) version
   bool verify = true;           // read the finished file back and verify it
+  // 1.04_01 only: the series' validation codes for the ATCUD (Varnel.ini,
+  // section "ATCUD"; a series without one gets "0"), and the rules that give
+  // an exemption its TaxExemptionCode (the shipped ones, with Varnel.ini's
+  // section "Isencoes" laid over them by the front end).
+  std::vector<AtcudSeriesCode> atcudCodes;
+  std::vector<ExemptionCodeRule> exemptionCodes = DefaultExemptionCodeRules();
 };
 
 }  // namespace varnel

@@ -15,6 +15,7 @@
 
 #include "base/date_time.h"
 #include "base/series_index.h"
+#include "section/audit_file_rules.h"
 #include "section/export_request.h"
 #include "section/schema_generation.h"
 
@@ -49,6 +50,8 @@ class SectionContext {
   DateTime periodEnd() const { return request().dataf.DatePart(); }
   SeriesIndex series() const { return request().fserienum; }
   int taxRegion() const { return request().company.taxCountryRegion; }
+  // What the request's SAF-T (PT) version writes differently.
+  const AuditFileRules& fileRules() const { return RulesForVersion(request().saftVersion); }
   // Leaves the run by the abort exit.
   [[noreturn]] void abortExit() const { throw AbortExit{}; }
 };

@@ -11,16 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/atcud_series_code.h"  // AtcudSeriesCode, IsValidValidationCode
+
 namespace varnel {
-
-struct AtcudSeriesCode {
-  std::string type;    // the document type, "FT", "FS", "NC", "CM", "RC" ...
-  std::string series;  // the series as the document number shows it, "A"
-  std::string code;    // the validation code
-};
-
-// A validation code is at least 8 characters, each a letter or a digit.
-bool IsValidValidationCode(std::string_view code);
 
 class AtcudCodes {
  public:

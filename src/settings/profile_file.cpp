@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <random>
@@ -337,6 +338,103 @@ bool ReplaceFile(const fs::path& target, const std::string& bytes) {
   return true;
 }
 
+// A value as a write stores it: a line break becomes a blank, so it cannot
+// start a line of its own.
+std::string SingleLine(std::string_view value) {
+  std::string single_line(value);
+  for (char& c : single_line) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return single_line;
+}
+
+bool IsComment(std::string_view text) {
+  const std::string trimmed = TrimBlanks(text);
+  return trimmed.starts_with(';') || trimmed.starts_with('#');
+}
+
+// The first line of the first section named section and the line after its
+// last one, or nullopt.
+std::optional<std::pair<std::size_t, std::size_t>> SectionBounds(const ProfileText& profile,
+                                                                  std::string_view section) {
+  const auto& lines = profile.lines;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    auto name = SectionName(lines[i].text);
+    if (!name || !EqualsIgnoringAsciiCase(*name, section)) continue;
+    std::size_t end = i + 1;
+    while (end < lines.size() && !SectionName(lines[end].text)) ++end;
+    return std::pair{i, end};
+  }
+  return std::nullopt;
+}
+
+// Replaces the key lines of the section's first occurrence with entries; the
+// new lines stand where its first key stood, else after its last non-blank
+// line, so the blank lines before the next section stay. Returns false when
+// nothing changes (no such section and no entries).
+bool SetSection(ProfileText& profile, std::string_view section, const std::vector<ProfileFile::Entry>& entries) {
+  auto& lines = profile.lines;
+  std::vector<Line> new_lines;
+  for (const auto& [key, value] : entries) {
+    new_lines.push_back(NewLine(SingleLine(key) + "=" + SingleLine(value), profile.encoding));
+  }
+  const auto bounds = SectionBounds(profile, section);
+  if (!bounds) {
+    if (entries.empty()) return false;
+    if (!lines.empty()) {
+      EnsureLineEnd(lines.back());
+      if (!TrimBlanks(lines.back().text).empty()) lines.push_back(NewLine("", profile.encoding));
+    }
+    lines.push_back(NewLine("[" + std::string(section) + "]", profile.encoding));
+    lines.insert(lines.end(), new_lines.begin(), new_lines.end());
+    return true;
+  }
+  const auto [header, end] = *bounds;
+  std::vector<Line> body;
+  std::optional<std::size_t> first_key;
+  std::size_t after_last_text = 0;  // in body: the place after its last non-blank line
+  for (std::size_t i = header + 1; i < end; ++i) {
+    if (!IsComment(lines[i].text) && KeyAndValue(lines[i].text)) {
+      if (!first_key) first_key = body.size();
+      continue;
+    }
+    body.push_back(lines[i]);
+    if (!TrimBlanks(lines[i].text).empty()) after_last_text = body.size();
+  }
+  const std::size_t at = first_key.value_or(after_last_text);
+  if (at == 0) {
+    EnsureLineEnd(lines[header]);
+  } else {
+    EnsureLineEnd(body[at - 1]);
+  }
+  body.insert(body.begin() + static_cast<std::ptrdiff_t>(at), new_lines.begin(), new_lines.end());
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(header + 1), lines.begin() + static_cast<std::ptrdiff_t>(end));
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(header + 1), body.begin(), body.end());
+  return true;
+}
+
+// Reads the file (none yet: an empty one), lets change edit its lines and
+// writes it back when change says it changed something.
+void Rewrite(const fs::path& directory, const std::string& file_name, const std::string& display_name,
+             const std::function<bool(ProfileText&)>& change) {
+  const SettingsWriteError failure("Unable to write to " + display_name);
+  ProfileText profile;
+  fs::path target = directory / PathFromUtf8(file_name);
+  if (auto found = FindFileIgnoringCase(directory, file_name)) {
+    target = *found;
+    std::error_code error;
+    const fs::file_status status = fs::status(target, error);
+    if (error || !fs::is_regular_file(status) || (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+      throw failure;
+    }
+    auto bytes = ReadWholeFile(target);
+    if (!bytes) throw failure;
+    profile = Parse(*bytes);
+  }
+  if (!change(profile)) return;
+  if (!ReplaceFile(target, Serialize(profile))) throw failure;
+}
+
 }  // namespace
 
 ProfileFile::ProfileFile(fs::path directory, std::string file_name)
@@ -360,28 +458,37 @@ std::string ProfileFile::ReadString(std::string_view section, std::string_view k
   return value;
 }
 
-void ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-  const SettingsWriteError failure("Unable to write to " + DisplayName());
-  std::string single_line(value);
-  for (char& c : single_line) {
-    if (c == '\r' || c == '\n') c = ' ';
+std::vector<ProfileFile::Entry> ProfileFile::ReadSection(std::string_view section) const {
+  std::vector<Entry> entries;
+  auto path = FindFileIgnoringCase(m_directory, m_file_name);
+  if (!path) return entries;
+  auto bytes = ReadWholeFile(*path);
+  if (!bytes) return entries;
+  const ProfileText profile = Parse(*bytes);
+  const auto bounds = SectionBounds(profile, section);
+  if (!bounds) return entries;
+  for (std::size_t i = bounds->first + 1; i < bounds->second; ++i) {
+    if (IsComment(profile.lines[i].text)) continue;  // a key put aside with ";" or "#"
+    auto pair = KeyAndValue(profile.lines[i].text);
+    if (!pair) continue;
+    const bool named_before = std::any_of(entries.begin(), entries.end(), [&](const Entry& entry) {
+      return EqualsIgnoringAsciiCase(entry.first, pair->first);
+    });
+    if (!named_before) entries.emplace_back(pair->first, WithoutMatchingQuotes(pair->second));
   }
+  return entries;
+}
 
-  ProfileText profile;
-  fs::path target = m_directory / PathFromUtf8(m_file_name);
-  if (auto found = FindFileIgnoringCase(m_directory, m_file_name)) {
-    target = *found;
-    std::error_code error;
-    const fs::file_status status = fs::status(target, error);
-    if (error || !fs::is_regular_file(status) || (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
-      throw failure;
-    }
-    auto bytes = ReadWholeFile(target);
-    if (!bytes) throw failure;
-    profile = Parse(*bytes);
-  }
-  SetValue(profile, section, key, single_line);
-  if (!ReplaceFile(target, Serialize(profile))) throw failure;
+void ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string single_line = SingleLine(value);
+  Rewrite(m_directory, m_file_name, DisplayName(), [&](ProfileText& profile) {
+    SetValue(profile, section, key, single_line);
+    return true;
+  });
+}
+
+void ProfileFile::ReplaceSection(std::string_view section, const std::vector<Entry>& entries) {
+  Rewrite(m_directory, m_file_name, DisplayName(), [&](ProfileText& profile) { return SetSection(profile, section, entries); });
 }
 
 }  // namespace varnel

@@ -12,6 +12,8 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "base/errors.h"
 
@@ -45,6 +47,25 @@ class ProfileFile {
   // section or the key as needed, and writes the file at once. A read-only or
   // unwritable file raises SettingsWriteError.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+  // One key and its value, as a section lists them.
+  using Entry = std::pair<std::string, std::string>;
+
+  // Every key of section with its value (trimmed, one pair of matching quotes
+  // taken off, as ReadString returns it), in the file's order. A key named
+  // twice counts once, with its first value, as ReadString finds it; only
+  // the first section of that name is read; a line starting with ";" or "#"
+  // is a comment, not a key. Missing file or section, or a file that cannot
+  // be read: empty. Never throws.
+  std::vector<Entry> ReadSection(std::string_view section) const;
+
+  // Makes section hold exactly entries, in their order: the key lines of its
+  // first occurrence are replaced (its comments and blank lines stay), and
+  // every line outside it keeps its bytes. A missing section is added at the
+  // end; nothing is written when it is missing and entries is empty. Values
+  // are stored as WriteString stores them. Raises SettingsWriteError like
+  // WriteString.
+  void ReplaceSection(std::string_view section, const std::vector<Entry>& entries);
 
   // ".\Varnel.ini" for the file "Varnel.ini".
   std::string DisplayName() const;

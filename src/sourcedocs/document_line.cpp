@@ -50,8 +50,9 @@ void WriteDocumentLine(XmlLineWriter& out, const DocumentLine& line, LineSums& s
     }
     if (line.product) WriteProduct(out, *line.product);
     WriteAmount(out, line.amount, line.side, sums);
-    WriteTax(out, line.tax);
+    if (line.tax) WriteTax(out, *line.tax);
     if (line.exemption_reason) out.WriteElement("TaxExemptionReason", *line.exemption_reason);
+    if (line.exemption_code) out.WriteElement("TaxExemptionCode", *line.exemption_code);
     if (line.settlement != Currency()) out.WriteElement("SettlementAmount", CurrText(Round2(line.settlement.Abs())));
   });
 }
@@ -64,12 +65,18 @@ void WriteDocumentTotals(XmlLineWriter& out, Currency tax_payable, Currency net_
   });
 }
 
-void WritePlaceholderLineAndTotals(XmlLineWriter& out, std::string_view tax_point_date, AmountSide side) {
+void WritePlaceholderLineAndTotals(XmlLineWriter& out, std::string_view tax_point_date, AmountSide side,
+                                   const AuditFileRules& rules) {
   DocumentLine line;
   line.number = 1;
-  line.product = LineProduct{"0", "?", Currency::FromInteger(1), "?", Currency(), std::string(tax_point_date)};
+  line.product = LineProduct{"0", DescriptionText(rules, "?", 50), Currency::FromInteger(1), "?", Currency(),
+                             std::string(tax_point_date)};
   line.side = side;
   line.tax = LineTax{0, TaxCodeOf(0), "0"};
+  if (rules.exemption_code) {
+    line.exemption_reason = XmlEscape(kNotTaxedReason);
+    line.exemption_code = "M99";
+  }
   LineSums zero;
   WriteDocumentLine(out, line, zero);
   WriteDocumentTotals(out, Currency(), Currency(), Currency());

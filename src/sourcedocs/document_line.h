@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/currency.h"
+#include "section/audit_file_rules.h"
 #include "sourcedocs/control_totals.h"
 #include "sourcedocs/invoice_order_references.h"
 
@@ -56,9 +57,12 @@ struct DocumentLine {
   std::optional<LineProduct> product;
   Currency amount;  // negative: a debit of its absolute value; else a credit
   AmountSide side = AmountSide::BySign;
-  LineTax tax;
-  // A line without VAT carries its TaxExemptionReason, ready to write.
+  // None on the lines of a 1.04_01 receipt outside the cash VAT scheme.
+  std::optional<LineTax> tax;
+  // A line without VAT carries its TaxExemptionReason, ready to write, and
+  // in 1.04_01 its TaxExemptionCode when one is known.
   std::optional<std::string> exemption_reason;
+  std::optional<std::string> exemption_code;
   Currency settlement;  // SettlementAmount (absolute, whole cents) when not 0
 };
 
@@ -71,8 +75,12 @@ void WriteDocumentTotals(XmlLineWriter& out, Currency tax_payable, Currency net_
 
 // The Line of a document without sale lines (product 0, quantity 1, every
 // text "?", a zero amount on the given side, region PT and code ISE whatever
-// the request says), then DocumentTotals of 0.
-void WritePlaceholderLineAndTotals(XmlLineWriter& out, std::string_view tax_point_date, AmountSide side);
+// the request says), then DocumentTotals of 0. In 1.04_01 the descriptions
+// are completed to "?." and the line, of rate 0, carries the exemption of
+// what is not taxed: kNotTaxedReason, code M99.
+void WritePlaceholderLineAndTotals(XmlLineWriter& out, std::string_view tax_point_date, AmountSide side,
+                                   const AuditFileRules& rules);
+inline constexpr std::string_view kNotTaxedReason = "N\xC3\xA3o sujeito; n\xC3\xA3o tributado (ou similar)";
 
 // CustomerID of a document: its customer when the code is 1 or more,
 // otherwise the final consumer 1, the customer every file lists.

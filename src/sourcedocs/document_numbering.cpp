@@ -7,8 +7,10 @@
 // is replaced by the number built from prefix, series letter and numero.
 #include "sourcedocs/document_numbering.h"
 
+#include "base/atcud_series_code.h"
 #include "base/value_routines.h"
 #include "base/xml_line_writer.h"
+#include "section/section_context.h"
 
 namespace varnel {
 
@@ -34,18 +36,30 @@ std::string DocumentNumber(std::string_view signed_number, std::string_view pref
 }
 
 void WriteSignature(XmlLineWriter& writer, SchemaGeneration generation, std::string_view signed_number,
-                    SeriesIndex series, std::string_view hash, std::string_view hash_control) {
+                    SeriesIndex series, std::string_view hash, std::string_view hash_control,
+                    const AuditFileRules& rules) {
   // Documents signed without a series letter keep their stored signature;
   // an unsigned document of a lettered series carries none.
   const bool stored = generation == SchemaGeneration::Current &&
                       (!signed_number.empty() || !series.has_letter());
   if (!stored) {
     writer.WriteLine("<Hash>0</Hash>");
+    if (rules.hash_control_always) writer.WriteLine("<HashControl>0</HashControl>");
     return;
   }
   writer.WriteElement("Hash", XmlEscape(OrDefault(hash, "0")));
+  if (rules.hash_control_always) {
+    writer.WriteElement("HashControl", XmlText(OrDefault(hash_control, "0"), rules.hash_control_length));
+    return;
+  }
   const auto control = ReadInteger(hash_control);
   if (control && *control != 0) writer.WriteElement("HashControl", XmlEscape(hash_control));
+}
+
+void WriteDocumentNumber(SectionContext& context, std::string_view tag, const std::string& number) {
+  XmlLineWriter& out = context.writer();
+  out.WriteElement(tag, XmlEscape(number));
+  if (context.fileRules().atcud) out.WriteElement("ATCUD", XmlEscape(Atcud(number, context.request().atcudCodes)));
 }
 
 }  // namespace varnel

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/series_index.h"
+#include "section/audit_file_rules.h"
 #include "section/schema_generation.h"
 
 namespace varnel {
@@ -28,8 +29,17 @@ std::string DocumentNumber(std::string_view signed_number, std::string_view pref
                            SeriesIndex series, std::int64_t numero);
 
 // Writes the Hash line and, when the rule says so, the HashControl line.
+// Where the version writes HashControl on every document, it is the stored
+// value (cut to the version's length) beside a stored Hash, "0" otherwise.
 void WriteSignature(XmlLineWriter& writer, SchemaGeneration generation,
                     std::string_view signed_number, SeriesIndex series,
-                    std::string_view hash, std::string_view hash_control);
+                    std::string_view hash, std::string_view hash_control, const AuditFileRules& rules);
+
+class SectionContext;
+
+// The document's number line (InvoiceNo, DocumentNumber, PaymentRefNo), and
+// right after it, where the version has one, its ATCUD from the request's
+// codes. number is not escaped yet.
+void WriteDocumentNumber(SectionContext& context, std::string_view tag, const std::string& number);
 
 }  // namespace varnel

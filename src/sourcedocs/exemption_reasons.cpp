@@ -15,12 +15,12 @@ constexpr std::size_t kReasonLength = 60;
 
 }  // namespace
 
-ExemptionReasons::ExemptionReasons(PosDatabase& database)
-    : m_q_isencaoprod(database, kQ_isencaoprod), m_q_norma(database, kQ_norma) {}
+ExemptionReasons::ExemptionReasons(PosDatabase& database, const std::vector<ExemptionCodeRule>* code_rules)
+    : m_code_rules(code_rules), m_q_isencaoprod(database, kQ_isencaoprod), m_q_norma(database, kQ_norma) {}
 
-std::string ExemptionReasons::Reason(std::string_view line_code, std::int64_t product_code) {
+ExemptionReasons::Exemption ExemptionReasons::Find(std::string_view line_code, std::int64_t product_code) {
   const std::string code = line_code.empty() ? ProductCode(product_code) : std::string(line_code);
-  return Norm(code);
+  return OfCode(code);
 }
 
 std::string ExemptionReasons::ProductCode(std::int64_t product_code) {
@@ -34,15 +34,18 @@ std::string ExemptionReasons::ProductCode(std::int64_t product_code) {
   return m_product_codes.emplace(product_code, std::move(code)).first->second;
 }
 
-std::string ExemptionReasons::Norm(const std::string& exemption_code) {
-  const auto known = m_norms.find(exemption_code);
-  if (known != m_norms.end()) return known->second;
+const ExemptionReasons::Exemption& ExemptionReasons::OfCode(const std::string& exemption_code) {
+  const auto known = m_exemptions.find(exemption_code);
+  if (known != m_exemptions.end()) return known->second;
   PosQuery& q_norma = m_q_norma;
   q_norma.BindText("codigo", exemption_code);
   q_norma.Open();
-  std::string reason = q_norma.Eof() ? std::string() : XmlText(q_norma.AsText("norma"), kReasonLength);
+  const std::string norm = q_norma.Eof() ? std::string() : q_norma.AsText("norma");
   q_norma.Close();
-  return m_norms.emplace(exemption_code, std::move(reason)).first->second;
+  Exemption exemption;
+  if (!norm.empty()) exemption.reason = XmlText(norm, kReasonLength);
+  if (m_code_rules) exemption.code = FindExemptionCode(*m_code_rules, exemption_code, norm);
+  return m_exemptions.emplace(exemption_code, std::move(exemption)).first->second;
 }
 
 }  // namespace varnel

@@ -20,15 +20,16 @@ void WriteInvoiceHeader(SectionContext& context, const InvoiceDocument& document
   const std::string source_id = XmlEscape(document.emp);
   const std::string entry_date = DateTimeText(document.datahora);
 
-  out.WriteElement("InvoiceNo", XmlEscape(DocumentNumber(document.signed_number, document.type.number_prefix,
-                                                         series, document.numero)));
+  WriteDocumentNumber(context, "InvoiceNo",
+                      DocumentNumber(document.signed_number, document.type.number_prefix, series, document.numero));
   out.WriteBlock("DocumentStatus", [&] {
     out.WriteLine(document.anulado ? "<InvoiceStatus>A</InvoiceStatus>" : "<InvoiceStatus>N</InvoiceStatus>");
     out.WriteElement("InvoiceStatusDate", entry_date);
     out.WriteElement("SourceID", source_id);
     out.WriteLine("<SourceBilling>P</SourceBilling>");
   });
-  WriteSignature(out, context.generation(), document.signed_number, series, document.hash, document.hashcontrol);
+  WriteSignature(out, context.generation(), document.signed_number, series, document.hash, document.hashcontrol,
+                 context.fileRules());
   out.WriteElement("Period", IntText(document.data.Month()));
   out.WriteElement("InvoiceDate", DateText(document.data));
   out.WriteElement("InvoiceType", XmlEscape(document.type.invoice_type));

@@ -73,7 +73,8 @@ void InvoiceLines::WriteRows(const InvoiceDocument& document, PosQuery& q_comp, 
         order_references = FindOrderReferences(q_comp, q_ven.AsText("doc"), document.trimmed_doc,
                                                q_ven.AsInteger("numero"));
       }
-      DocumentLine line = SaleLine(q_ven, ++line_number, tax_point_date, m_context.taxRegion(), exemptions);
+      DocumentLine line =
+          SaleLine(q_ven, ++line_number, tax_point_date, m_context.taxRegion(), exemptions, m_context.fileRules());
       line.order_references = &*order_references;
       WriteDocumentLine(out, line, sums.written);
       amount = line.amount;

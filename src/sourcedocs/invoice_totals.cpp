@@ -30,10 +30,10 @@ void WriteInvoiceTotals(XmlLineWriter& out, const InvoiceDocument& document, con
   });
 }
 
-void WritePlaceholderLine(XmlLineWriter& out, const InvoiceDocument& document) {
+void WritePlaceholderLine(XmlLineWriter& out, const InvoiceDocument& document, const AuditFileRules& rules) {
   // A credit note's placeholder carries a credit, any other document's a debit.
   WritePlaceholderLineAndTotals(out, DateText(document.data),
-                                document.is_credit_note() ? AmountSide::Credit : AmountSide::Debit);
+                                document.is_credit_note() ? AmountSide::Credit : AmountSide::Debit, rules);
 }
 
 }  // namespace varnel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/currency.h"
+#include "section/audit_file_rules.h"
 
 namespace varnel {
 
@@ -27,6 +28,6 @@ DocumentTotalsValues ComputeDocumentTotals(Currency total, const InvoiceSums& su
 void WriteInvoiceTotals(XmlLineWriter& out, const InvoiceDocument& document, const InvoiceSums& sums);
 
 // The Line and DocumentTotals of a document without line rows.
-void WritePlaceholderLine(XmlLineWriter& out, const InvoiceDocument& document);
+void WritePlaceholderLine(XmlLineWriter& out, const InvoiceDocument& document, const AuditFileRules& rules);
 
 }  // namespace varnel

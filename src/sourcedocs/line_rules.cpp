@@ -32,20 +32,24 @@ Currency LineUnitPrice(double valor, double qtd, Currency punit, std::int64_t iv
 }
 
 DocumentLine SaleLine(const PosQuery& row, int number, const std::string& tax_point_date, int region_index,
-                      ExemptionReasons& exemptions) {
+                      ExemptionReasons& exemptions, const AuditFileRules& rules) {
   const double qtd = row.AsFloat("qtd");
   const std::int64_t iva = row.AsInteger("iva");
   DocumentLine line;
   line.number = number;
   line.product = LineProduct{XmlEscape(row.AsText("codigo")),
-                             XmlText(row.AsText("descricao"), kDescriptionLength),
+                             DescriptionText(rules, row.AsText("descricao"), kDescriptionLength),
                              LineQuantity(qtd),
                              XmlEscape(row.AsText("unidade")),
                              LineUnitPrice(row.AsFloat("valor"), qtd, row.AsCurrency("punit"), iva),
                              tax_point_date};
   line.amount = row.AsCurrency("valor");
   line.tax = LineTax{region_index, TaxCodeOf(iva), XmlEscape(row.AsText("iva"))};
-  if (iva == 0) line.exemption_reason = exemptions.Reason(row.AsText("isencao"), row.AsInteger("codigo"));
+  if (iva == 0) {
+    ExemptionReasons::Exemption exemption = exemptions.Find(row.AsText("isencao"), row.AsInteger("codigo"));
+    line.exemption_reason = std::move(exemption.reason);
+    line.exemption_code = std::move(exemption.code);
+  }
   line.settlement = row.AsCurrency("desconto");
   return line;
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/currency.h"
+#include "section/audit_file_rules.h"
 #include "sourcedocs/document_line.h"
 
 namespace varnel {
@@ -27,10 +28,11 @@ Currency LineUnitPrice(double valor, double qtd, Currency punit, std::int64_t iv
 
 // The Line of the current row of a sale-line query (an invoice's or a
 // working document's): the product part with the description cut to 50
-// characters, the row's valor as the amount, the tax of the row's rate in
-// the given region, the exemption reason when the rate is 0 and the
-// discount as the settlement.
+// characters (and completed to the version's minimum), the row's valor as
+// the amount, the tax of the row's rate in the given region, the exemption
+// reason (and code, when exemptions looks for codes) when the rate is 0 and
+// the discount as the settlement.
 DocumentLine SaleLine(const PosQuery& row, int number, const std::string& tax_point_date, int region_index,
-                      ExemptionReasons& exemptions);
+                      ExemptionReasons& exemptions, const AuditFileRules& rules);
 
 }  // namespace varnel

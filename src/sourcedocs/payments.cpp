@@ -8,7 +8,13 @@
 // closed around each use. Payment lines classify the VAT rate by their own
 // ranges (rate 10 is RED here, INT on invoice lines). A receipt without a
 // customer names the final consumer 1, the customer every file lists, as
-// invoices and working documents do.
+// invoices and working documents do. In 1.04_01 a receipt outside the cash
+// VAT scheme (RG) writes its lines without Tax and exemption (the schema
+// keeps Tax for RC receipts): each line carries the amount settled with its
+// VAT (the incidence's Total), and DocumentTotals have no TaxPayable, their
+// NetTotal and GrossTotal both the amount settled, so the totals still add
+// up from the lines. A cash VAT receipt's line of rate 0 takes the
+// TaxExemptionCode its norm's text maps to.
 #include <string>
 
 #include "base/value_routines.h"
@@ -38,8 +44,8 @@ constexpr const char* kDefaultExemptionReason = "Produto isento de IVA com base 
 void WriteHeader(SectionContext& context, const PosQuery& receipt) {
   XmlLineWriter& out = context.writer();
   const std::string entry_date = DateTimeText(receipt.AsDateTime("datahora"));
-  out.WriteElement("PaymentRefNo", XmlEscape(DocumentNumber(receipt.AsText("saftsign"), "RC", context.series(),
-                                                            receipt.AsInteger("numero"))));
+  WriteDocumentNumber(context, "PaymentRefNo",
+                      DocumentNumber(receipt.AsText("saftsign"), "RC", context.series(), receipt.AsInteger("numero")));
   out.WriteElement("TransactionDate", DateText(receipt.AsDateTime("data")));
   out.WriteLine(receipt.AsInteger("CashVATScheme") == 1 ? "<PaymentType>RC</PaymentType>"
                                                         : "<PaymentType>RG</PaymentType>");
@@ -55,13 +61,18 @@ void WriteHeader(SectionContext& context, const PosQuery& receipt) {
   out.WriteElement("CustomerID", CustomerReference(receipt.AsInteger("cliente"), receipt.AsText("cliente")));
 }
 
-// DocumentTotals from every incidence of the receipt, made absolute.
-void WriteTotals(XmlLineWriter& out, const TIncidencias& incidences) {
+// DocumentTotals from every incidence of the receipt, made absolute; without
+// tax on the lines, the amount settled with its VAT is the net total too.
+void WriteTotals(XmlLineWriter& out, const TIncidencias& incidences, bool with_tax) {
   Currency net_sum;
   Currency gross_sum;
   for (const TIncidencia& incidence : incidences) {
     net_sum += incidence.Incidencia;
     gross_sum += incidence.Total;
+  }
+  if (!with_tax) {
+    WriteDocumentTotals(out, Currency(), gross_sum.Abs(), gross_sum.Abs());
+    return;
   }
   const Currency tax = gross_sum - net_sum;
   WriteDocumentTotals(out, tax.Abs(), net_sum.Abs(), gross_sum.Abs());
@@ -91,15 +102,18 @@ struct PaymentsSection::Queries {
   }
 
   // The exemption text of the settled document itself (its own exemption
-  // code), or the fixed text when it has none that is known.
-  std::string ExemptionReason(const SettledDocument& settled) {
+  // code), or the fixed text when it has none that is known; with code
+  // rules, the code of that norm's text.
+  ExemptionReasons::Exemption Exemption(const SettledDocument& settled,
+                                        const std::vector<ExemptionCodeRule>* code_rules) {
     q_getnorma.BindText("doc", settled.code);
     q_getnorma.BindInteger("numero", settled.number);
     q_getnorma.Open();
-    const std::string reason =
-        q_getnorma.Eof() ? std::string(kDefaultExemptionReason) : XmlText(q_getnorma.AsText("norma"), 60);
+    const std::string norm = q_getnorma.Eof() ? std::string(kDefaultExemptionReason) : q_getnorma.AsText("norma");
     q_getnorma.Close();
-    return reason;
+    ExemptionReasons::Exemption exemption{XmlText(norm, 60), std::nullopt};
+    if (code_rules) exemption.code = FindExemptionCode(*code_rules, "", norm);
+    return exemption;
   }
 
   int CountReceipts() {
@@ -132,8 +146,9 @@ int PaymentsSection::countDocuments() { return m_queries->CountReceipts(); }
 
 // One Line per incidence of every settled document, numbered across them.
 // Stops at the abort flag before a settlement row.
-void PaymentsSection::WriteLines(std::int64_t receipt_number, LineSums& sums) {
+void PaymentsSection::WriteLines(std::int64_t receipt_number, bool with_tax, LineSums& sums) {
   XmlLineWriter& out = m_context.writer();
+  const std::vector<ExemptionCodeRule>* code_rules = ExemptionCodeRules(m_context);
   PosQuery& q_RCLines = m_queries->q_RCLines;
   q_RCLines.BindInteger("numero", receipt_number);
   q_RCLines.Open();
@@ -145,9 +160,15 @@ void PaymentsSection::WriteLines(std::int64_t receipt_number, LineSums& sums) {
       DocumentLine line;
       line.number = ++line_number;
       line.source_document = m_queries->SourceDocument(m_context.series(), settled);
-      line.amount = incidence.Incidencia;
-      line.tax = LineTax{m_context.taxRegion(), PaymentTaxCode(incidence.Taxa), IntText(incidence.Taxa)};
-      if (incidence.Taxa == 0) line.exemption_reason = m_queries->ExemptionReason(settled);
+      line.amount = with_tax ? incidence.Incidencia : incidence.Total;
+      if (with_tax) {
+        line.tax = LineTax{m_context.taxRegion(), PaymentTaxCode(incidence.Taxa), IntText(incidence.Taxa)};
+        if (incidence.Taxa == 0) {
+          ExemptionReasons::Exemption exemption = m_queries->Exemption(settled, code_rules);
+          line.exemption_reason = std::move(exemption.reason);
+          line.exemption_code = std::move(exemption.code);
+        }
+      }
       WriteDocumentLine(out, line, sums);
     }
   }
@@ -161,13 +182,15 @@ void PaymentsSection::WritePayment(ControlTotals& totals) {
   const PosQuery& receipt = m_queries->q_docRC;
   const std::int64_t receipt_number = receipt.AsInteger("numero");
   const bool annulled = receipt.AsBoolean("anulado");
+  const bool with_tax =
+      receipt.AsInteger("CashVATScheme") == 1 || !m_context.fileRules().payment_tax_only_for_cash_vat;
   LineSums sums;
   try {
     out.WriteBlock("Payment", [&] {
       WriteHeader(m_context, receipt);
-      WriteLines(receipt_number, sums);
+      WriteLines(receipt_number, with_tax, sums);
       if (m_context.aborted()) m_context.abortExit();
-      WriteTotals(out, m_queries->incidences.ReceiptIncidences(receipt_number));
+      WriteTotals(out, m_queries->incidences.ReceiptIncidences(receipt_number), with_tax);
     });
   } catch (const AbortExit&) {
     totals.AddDocument(sums, annulled);

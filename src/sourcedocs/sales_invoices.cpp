@@ -26,6 +26,10 @@
 
 namespace varnel {
 
+const std::vector<ExemptionCodeRule>* ExemptionCodeRules(const SectionContext& context) {
+  return context.fileRules().exemption_code ? &context.request().exemptionCodes : nullptr;
+}
+
 namespace {
 
 void BindPeriod(PosQuery& query, const SectionContext& context) {
@@ -65,7 +69,7 @@ void SalesInvoicesSection::Write(WorkingDocumentsSection& following) {
     ControlTotals totals;
     WriteTotalledDocuments(out, totals, [&] {
       m_context.reportProgress();
-      ExemptionReasons exemptions(m_context.database());
+      ExemptionReasons exemptions(m_context.database(), ExemptionCodeRules(m_context));
       while (!m_context.aborted() && !m_q_doc.Eof()) WriteInvoice(exemptions, totals);
     });
   });
@@ -86,7 +90,7 @@ void SalesInvoicesSection::WriteInvoice(ExemptionReasons& exemptions, ControlTot
       if (m_lines.Write(document, m_q_comp, exemptions, sums)) {
         WriteInvoiceTotals(out, document, sums);
       } else {
-        WritePlaceholderLine(out, document);
+        WritePlaceholderLine(out, document, m_context.fileRules());
       }
       if (m_context.aborted()) m_context.abortExit();
     });

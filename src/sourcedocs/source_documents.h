@@ -7,6 +7,9 @@
 // they end normally.
 #pragma once
 
+#include <vector>
+
+#include "base/exemption_codes.h"
 #include "posdb/pos_database.h"
 #include "sourcedocs/control_totals.h"
 #include "sourcedocs/exemption_reasons.h"
@@ -16,6 +19,10 @@ namespace varnel {
 
 class SectionContext;
 struct InvoiceDocument;
+
+// The rules an ExemptionReasons object gives TaxExemptionCodes by: the
+// request's, where the version has the element; null otherwise.
+const std::vector<ExemptionCodeRule>* ExemptionCodeRules(const SectionContext& context);
 
 // Table-consultation documents ("CM"), one WorkDocument each.
 class WorkingDocumentsSection {
@@ -71,7 +78,9 @@ class PaymentsSection {
  private:
   struct Queries;
   void WritePayment(ControlTotals& totals);
-  void WriteLines(std::int64_t receipt_number, LineSums& sums);
+  // with_tax: the lines carry Tax (always in 1.03_01; in 1.04_01 only on a
+  // receipt of the cash VAT scheme, PaymentType RC).
+  void WriteLines(std::int64_t receipt_number, bool with_tax, LineSums& sums);
 
   SectionContext& m_context;
   std::unique_ptr<Queries> m_queries;

@@ -31,8 +31,8 @@ void WriteDocumentHeader(SectionContext& context, const PosQuery& document) {
   const std::string entry_date = DateTimeText(document.AsDateTime("datahora"));
   const std::string source_id = XmlEscape(document.AsText("emp"));
 
-  out.WriteElement("DocumentNumber",
-                   XmlEscape(DocumentNumber(signed_number, "CM", context.series(), document.AsInteger("numero"))));
+  WriteDocumentNumber(context, "DocumentNumber",
+                      DocumentNumber(signed_number, "CM", context.series(), document.AsInteger("numero")));
   out.WriteBlock("DocumentStatus", [&] {
     out.WriteLine(document.AsBoolean("anulado") ? "<WorkStatus>A</WorkStatus>" : "<WorkStatus>N</WorkStatus>");
     out.WriteElement("WorkStatusDate", entry_date);
@@ -40,10 +40,10 @@ void WriteDocumentHeader(SectionContext& context, const PosQuery& document) {
     out.WriteLine("<SourceBilling>P</SourceBilling>");
   });
   WriteSignature(out, context.generation(), signed_number, context.series(), document.AsText("hash"),
-                 document.AsText("hashcontrol"));
+                 document.AsText("hashcontrol"), context.fileRules());
   out.WriteElement("Period", IntText(data.Month()));
   out.WriteElement("WorkDate", DateText(data));
-  out.WriteLine("<WorkType>DC</WorkType>");
+  out.WriteElement("WorkType", context.fileRules().consultation_work_type);
   out.WriteElement("SourceID", source_id);
   out.WriteElement("SystemEntryDate", entry_date);
   out.WriteElement("CustomerID", CustomerReference(document.AsInteger("cliente"), document.AsText("cliente")));
@@ -79,7 +79,8 @@ void WorkingDocumentsSection::WriteLines(const std::string& tax_point_date, Exem
   Currency net_sum;
   int line_number = 0;
   for (; !m_context.aborted() && !m_q_venCM.Eof(); m_q_venCM.Next()) {
-    const DocumentLine line = SaleLine(m_q_venCM, ++line_number, tax_point_date, m_context.taxRegion(), exemptions);
+    const DocumentLine line =
+        SaleLine(m_q_venCM, ++line_number, tax_point_date, m_context.taxRegion(), exemptions, m_context.fileRules());
     WriteDocumentLine(out, line, sums);
     net_sum += line.amount;
   }
@@ -99,7 +100,8 @@ void WorkingDocumentsSection::WriteWorkDocument(ExemptionReasons& exemptions, Co
     m_q_venCM.BindInteger("numero", m_q_consultas.AsInteger("numero"));
     m_q_venCM.Open();
     if (m_q_venCM.IsEmpty()) {
-      WritePlaceholderLineAndTotals(out, tax_point_date, AmountSide::Credit);  // always a credit here
+      WritePlaceholderLineAndTotals(out, tax_point_date, AmountSide::Credit,  // always a credit here
+                                    m_context.fileRules());
     } else {
       WriteLines(tax_point_date, exemptions, sums);
     }
@@ -116,7 +118,7 @@ void WorkingDocumentsSection::Write() {
     ControlTotals totals;
     WriteTotalledDocuments(out, totals, [&] {
       m_context.reportProgress();
-      ExemptionReasons exemptions(m_context.database());
+      ExemptionReasons exemptions(m_context.database(), ExemptionCodeRules(m_context));
       while (!m_context.aborted() && !m_q_consultas.Eof()) {
         WriteWorkDocument(exemptions, totals);
         if (m_context.aborted()) m_context.abortExit();

@@ -93,7 +93,8 @@ const char* SectionName(SectionId section) {
 ContentChecks::ContentChecks(const SchemaVersion* version, FindingList& findings, VerificationSummary& summary)
     : m_version(version != nullptr ? version : &KnownSchemaVersions().front()),
       m_findings(findings),
-      m_summary(summary) {
+      m_summary(summary),
+      m_version_rules(*m_version, findings) {
   m_stack.reserve(16);
 }
 
@@ -213,8 +214,10 @@ void ContentChecks::EndValue(Element element, Element parent) {
         if (element == Element::TotalDebit) state.declared_debit = Amount("TotalDebit");
         if (element == Element::TotalCredit) state.declared_credit = Amount("TotalCredit");
       } else if (parent == Element::Line || Up(1) == Element::Line) {
+        if (m_version_rules.active()) m_version_rules.Value(element, parent, m_text);
         LineValue(element, parent);
       } else {
+        if (m_version_rules.active()) m_version_rules.Value(element, parent, m_text);
         DocumentValue(element, parent);
       }
       break;
@@ -333,6 +336,7 @@ void ContentChecks::CheckTaxpayer(const std::string& number, const std::string& 
 void ContentChecks::StartDocument() {
   m_document = DocumentState{};
   m_document.active = true;
+  m_version_rules.StartDocument();
 }
 
 void ContentChecks::DocumentValue(Element element, Element parent) {
@@ -449,6 +453,10 @@ void ContentChecks::EndLine() {
     d.debit += *line.debit;
     value -= *line.debit;
   }
+  if (m_version_rules.active()) {
+    m_version_rules.EndLine(SectionName(m_section), d.number, d.lines, line.has_tax,
+                            line.tax_percentage ? line.tax_percentage : line.tax_amount);
+  }
   if (!line.has_tax) return;
   const std::string key = line.tax_type + "|" + line.tax_region + "|" + line.tax_code;
   if (!m_tax_entries.contains(key) &&
@@ -493,6 +501,8 @@ void ContentChecks::EndDocument() {
     ++m_summary.documents_by_type[d.type];
     if (annulled) ++m_summary.annulled_by_type[d.type];
   }
+
+  if (m_version_rules.active()) m_version_rules.EndDocument(SectionName(m_section), d.number, d.type, d.date);
 
   // Numbering.
   if (DocumentNumberIndex* index = CurrentIndex(); index != nullptr && !index->Add(d.number)) {
@@ -664,6 +674,7 @@ void ContentChecks::ReportReferencesToDocuments() {
 void ContentChecks::Finish(const VerificationOptions& options) {
   m_section = SectionId::None;
   ReportReferencesToDocuments();
+  if (m_version_rules.active()) m_version_rules.Finish();
 
   const bool summarized_file = summarized();
   if (summarized_file != options.summarized_type_expected && (m_has_products || m_product_code_lines > 0)) {

@@ -23,6 +23,7 @@
 #include "verify/element_names.h"
 #include "verify/finding_list.h"
 #include "verify/schema_versions.h"
+#include "verify/version_rule_checks.h"
 
 namespace varnel::verify {
 
@@ -130,6 +131,7 @@ class ContentChecks {
   const SchemaVersion* m_version;
   FindingList& m_findings;
   VerificationSummary& m_summary;
+  VersionRuleChecks m_version_rules;
 
   std::vector<Element> m_stack;
   std::string m_text;

@@ -28,7 +28,8 @@ namespace varnel::verify {
   X(HashControl, true) X(InvoiceDate, true) X(WorkDate, true) X(TransactionDate, true)                 \
   X(InvoiceType, true) X(WorkType, true) X(PaymentType, true) X(SystemEntryDate, true)                 \
   X(OriginatingON, true) X(DebitAmount, true) X(CreditAmount, true) X(TaxPayable, true)                \
-  X(NetTotal, true) X(GrossTotal, true)
+  X(NetTotal, true) X(GrossTotal, true) X(ATCUD, true) X(TaxExemptionReason, true)                    \
+  X(TaxExemptionCode, true)
 
 enum class Element : std::uint8_t {
   Other,

@@ -35,6 +35,10 @@ enum class FindingKind {
   SeriesSummary,
   Dates,
   Signature,
+  Atcud,
+  Exemption,
+  PaymentTax,
+  DocumentType,
   Summary,
   kCount
 };

@@ -7,6 +7,8 @@
 namespace varnel {
 extern const unsigned char kSchemaSaftPt10301[];
 extern const std::size_t kSchemaSaftPt10301Size;
+extern const unsigned char kSchemaSaftPt10401[];
+extern const std::size_t kSchemaSaftPt10401Size;
 }  // namespace varnel
 
 namespace varnel::verify {
@@ -22,10 +24,12 @@ constexpr std::array<std::string_view, 2> kProductKeyReferences = {"InvoiceProdu
 constexpr std::array<std::string_view, 3> kDocumentNumberKeys = {
     "InvoiceNoConstraint", "WorkDocumentDocumentNumberConstraint", "PaymentPaymentRefNoConstraint"};
 
-const std::array<SchemaVersion, 1>& Versions() {
-  static const std::array<SchemaVersion, 1> versions = {{
+const std::array<SchemaVersion, 2>& Versions() {
+  static const std::array<SchemaVersion, 2> versions = {{
       {"1.03_01", "urn:OECD:StandardAuditFile-Tax:PT_1.03_01", kSchemaSaftPt10301, kSchemaSaftPt10301Size, 172,
        kCustomerKeyReferences, kProductKeyReferences, kDocumentNumberKeys},
+      {"1.04_01", "urn:OECD:StandardAuditFile-Tax:PT_1.04_01", kSchemaSaftPt10401, kSchemaSaftPt10401Size, 172,
+       kCustomerKeyReferences, kProductKeyReferences, kDocumentNumberKeys, true, true, true, true},
   }};
   return versions;
 }

@@ -4,16 +4,26 @@
 # nothing has to be found at run time.
 find_package(LibXml2 REQUIRED)
 
-set(VARNEL_VERIFY_SCHEMA_10301 ${PROJECT_SOURCE_DIR}/third_party/reference/saftpt1.03_01.xsd)
-set(VARNEL_VERIFY_SCHEMA_10301_CPP ${CMAKE_CURRENT_BINARY_DIR}/verify_schema_1_03_01.cpp)
-add_custom_command(
-  OUTPUT ${VARNEL_VERIFY_SCHEMA_10301_CPP}
-  COMMAND ${CMAKE_COMMAND} -DINPUT=${VARNEL_VERIFY_SCHEMA_10301} -DOUTPUT=${VARNEL_VERIFY_SCHEMA_10301_CPP}
-          -DSYMBOL=kSchemaSaftPt10301 -P ${CMAKE_CURRENT_SOURCE_DIR}/verify/embed_bytes.cmake
-  DEPENDS ${VARNEL_VERIFY_SCHEMA_10301} ${CMAKE_CURRENT_SOURCE_DIR}/verify/embed_bytes.cmake
-  COMMENT "Embedding the SAF-T (PT) 1.03_01 schema")
+# varnel_embed_schema(LABEL FILE SYMBOL): a generated source defining the
+# bytes of FILE as varnel::SYMBOL; its path is appended to VARNEL_VERIFY_SCHEMA_SOURCES.
+function(varnel_embed_schema label file symbol)
+  set(output ${CMAKE_CURRENT_BINARY_DIR}/verify_schema_${label}.cpp)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -DINPUT=${file} -DOUTPUT=${output} -DSYMBOL=${symbol}
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/verify/embed_bytes.cmake
+    DEPENDS ${file} ${CMAKE_CURRENT_SOURCE_DIR}/verify/embed_bytes.cmake
+    COMMENT "Embedding the SAF-T (PT) ${label} schema")
+  set(VARNEL_VERIFY_SCHEMA_SOURCES ${VARNEL_VERIFY_SCHEMA_SOURCES} ${output} PARENT_SCOPE)
+endfunction()
 
-varnel_layer(verify DEPENDS base platform SOURCES ${VARNEL_VERIFY_SCHEMA_10301_CPP})
+set(VARNEL_VERIFY_SCHEMA_SOURCES)
+varnel_embed_schema(1_03_01 ${PROJECT_SOURCE_DIR}/third_party/reference/saftpt1.03_01.xsd kSchemaSaftPt10301)
+# 1.04_01: the official schema with its XSD 1.1 assertions commented out so
+# that libxml2 can load it; the verifier checks those assertions in code.
+varnel_embed_schema(1_04_01 ${PROJECT_SOURCE_DIR}/third_party/reference/saftpt1.04_01-noassert.xsd kSchemaSaftPt10401)
+
+varnel_layer(verify DEPENDS base platform SOURCES ${VARNEL_VERIFY_SCHEMA_SOURCES})
 target_link_libraries(varnel_verify PRIVATE LibXml2::LibXml2)
 find_package(Threads REQUIRED)
 target_link_libraries(varnel_verify PRIVATE Threads::Threads)

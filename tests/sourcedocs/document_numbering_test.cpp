@@ -63,7 +63,8 @@ std::string Signature(SchemaGeneration generation, const char* signed_number, in
                       const char* control) {
   std::shared_ptr<std::string> bytes;
   auto writer = testing::MemoryWriter(bytes);
-  WriteSignature(*writer, generation, signed_number, SeriesIndex(series), hash, control);
+  WriteSignature(*writer, generation, signed_number, SeriesIndex(series), hash, control,
+                 RulesForVersion(SaftVersion::k1_03_01));
   writer->Close();
   return *bytes;
 }

@@ -15,16 +15,6 @@ namespace varnel::testing {
 namespace {
 
 // The lines of every block of a tag, trimmed, as "tag=value" texts.
-std::vector<std::string> Values(const std::string& text, const std::string& tag) {
-  std::vector<std::string> values;
-  const std::string open = "<" + tag + ">";
-  for (std::size_t at = text.find(open); at != std::string::npos; at = text.find(open, at + 1)) {
-    const std::size_t start = at + open.size();
-    values.push_back(text.substr(start, text.find("</" + tag + ">", start) - start));
-  }
-  return values;
-}
-
 TEST(InvoiceLines, QuantityAndUnitPrice) {
   const struct {
     double valor, qtd, punit;

@@ -98,6 +98,17 @@ inline std::vector<std::string> Blocks(const ExportResult& result, std::string_v
   return blocks;
 }
 
+// The text of every <tag> element in text, in order.
+inline std::vector<std::string> Values(const std::string& text, const std::string& tag) {
+  std::vector<std::string> values;
+  const std::string open = "<" + tag + ">";
+  for (std::size_t at = text.find(open); at != std::string::npos; at = text.find(open, at + 1)) {
+    const std::size_t start = at + open.size();
+    values.push_back(text.substr(start, text.find("</" + tag + ">", start) - start));
+  }
+  return values;
+}
+
 inline std::vector<std::string> Invoices(const ExportResult& result) {
   return Blocks(result, "<Invoice>", "</Invoice>");
 }

@@ -59,5 +59,8 @@ ExportResult RunExportWith(PosDatabase& connection, const std::filesystem::path&
 // xmllint --noout on the file (and --schema with the SAF-T schema when
 // schema is true); returns xmllint's messages, empty when it accepts it.
 std::string XmlLintErrors(const std::filesystem::path& file, bool schema);
+// The same against the schema at schema (relative to the source tree, as
+// "third_party/reference/saftpt1.04_01-noassert.xsd").
+std::string XmlLintErrorsAgainst(const std::filesystem::path& file, const std::string& schema);
 
 }  // namespace varnel::testing

@@ -7,9 +7,11 @@
 
 namespace varnel::testing {
 
-std::string XmlLintErrors(const std::filesystem::path& file, bool schema) {
+namespace {
+
+std::string RunXmlLint(const std::filesystem::path& file, const std::string& schema) {
   std::string command = "xmllint --noout ";
-  if (schema) command += "--schema '" + SourcePath("third_party/reference/saftpt1.03_01.xsd").string() + "' ";
+  if (!schema.empty()) command += "--schema '" + SourcePath(schema).string() + "' ";
   command += "'" + file.string() + "' 2>&1";
   std::string output;
   FILE* pipe = popen(command.c_str(), "r");
@@ -22,6 +24,16 @@ std::string XmlLintErrors(const std::filesystem::path& file, bool schema) {
   // Keep the report short: the first lines name the problem.
   if (output.size() > 4000) output.resize(4000);
   return output.empty() ? "xmllint failed" : output;
+}
+
+}  // namespace
+
+std::string XmlLintErrors(const std::filesystem::path& file, bool schema) {
+  return RunXmlLint(file, schema ? "third_party/reference/saftpt1.03_01.xsd" : "");
+}
+
+std::string XmlLintErrorsAgainst(const std::filesystem::path& file, const std::string& schema) {
+  return RunXmlLint(file, schema);
 }
 
 }  // namespace varnel::testing
