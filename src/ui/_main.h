@@ -41,6 +41,8 @@ class QVBoxLayout;
 
 namespace varnel {
 
+class AtcudDialog;
+
 struct TmainOptions {
   // Where .\Varnel.ini and .\Korvel.ini are looked up; "." is the working
   // directory at the moment of each read or write.
@@ -61,6 +63,8 @@ struct TmainOptions {
   std::function<bool(const QString& caption, const QString& text)> confirm;
   // Opens a folder in the desktop's file manager; QDesktopServices when empty.
   std::function<void(const QString& folder)> open_folder;
+  // Runs the validation codes' dialog, set up and filled; its exec when empty.
+  std::function<void(AtcudDialog& dialog)> run_atcud_dialog;
 };
 
 class Tmain : public TcsEZForm, public ExportObserver, private WindowView {

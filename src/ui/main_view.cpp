@@ -17,6 +17,7 @@
 #include <QUrl>
 
 #include "ui/_main.h"
+#include "ui/atcud_dialog.h"
 #include "ui/verification_dialog.h"
 
 namespace varnel {
@@ -157,7 +158,14 @@ std::optional<std::string> Tmain::chooseSaveFile(const SaveFileChoice& choice) {
   return chosen->toStdString();
 }
 
-void Tmain::showAtcudCodes() {}
+void Tmain::showAtcudCodes() {
+  AtcudDialog dialog(m_model.directory(), m_options.message_box, this);
+  if (m_options.run_atcud_dialog) {
+    m_options.run_atcud_dialog(dialog);
+  } else {
+    dialog.exec();
+  }
+}
 
 void Tmain::showVerificationResults(const VerificationReport& report, const std::string& outcome,
                                     const std::string& folder) {

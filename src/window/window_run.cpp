@@ -3,6 +3,7 @@
 // during a run, and where the focus goes when the run is over.
 #include <utility>
 
+#include "settings/export_codes.h"
 #include "window/portuguese_messages.h"
 #include "window/window_model.h"
 
@@ -31,7 +32,8 @@ std::unique_ptr<ExportRunner> MakeExportRun(PosDatabase& database) {
 
 void WindowModel::btExportClick(ExportObserver& observer) {
   if (m_run) return;  // "Exportar" is hidden during a run; a stray press does nothing
-  const ExportRequest request = buildRequest();
+  ExportRequest request = buildRequest();
+  if (!addExportCodes(request)) return;
   const std::optional<Control> focus_before = m_view.focusedControl();
   show(Control::btopenfolder, false);
   m_completed_folder.clear();
@@ -44,6 +46,23 @@ void WindowModel::btExportClick(ExportObserver& observer) {
     return;
   }
   afterRun(outcome, focus_before);
+}
+
+// A 1.04_01 export takes the validation codes and the exemption rules of
+// Varnel.ini as they are when it starts (the codes' dialog may have changed
+// them); a malformed one, which only a hand-edited file can hold, stops it
+// before the run, as the headless exporter does.
+bool WindowModel::addExportCodes(ExportRequest& request) {
+  if (request.saftVersion != SaftVersion::k1_04_01) return true;
+  try {
+    ExportCodes codes = LoadExportCodes(m_options.directory);
+    request.atcudCodes = std::move(codes.atcud);
+    request.exemptionCodes = std::move(codes.exemptions);
+  } catch (const SettingsValueError& error) {
+    m_view.showErrorBox(std::string(kCheckCaption), error.what());
+    return false;
+  }
+  return true;
 }
 
 // The data panel takes no input while the run uses its values (the
