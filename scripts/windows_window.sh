@@ -3,10 +3,12 @@
 # windows_window.sh [BUILD_DIR] (the Windows build folder of
 # scripts/windows.sh, build-windows by default, with its project build, Wine
 # prefix and wine-run). Two identical demo working directories are made with
-# the Windows demo generator; the headless exporter exports one, and the test
-# driver (tests/winui/window_driver.exe) drives varnel.exe over the other
-# through window messages: the window shows the demo's company, a blank path
-# shows the "Erro" box, the demo period is exported and verified, and the
+# the Windows demo generator (made-up ATCUD codes for its series, so the
+# 1.04_01 file of a recent month verifies); the headless exporter exports
+# one, and the test driver (tests/winui/window_driver.exe) drives varnel.exe
+# over the other through window messages: the window shows the demo's
+# company, a blank path shows the "Erro" box, the validation codes' dialog
+# refuses a short code, the demo period is exported and verified, and the
 # window closes. The two files must be byte-identical (DateCreated aside).
 # While the window shows its filled-in form, the screen is captured into
 # docs/screenshot-windows.png.
@@ -34,7 +36,7 @@ demo="$out/window-demo"
 rm -rf "$demo"
 mkdir -p "$demo/window" "$demo/headless"
 for side in window headless; do
-  "$wine_run" "$project/tools/varnel-demo-db.exe" --out 'Z:'"$demo/$side" --seed 2016 >/dev/null
+  "$wine_run" "$project/tools/varnel-demo-db.exe" --out 'Z:'"$demo/$side" --seed 2016 --atcud-codes >/dev/null
 done
 company="$(grep -a '^CompanyName=' "$demo/window/Varnel.ini" | head -1 | cut -d= -f2- | tr -d '\r' \
   | iconv -f WINDOWS-1252 -t UTF-8)"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "window/window_texts.h"
+#include "winui/atcud_dialog.h"
 #include "winui/control_ids.h"
 #include "winui/wide_text.h"
 
@@ -156,7 +157,10 @@ std::optional<std::string> MainDialog::chooseSaveFile(const SaveFileChoice& choi
   return Utf8FromWide(file.data());
 }
 
-void MainDialog::showAtcudCodes() {}
+void MainDialog::showAtcudCodes() {
+  AtcudCodesDialog dialog(m_instance, m_model.directory());
+  dialog.run(m_dialog);
+}
 
 void MainDialog::showVerificationResults(const VerificationReport&, const std::string&, const std::string&) {
   // The verifier's outcome stays on the status line; the findings are in

@@ -2,7 +2,8 @@
 // the Win32 window as an operator would, from outside its process, with
 // window messages only. It starts varnel.exe in WORKDIR, checks that the
 // window shows COMPANY_NAME (from the demo's Varnel.ini) and its title band,
-// presses "Exportar" with a blank "Ficheiro" and checks the error box, fills
+// presses "Exportar" with a blank "Ficheiro" and checks the error box, opens
+// the validation codes' dialog and checks that it refuses a short code, fills
 // in OUTPUT and writes the window's place on the screen ("left top width
 // height") into READY_FILE, waits for READY_FILE.taken (the screenshot),
 // presses "Exportar" again, waits for the run to end and checks its final
@@ -130,6 +131,31 @@ bool BlankPathShowsTheError(const Window& window) {
   return Check(WaitFor([&] { return !IsWindow(box); }, 30), "the box closes") && right;
 }
 
+// "Códigos ATCUD...": the codes' dialog opens, refuses a code of five
+// letters where it is entered, and closes on "Cancelar" with nothing saved.
+bool CodesDialogRefusesAShortCode(const Window& window) {
+  const DWORD thread = window.process.dwThreadId;
+  Press(window.dialog, IDC_BTATCUD);
+  HWND codes = nullptr;
+  WaitFor([&] { return (codes = FindBox(thread, window.dialog, L"Códigos de validação ATCUD")) != nullptr; }, 30);
+  if (!Check(codes != nullptr, "\"Códigos ATCUD...\" opens the validation codes' dialog")) return false;
+  SendMessageW(GetDlgItem(codes, IDC_ATCUD_TYPE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"FT"));
+  SendMessageW(GetDlgItem(codes, IDC_ATCUD_SERIES), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"A"));
+  SendMessageW(GetDlgItem(codes, IDC_ATCUD_CODE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"CURTO"));
+  Press(codes, IDC_ATCUD_ADD);
+  HWND box = nullptr;
+  WaitFor([&] { return (box = FindBox(thread, codes, L"Erro")) != nullptr; }, 30);
+  bool right = Check(box != nullptr, "a code of five letters is refused where it is entered");
+  if (box) {
+    const std::wstring message = TextOf(GetDlgItem(box, 0xFFFF));
+    right = Check(message.rfind(L"Código de validação inválido", 0) == 0, "its message", message) && right;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !IsWindow(box); }, 30);
+  }
+  Press(codes, IDCANCEL);
+  return Check(WaitFor([&] { return !IsWindow(codes); }, 30), "\"Cancelar\" closes it") && right;
+}
+
 bool ExportRuns(const Window& window, const std::wstring& output) {
   HWND dialog = window.dialog;
   Press(dialog, IDC_BTEXPORT);
@@ -170,6 +196,7 @@ int main() {
   const std::wstring title = TextOf(GetDlgItem(dialog, IDC_TITLEBAND));
   passed = Check(title.rfind(L"Exportação SAF-T-PT modelo ", 0) == 0, "the title band", title) && passed;
   passed = BlankPathShowsTheError(window) && passed;
+  passed = CodesDialogRefusesAShortCode(window) && passed;
 
   SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
   RECT place;  // the client area, on the screen
