@@ -162,13 +162,14 @@ void WindowModel::btopenfolderClick() {
   if (!m_completed_folder.empty()) m_view.openFolder(m_completed_folder);
 }
 
-// The folder of the file named in "Ficheiro", made absolute.
+// The folder of the file named in "Ficheiro", made absolute, with the
+// platform's separators (it is stored, offered to the save dialog, opened).
 std::string WindowModel::outputFolder() const {
   std::error_code ignored;
   const std::filesystem::path file = PathFromTyped(m_values.ficheiro);
   std::filesystem::path absolute = std::filesystem::absolute(file, ignored);
   if (absolute.empty()) absolute = file;
-  return Utf8FromPath(absolute.parent_path());
+  return DisplayPath(absolute.parent_path());
 }
 
 bool WindowModel::controlUsable(Control control) const {

@@ -2,6 +2,7 @@
 // the Win32 window as an operator would, from outside its process, with
 // window messages only. It starts varnel.exe in WORKDIR, checks that the
 // window shows COMPANY_NAME (from the demo's Varnel.ini) and its title band,
+// that Enter and the arrows move the focus by the form base's rules,
 // presses "Exportar" with a blank "Ficheiro" and checks the error box, opens
 // the validation codes' dialog and checks that it refuses a short code, fills
 // in OUTPUT and writes the window's place on the screen ("left top width
@@ -118,6 +119,40 @@ bool Start(const std::wstring& program, const std::wstring& workdir, Window& win
   return Check(shown, "the window opens", shown ? TextOf(window.dialog) : L"");
 }
 
+HWND FocusOf(DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+// The keyboard rules in the window's message loop: a key posted to the
+// focused field moves the focus where the form base says.
+bool KeysMoveTheFocus(const Window& window) {
+  const struct {
+    int from;
+    WPARAM key;
+    int to;
+    const char* what;
+  } moves[] = {
+      {IDC_COMPANYNAME, VK_RETURN, IDC_COMPANYID, "Enter in \"Empresa\" moves to \"Nº Contribuinte\""},
+      {IDC_STREETNAME, VK_DOWN, IDC_ADDRESSDETAIL, "Down in \"Morada\" moves to the line below"},
+      {IDC_COMPANYID, VK_UP, IDC_COMPANYNAME, "Up in \"Nº Contribuinte\" moves back"},
+      {IDC_ESTABELECIMENTO, VK_RETURN, IDC_DATAI, "Enter passes over the locked series"},
+      {IDC_TAXCOUNTRYREGION, VK_RETURN, IDC_SAFTTYPE, "Enter in a closed list moves on"},
+      {IDC_FICHEIRO, VK_RETURN, IDC_BTEXPORT, "Enter in \"Ficheiro\" passes over the picture button"},
+  };
+  bool passed = true;
+  for (const auto& move : moves) {
+    HWND from = GetDlgItem(window.dialog, move.from);
+    HWND to = GetDlgItem(window.dialog, move.to);
+    SendMessageW(window.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(from), TRUE);
+    PostMessageW(from, WM_KEYDOWN, move.key, 1);
+    PostMessageW(from, WM_KEYUP, move.key, static_cast<LPARAM>(0xC0000001u));
+    passed = Check(WaitFor([&] { return FocusOf(window.process.dwThreadId) == to; }, 10), move.what) && passed;
+  }
+  return passed;
+}
+
 bool BlankPathShowsTheError(const Window& window) {
   HWND dialog = window.dialog;
   SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
@@ -195,6 +230,7 @@ int main() {
                       TextOf(GetDlgItem(dialog, IDC_COMPANYNAME)));
   const std::wstring title = TextOf(GetDlgItem(dialog, IDC_TITLEBAND));
   passed = Check(title.rfind(L"Exportação SAF-T-PT modelo ", 0) == 0, "the title band", title) && passed;
+  passed = KeysMoveTheFocus(window) && passed;
   passed = BlankPathShowsTheError(window) && passed;
   passed = CodesDialogRefusesAShortCode(window) && passed;
 
