@@ -4,10 +4,11 @@
 // window shows COMPANY_NAME (from the demo's Varnel.ini) and its title band,
 // that Enter and the arrows move the focus by the form base's rules,
 // presses "Exportar" with a blank "Ficheiro" and checks the error box, opens
-// the validation codes' dialog and checks that it refuses a short code, fills
+// the validation codes' dialog and checks that it refuses a short code,
+// unlocks the series list with a Ctrl-click on its label, fills
 // in OUTPUT and writes the window's place on the screen ("left top width
 // height") into READY_FILE, waits for READY_FILE.taken (the screenshot),
-// presses "Exportar" again, waits for the run to end and checks its final
+// starts an export and aborts it, presses "Exportar" again, waits for the run to end and checks its final
 // status, then closes the window and waits for the program to end. Prints
 // each step; exits 0 when every check held.
 #include <windows.h>
@@ -153,6 +154,21 @@ bool KeysMoveTheFocus(const Window& window) {
   return passed;
 }
 
+// The series list stays locked on a plain click of its label and opens on a
+// Ctrl-click (the label reports the press with the state of Ctrl).
+bool CtrlClickUnlocksTheSeries(const Window& window) {
+  HWND label = GetDlgItem(window.dialog, IDC_LBSERIE);
+  HWND series = GetDlgItem(window.dialog, IDC_FSERIENUM);
+  bool passed = Check(!IsWindowEnabled(series), "the series list starts locked");
+  PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Sleep(500);
+  passed = Check(!IsWindowEnabled(series), "a plain click leaves it locked") && passed;
+  PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(5, 5));
+  PostMessageW(label, WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(5, 5));
+  return Check(WaitFor([&] { return IsWindowEnabled(series) != FALSE; }, 10), "a Ctrl-click unlocks it") && passed;
+}
+
 bool BlankPathShowsTheError(const Window& window) {
   HWND dialog = window.dialog;
   SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
@@ -191,24 +207,47 @@ bool CodesDialogRefusesAShortCode(const Window& window) {
   return Check(WaitFor([&] { return !IsWindow(codes); }, 30), "\"Cancelar\" closes it") && right;
 }
 
-bool ExportRuns(const Window& window, const std::wstring& output) {
+// The run ends when the data panel takes input again; an error box ends the
+// wait as well (and fails).
+bool WaitForTheRun(const Window& window, std::wstring& final_status) {
   HWND dialog = window.dialog;
-  Press(dialog, IDC_BTEXPORT);
   HWND status = GetDlgItem(dialog, IDC_NFILES);
   HWND failure = nullptr;
   const bool ended = WaitFor(
       [&] {
         failure = FindBox(window.process.dwThreadId, dialog, L"Varnel v6");
         if (!failure) failure = FindBox(window.process.dwThreadId, dialog, L"Erro");
-        // The run is over when the data panel takes input again.
         return failure || (IsWindowVisible(GetDlgItem(dialog, IDC_BTEXPORT)) && IsWindowVisible(status) &&
                            IsWindowEnabled(GetDlgItem(dialog, IDC_COMPANYNAME)));
       },
       600);
   if (failure) return Check(false, "the export ends without an error box", TextOf(GetDlgItem(failure, 0xFFFF)));
-  const std::wstring final_status = TextOf(status);
-  bool right = Check(ended, "the export ends and the data panel is back", final_status);
-  right = Check(final_status.rfind(L"Ficheiro verificado: sem erros", 0) == 0, "the verifier's outcome") && right;
+  final_status = TextOf(status);
+  return Check(ended, "the run ends and the data panel is back", final_status);
+}
+
+// "Abortar" pressed as soon as the processing panel shows: the run's pending
+// input is handled during the run, and the run stops.
+bool AbortStopsARun(const Window& window) {
+  HWND dialog = window.dialog;
+  SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abortado"));
+  Press(dialog, IDC_BTEXPORT);
+  HWND abort = GetDlgItem(dialog, IDC_BTABORT);
+  const bool shown = WaitFor([&] { return IsWindowVisible(abort) != FALSE; }, 300);
+  bool passed = Check(shown, "\"Abortar\" shows during the run");
+  Press(dialog, IDC_BTABORT);
+  std::wstring final_status;
+  passed = WaitForTheRun(window, final_status) && passed;
+  return Check(final_status == L"Operação abortada!", "\"Abortar\" stops it", final_status) && passed;
+}
+
+bool ExportRuns(const Window& window, const std::wstring& output) {
+  HWND dialog = window.dialog;
+  Press(dialog, IDC_BTEXPORT);
+  std::wstring final_status;
+  bool right = WaitForTheRun(window, final_status);
+  right = Check(final_status.rfind(L"Ficheiro verificado: sem erros", 0) == 0, "the verifier's outcome",
+                final_status) && right;
   return Check(TextOf(GetDlgItem(dialog, IDC_FICHEIRO)) == output, "the path shown", output) && right;
 }
 
@@ -233,6 +272,7 @@ int main() {
   passed = KeysMoveTheFocus(window) && passed;
   passed = BlankPathShowsTheError(window) && passed;
   passed = CodesDialogRefusesAShortCode(window) && passed;
+  passed = CtrlClickUnlocksTheSeries(window) && passed;
 
   SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
   RECT place;  // the client area, on the screen
@@ -246,6 +286,8 @@ int main() {
   const std::wstring taken = ready + L".taken";
   WaitFor([&] { return GetFileAttributesW(taken.c_str()) != INVALID_FILE_ATTRIBUTES; }, 120);
 
+  passed = AbortStopsARun(window) && passed;
+  SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
   passed = ExportRuns(window, output) && passed;
   PostMessageW(dialog, WM_CLOSE, 0, 0);
   const bool ended = WaitForSingleObject(window.process.hProcess, 30000) == WAIT_OBJECT_0;
