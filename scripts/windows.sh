@@ -226,20 +226,22 @@ for version in 1.04_01 1.03_01; do
   echo "Demo export $version: the Windows file is byte-identical to the Linux one ($(stat -c %s "$demo/linux/$file") bytes, DateCreated aside), and so are the status texts (line ends aside)."
 done
 
+./scripts/windows_window.sh "$out"  # the window under Wine on Xvfb, and its screenshot
+
 # --- The package -------------------------------------------------------------------------
 stage "package"
 version="$(sed -n 's/^project(Varnel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 package_dir="$out/package/varnel-$version-win64"
 rm -rf "$out/package"
 mkdir -p "$package_dir" dist
-cp "$out/project/src/cli/varnel-export.exe" "$out/project/tools/varnel-demo-db.exe" "$package_dir/"
+cp "$out/project/src/cli/varnel-export.exe" "$out/project/src/winui/varnel.exe" "$out/project/tools/varnel-demo-db.exe" "$package_dir/"
 x86_64-w64-mingw32-strip "$package_dir"/*.exe
 # The notes in Windows line ends, in the code page Notepad opens them in.
 sed "s/@VERSION@/$version/g; s/\$/\r/" packaging/windows/LEIA-ME.txt | iconv -f UTF-8 -t WINDOWS-1252 \
   >"$package_dir/LEIA-ME.txt"
 for dll in $(x86_64-w64-mingw32-objdump -p "$package_dir"/*.exe | sed -n 's/^\tDLL Name: //p' | sort -u); do
   case "${dll,,}" in
-    kernel32.dll|user32.dll|advapi32.dll|shell32.dll|odbc32.dll|msvcrt.dll|ws2_32.dll|ole32.dll|api-ms-win-*) ;;
+    kernel32.dll|user32.dll|advapi32.dll|shell32.dll|odbc32.dll|msvcrt.dll|ws2_32.dll|ole32.dll|comctl32.dll|comdlg32.dll|gdi32.dll|api-ms-win-*) ;;
     *) echo "The package's programs need $dll, which Windows does not ship." >&2; exit 1 ;;
   esac
 done

@@ -25,6 +25,8 @@
 
 #include <algorithm>
 
+#include "window/keyboard_rules.h"
+
 namespace varnel {
 
 namespace {
@@ -41,6 +43,20 @@ bool WantsReturns(const QWidget* control) {
   if (want.isValid() && !want.toBool()) return false;
   if (auto* plain = qobject_cast<const QPlainTextEdit*>(control)) return !plain->isReadOnly();
   return !qobject_cast<const QTextEdit*>(control)->isReadOnly();
+}
+
+static_assert(unsigned(nkEnter) == kNavigateEnter && unsigned(nkUpDnArrows) == kNavigateUpDownArrows &&
+              unsigned(nkCtrlTab) == kNavigateCtrlTab);
+
+ControlKind KindOf(const QWidget* control) {
+  if (qobject_cast<const QLineEdit*>(control)) return ControlKind::SingleLineText;
+  if (qobject_cast<const QPlainTextEdit*>(control) || qobject_cast<const QTextEdit*>(control)) {
+    return WantsReturns(control) ? ControlKind::MultiLineText : ControlKind::MultiLineTextNoReturns;
+  }
+  if (qobject_cast<const QComboBox*>(control)) return ControlKind::DropDownList;
+  if (qobject_cast<const QAbstractSpinBox*>(control)) return ControlKind::DatePicker;
+  if (qobject_cast<const QPushButton*>(control)) return ControlKind::PushButton;
+  return ControlKind::Other;
 }
 
 }  // namespace
@@ -126,17 +142,11 @@ void TcsEZForm::SetNavigationKeys(TNavigationKeys keys) {
   }
 }
 
+// The rules are the window model's, shared with the Win32 view; this maps
+// Qt's controls onto their kinds.
 bool TcsEZForm::CanIntercept(TNavigationKey KeyType, QWidget* Ctrl) const {
-  if (!TcsEZFormOptions::Instance().Enabled() || !FNavigationKeys.testFlag(KeyType)) return false;
-  switch (KeyType) {
-    case nkEnter:
-      return !WantsReturns(Ctrl);
-    case nkUpDnArrows:
-      return qobject_cast<QLineEdit*>(Ctrl) != nullptr;
-    case nkCtrlTab:
-      return true;
-  }
-  return false;
+  return varnel::CanIntercept(static_cast<NavigationKind>(KeyType), KindOf(Ctrl),
+                              static_cast<unsigned>(FNavigationKeys.toInt()), TcsEZFormOptions::Instance().Enabled());
 }
 
 void TcsEZForm::SelectDefaultBtn() {

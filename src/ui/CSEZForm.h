@@ -20,6 +20,7 @@ class QPushButton;
 
 namespace varnel {
 
+// The same bits as the window model's NavigationKind.
 enum TNavigationKey {
   nkEnter = 0x1,       // Enter moves forward
   nkUpDnArrows = 0x2,  // Down moves forward, Up back

@@ -53,9 +53,6 @@ namespace varnel {
 
 namespace {
 
-constexpr int kClientWidth = 671;
-constexpr int kClientHeight = 506;
-
 // A label that reports mouse presses with the keyboard's modifiers.
 class PressLabel : public QLabel {
  public:
@@ -68,31 +65,6 @@ class PressLabel : public QLabel {
     QLabel::mousePressEvent(event);
   }
 };
-
-// The real run: one ExportRun over the window's connection.
-class ExportRunAdapter : public ExportRunner {
- public:
-  explicit ExportRunAdapter(PosDatabase& database) : m_run(database) {}
-  RunOutcome execute(const ExportRequest& request, ExportObserver& observer) override {
-    return m_run.execute(request, observer);
-  }
-  void requestAbort() override { m_run.requestAbort(); }
-
- private:
-  ExportRun m_run;
-};
-
-QDate ToQDate(DateTime value) {
-  const DateTimeParts parts = value.Decode();
-  return QDate(parts.year, parts.month, parts.day);
-}
-
-DateTime FromQDate(QDate date) { return DateTime::FromDate(date.year(), date.month(), date.day()); }
-
-std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
-
-// The index when the list has it, otherwise -1 (nothing selected).
-int ChoiceOrNone(const QComboBox* list, int index) { return index >= 0 && index < list->count() ? index : -1; }
 
 constexpr const char* kStyleSheet = R"(
 QWidget#Tmain { background: #eef2f7; }
@@ -129,7 +101,7 @@ QProgressBar#pb {
 }
 QProgressBar#pb::chunk { border-radius: 5px; background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1565a8, stop:1 #2a8fd6); }
 QLabel#nfiles { color: #0d3b66; font-weight: 600; }
-QPushButton#btopenfolder { min-width: 0; min-height: 0; padding: 1px 10px; border-radius: 4px; }
+QPushButton#btopenfolder, QPushButton#btatcud { min-width: 0; min-height: 0; padding: 1px 10px; border-radius: 4px; }
 QFrame#bottomBar { background: #dfe6ef; border-top: 1px solid #c4d0de; }
 QLabel#vs { color: #5d6e82; font-size: 11px; }
 QPushButton {
@@ -181,6 +153,12 @@ QLineEdit* make_edit(const char* name, QWidget* parent, int width = 0) {
   return edit;
 }
 
+QStringList Choices(const auto& choices) {
+  QStringList list;
+  for (const char* choice : choices) list << QString::fromUtf8(choice);
+  return list;
+}
+
 QComboBox* make_list(const char* name, QWidget* parent, const QStringList& choices) {
   auto* list = new QComboBox(parent);
   list->setObjectName(name);
@@ -220,12 +198,13 @@ void align_label_columns(QGridLayout* company, QGridLayout* exporting) {
 
 }  // namespace
 
-Tmain::Tmain(TmainOptions options, QWidget* parent) : TcsEZForm(parent), m_options(std::move(options)) {
-  if (!m_options.create_run) {
-    m_options.create_run = [](PosDatabase& database) { return std::make_unique<ExportRunAdapter>(database); };
-  }
+Tmain::Tmain(TmainOptions options, QWidget* parent)
+    : TcsEZForm(parent),
+      m_options(std::move(options)),
+      m_model(*this, WindowModelOptions{m_options.directory, m_options.today, m_options.create_run}) {
   build_form();
   complete_creation();
+  report_edits();
   FormCreate();
 }
 
@@ -234,7 +213,7 @@ Tmain::~Tmain() = default;
 void Tmain::build_form() {
   InitWindowImages();
   setObjectName("Tmain");
-  setWindowTitle("Varnel V6");
+  setWindowTitle(kWindowCaption);
   setFixedSize(kClientWidth, kClientHeight);
   setStyleSheet(kStyleSheet);
   setLocale(PortugueseLocale());  // the date fields and their calendar
@@ -260,7 +239,7 @@ void Tmain::build_form() {
 }
 
 void Tmain::build_title_band(QVBoxLayout* outer) {
-  titleBand = new QLabel("Exportação SAF-T-PT modelo 1.03_01", this);
+  titleBand = new QLabel(QString::fromStdString(TitleBandText(SaftVersion::k1_03_01)), this);
   titleBand->setObjectName("titleBand");
   titleBand->setFixedHeight(50);
   outer->addWidget(titleBand);
@@ -284,11 +263,11 @@ QGridLayout* Tmain::build_company_card(QVBoxLayout* data_layout) {
   QGridLayout* company = make_card(data_layout, "cardCompany");
   QWidget* company_card = company->parentWidget();
   companyName = make_edit("companyName", company_card);
-  company->addWidget(make_label("Empresa", "lbcompanyName", company_card), 0, 0);
+  company->addWidget(make_label(labels::kCompanyName, "lbcompanyName", company_card), 0, 0);
   company->addWidget(companyName, 0, 1);
 
   companyID = make_edit("companyID", company_card, 130);
-  company->addWidget(make_label("Nº Contribuinte", "lbcompanyID", company_card), 1, 0);
+  company->addWidget(make_label(labels::kCompanyID, "lbcompanyID", company_card), 1, 0);
   {
     QHBoxLayout* box = row_box(company, 1);
     box->addWidget(companyID);
@@ -296,7 +275,7 @@ QGridLayout* Tmain::build_company_card(QVBoxLayout* data_layout) {
   }
 
   streetName = make_edit("streetName", company_card);
-  company->addWidget(make_label("Morada", "lbstreetName", company_card), 2, 0);
+  company->addWidget(make_label(labels::kStreetName, "lbstreetName", company_card), 2, 0);
   company->addWidget(streetName, 2, 1);
 
   addressDetail = make_edit("addressDetail", company_card);
@@ -305,12 +284,12 @@ QGridLayout* Tmain::build_company_card(QVBoxLayout* data_layout) {
   buildingNumber = make_edit("buildingNumber", company_card, 80);
   postalCode1 = make_edit("postalCode1", company_card, 58);
   postalCode2 = make_edit("postalCode2", company_card, 46);
-  company->addWidget(make_label("Nº", "lbbuildingNumber", company_card), 4, 0);
+  company->addWidget(make_label(labels::kBuildingNumber, "lbbuildingNumber", company_card), 4, 0);
   {
     QHBoxLayout* box = row_box(company, 4);
     box->addWidget(buildingNumber);
     box->addSpacing(16);
-    box->addWidget(make_label("Código Postal", "lbpostalCode", company_card));
+    box->addWidget(make_label(labels::kPostalCode, "lbpostalCode", company_card));
     box->addWidget(postalCode1);
     auto* dash = new QLabel("-", company_card);
     dash->setObjectName("lbpostalDash");
@@ -320,39 +299,35 @@ QGridLayout* Tmain::build_company_card(QVBoxLayout* data_layout) {
   }
 
   city = make_edit("city", company_card);
-  company->addWidget(make_label("Localidade", "lbcity", company_card), 5, 0);
+  company->addWidget(make_label(labels::kCity, "lbcity", company_card), 5, 0);
   company->addWidget(city, 5, 1);
   return company;
 }
 
 // Rows 0-2 here (VAT region, file type, establishment); the series, the
 // period and the file rows follow, one builder each.
+// Rows 0-3 here (VAT region, file type and version, establishment); the
+// series, the period and the file rows follow, one builder each.
 QGridLayout* Tmain::build_export_card(QVBoxLayout* data_layout) {
   QGridLayout* exporting = make_card(data_layout, "cardExport");
   QWidget* export_card = exporting->parentWidget();
-  taxCountryRegion = make_list("taxCountryRegion", export_card, {"Continente", "Madeira", "Açores"});
+  taxCountryRegion = make_list("taxCountryRegion", export_card, Choices(kTaxRegionChoices));
   taxCountryRegion->setFixedWidth(130);
-  saftType = make_list("saftType", export_card, {"Normal", "Resumido (para submeter pelo portal)"});
-  exporting->addWidget(make_label("Regime de IVA", "lbtaxCountryRegion", export_card), 0, 0);
+  exporting->addWidget(make_label(labels::kTaxCountryRegion, "lbtaxCountryRegion", export_card), 0, 0);
   {
     QHBoxLayout* box = row_box(exporting, 0);
     box->addWidget(taxCountryRegion);
     box->addStretch(1);
   }
-  exporting->addWidget(make_label("Tipo de SAF-T", "lbsaftType", export_card), 1, 0);
-  {
-    QHBoxLayout* box = row_box(exporting, 1);
-    box->addWidget(saftType);
-    box->addStretch(1);
-  }
+  build_type_row(exporting);
 
   estabelecimento = make_edit("estabelecimento", export_card, 150);
   estabelecimento->setMaxLength(static_cast<int>(kEstablishmentLength));
-  exporting->addWidget(make_label("Nome do estabelecimento", "lbestabelecimento", export_card), 2, 0);
+  exporting->addWidget(make_label(labels::kEstabelecimento, "lbestabelecimento", export_card), 3, 0);
   {
-    QHBoxLayout* box = row_box(exporting, 2);
+    QHBoxLayout* box = row_box(exporting, 3);
     box->addWidget(estabelecimento);
-    auto* hint = new QLabel("(preencher se existir mais do que um estabelecimento)", export_card);
+    auto* hint = new QLabel(kEstablishmentHint, export_card);
     hint->setObjectName("lbhint");
     box->addWidget(hint, 1);
   }
@@ -363,25 +338,50 @@ QGridLayout* Tmain::build_export_card(QVBoxLayout* data_layout) {
   return exporting;
 }
 
+// The SAF-T type, then the file's version and the series' validation codes
+// that the newer version carries in every document.
+void Tmain::build_type_row(QGridLayout* exporting) {
+  QWidget* export_card = exporting->parentWidget();
+  saftType = make_list("saftType", export_card, Choices(kSaftTypeChoices));
+  exporting->addWidget(make_label(labels::kSaftType, "lbsaftType", export_card), 1, 0);
+  {
+    QHBoxLayout* box = row_box(exporting, 1);
+    box->addWidget(saftType);
+    box->addStretch(1);
+  }
+  QStringList versions;
+  for (SaftVersion version : kSaftVersionChoices) versions << QString::fromUtf8(SaftVersionLabel(version));
+  saftVersion = make_list("saftVersion", export_card, versions);
+  saftVersion->setFixedWidth(100);
+  btatcud = new QPushButton(labels::kAtcudCodes, export_card);
+  btatcud->setObjectName("btatcud");
+  btatcud->setToolTip("Códigos de validação das séries, para o ATCUD de cada documento");
+  connect(btatcud, &QPushButton::clicked, this, [this] { btatcudClick(); });
+  exporting->addWidget(make_label(labels::kSaftVersion, "lbsaftVersion", export_card), 2, 0);
+  QHBoxLayout* box = row_box(exporting, 2);
+  box->addWidget(saftVersion);
+  box->addSpacing(16);
+  box->addWidget(btatcud);
+  box->addStretch(1);
+}
+
 // The series list starts disabled; Ctrl+click on its label enables it.
 void Tmain::build_series_row(QGridLayout* exporting) {
   QWidget* export_card = exporting->parentWidget();
-  QStringList series{"Não utilizar"};
-  for (int index = 1; index <= SeriesIndex::kLastLetter; ++index) {
-    series << QString::fromStdString(SeriesIndex(index).Letter());
-  }
+  QStringList series;
+  for (int index = 0; index < kSeriesChoiceCount; ++index) series << QString::fromStdString(SeriesChoice(index));
   fserienum = make_list("fserienum", export_card, series);
   fserienum->setFixedWidth(130);
   fserienum->setEnabled(false);
-  auto* series_label = new PressLabel("Série de documentos", export_card);
+  auto* series_label = new PressLabel(labels::kSeries, export_card);
   series_label->setObjectName("lbserie");
   series_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   series_label->on_mouse_down = [this](Qt::MouseButton button, Qt::KeyboardModifiers shift) {
     lbserieMouseDown(button, shift);
   };
   lbserie = series_label;
-  exporting->addWidget(lbserie, 3, 0);
-  QHBoxLayout* box = row_box(exporting, 3);
+  exporting->addWidget(lbserie, 4, 0);
+  QHBoxLayout* box = row_box(exporting, 4);
   box->addWidget(fserienum);
   box->addStretch(1);
 }
@@ -390,11 +390,11 @@ void Tmain::build_period_row(QGridLayout* exporting) {
   QWidget* export_card = exporting->parentWidget();
   datai = make_date("datai", export_card);
   dataf = make_date("dataf", export_card);
-  exporting->addWidget(make_label("Data inicial", "lbdatai", export_card), 4, 0);
-  QHBoxLayout* box = row_box(exporting, 4);
+  exporting->addWidget(make_label(labels::kDatai, "lbdatai", export_card), 5, 0);
+  QHBoxLayout* box = row_box(exporting, 5);
   box->addWidget(datai);
   box->addSpacing(16);
-  box->addWidget(make_label("Data final", "lbdataf", export_card));
+  box->addWidget(make_label(labels::kDataf, "lbdataf", export_card));
   box->addWidget(dataf);
   box->addStretch(1);
 }
@@ -407,10 +407,10 @@ void Tmain::build_file_row(QGridLayout* exporting) {
   openf->setFocusPolicy(Qt::NoFocus);
   openf->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
   openf->setFixedSize(28, 23);
-  openf->setToolTip("Ficheiro de exportação");
+  openf->setToolTip(file_dialog::kTitle);
   connect(openf, &QToolButton::clicked, this, [this] { openfClick(); });
-  exporting->addWidget(make_label("Ficheiro", "lbficheiro", export_card), 5, 0);
-  QHBoxLayout* box = row_box(exporting, 5);
+  exporting->addWidget(make_label(labels::kFicheiro, "lbficheiro", export_card), 6, 0);
+  QHBoxLayout* box = row_box(exporting, 6);
   box->setSpacing(4);
   box->addWidget(ficheiro, 1);
   box->addWidget(openf);
@@ -423,7 +423,7 @@ void Tmain::build_processing_panel(QGridLayout* panels_layout) {
   processing_layout->setContentsMargins(60, 40, 60, 40);
   processing_layout->setSpacing(18);
   processing_layout->addStretch(1);
-  lbprocessar = new QLabel("Aguarde, por favor, em processamento...", processar);
+  lbprocessar = new QLabel(kProcessingText, processar);
   lbprocessar->setObjectName("lbprocessar");
   lbprocessar->setAlignment(Qt::AlignCenter);
   processing_layout->addWidget(lbprocessar);
@@ -444,13 +444,13 @@ void Tmain::build_status_band(QVBoxLayout* outer) {
   status_band->setFixedHeight(26);
   auto* status_layout = new QHBoxLayout(status_band);
   status_layout->setContentsMargins(10, 0, 10, 2);
-  nfiles = new QLabel("0 de 0", status_band);
+  nfiles = new QLabel(kStatusAtStart, status_band);
   nfiles->setObjectName("nfiles");
   nfiles->setAlignment(Qt::AlignCenter);
   nfiles->setVisible(false);
-  btopenfolder = new QPushButton("Abrir pasta", status_band);
+  btopenfolder = new QPushButton(buttons::kOpenFolder, status_band);
   btopenfolder->setObjectName("btopenfolder");
-  btopenfolder->setToolTip("Abre a pasta do ficheiro exportado");
+  btopenfolder->setToolTip(buttons::kOpenFolderTip);
   btopenfolder->setVisible(false);
   connect(btopenfolder, &QPushButton::clicked, this, [this] { btopenfolderClick(); });
   status_layout->addStretch(1);
@@ -474,12 +474,12 @@ void Tmain::build_bottom_bar(QVBoxLayout* outer) {
   vs->setObjectName("vs");
   bottom_layout->addWidget(vs);
   bottom_layout->addStretch(1);
-  btabort = new QPushButton("Abortar", bottom);
+  btabort = new QPushButton(buttons::kAbort, bottom);
   btabort->setObjectName("btabort");
   btabort->setVisible(false);
-  btexport = new QPushButton("Exportar", bottom);
+  btexport = new QPushButton(buttons::kExport, bottom);
   btexport->setObjectName("btexport");
-  btcancel = new QPushButton("Sair", bottom);
+  btcancel = new QPushButton(buttons::kExit, bottom);
   btcancel->setObjectName("btcancel");
   bottom_layout->addWidget(btabort);
   bottom_layout->addWidget(btexport);
@@ -493,68 +493,25 @@ void Tmain::build_bottom_bar(QVBoxLayout* outer) {
 // Tab order: the data panel, then the bottom bar ("Exportar", "Sair",
 // "Abortar"), then "Abrir pasta"; the processing panel holds no tab stop.
 void Tmain::set_tab_order() {
-  const QList<QWidget*> order{companyName, companyID,       streetName, addressDetail, buildingNumber, postalCode1,
-                              postalCode2, city,            taxCountryRegion, saftType, estabelecimento, fserienum,
-                              datai,       dataf,           ficheiro,   btexport,      btcancel,       btabort,
+  const QList<QWidget*> order{companyName, companyID,  streetName,       addressDetail, buildingNumber,
+                              postalCode1, postalCode2, city,            taxCountryRegion, saftType,
+                              saftVersion, btatcud,    estabelecimento, fserienum,     datai,
+                              dataf,       ficheiro,   btexport,        btcancel,      btabort,
                               btopenfolder};
   for (qsizetype i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
   companyName->setFocus(Qt::OtherFocusReason);
 }
 
-void Tmain::FormCreate() {
-  m_settings.emplace(m_options.directory);
-  const Company settings = m_settings->Load();
-  companyID->setText(QString::fromStdString(settings.companyID));
-  companyName->setText(QString::fromStdString(settings.companyName));
-  buildingNumber->setText(QString::fromStdString(settings.buildingNumber));
-  streetName->setText(QString::fromStdString(settings.streetName));
-  addressDetail->setText(QString::fromStdString(settings.addressDetail));
-  city->setText(QString::fromStdString(settings.city));
-  postalCode1->setText(QString::fromStdString(settings.postalCode1));
-  postalCode2->setText(QString::fromStdString(settings.postalCode2));
-  estabelecimento->setText(QString::fromStdString(settings.estabelecimento));
-  taxCountryRegion->setCurrentIndex(ChoiceOrNone(taxCountryRegion, settings.taxCountryRegion));
-  saftType->setCurrentIndex(1);
-  fserienum->setCurrentIndex(ChoiceOrNone(fserienum, ReadSeriesOption(m_options.directory)));
+void Tmain::FormCreate() { m_model.FormCreate(); }
 
-  const Period period = PreviousMonth(m_options.today ? *m_options.today : DateTime::Today());
-  datai->setDate(ToQDate(period.first));
-  dataf->setDate(ToQDate(period.last));
-}
+void Tmain::FormClose() { m_model.FormClose(); }
 
-void Tmain::FormClose() { m_settings.reset(); }
-
-// During a run the window stays until the run has ended: the operator is
-// asked, and a confirmed close aborts the run and closes the window after it.
 void Tmain::closeEvent(QCloseEvent* event) {
-  if (m_run) {
+  if (m_model.closeRequested()) {
+    event->accept();
+  } else {
     event->ignore();
-    if (m_close_after_run) return;
-    const QString caption = kApplicationTitle;
-    const QString question = "Está a decorrer uma exportação. Abortar e sair?";
-    bool confirmed = false;
-    if (m_options.confirm) {
-      confirmed = m_options.confirm(caption, question);
-    } else {
-      QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::NoButton, this);
-      QPushButton* yes = box.addButton("Sim", QMessageBox::YesRole);
-      QPushButton* no = box.addButton("Não", QMessageBox::NoRole);
-      box.setDefaultButton(no);
-      box.setEscapeButton(no);
-      box.exec();
-      confirmed = box.clickedButton() == yes;
-    }
-    // The run may have ended while the question was open.
-    if (confirmed && m_run) {
-      m_close_after_run = true;
-      m_run->requestAbort();
-    } else if (confirmed) {
-      close();
-    }
-    return;
   }
-  FormClose();
-  event->accept();
 }
 
 void Tmain::showEvent(QShowEvent* event) {
@@ -568,196 +525,43 @@ void Tmain::showEvent(QShowEvent* event) {
   TcsEZForm::showEvent(event);
 }
 
-Company Tmain::company_settings() const {
-  Company settings;
-  settings.companyID = Text(companyID);
-  settings.companyName = Text(companyName);
-  settings.buildingNumber = Text(buildingNumber);
-  settings.streetName = Text(streetName);
-  settings.addressDetail = Text(addressDetail);
-  settings.city = Text(city);
-  settings.postalCode1 = Text(postalCode1);
-  settings.postalCode2 = Text(postalCode2);
-  settings.estabelecimento = Text(estabelecimento);
-  settings.taxCountryRegion = taxCountryRegion->currentIndex();
-  return settings;
-}
+Company Tmain::company_settings() const { return m_model.companySettings(); }
 
 ExportRequest Tmain::build_request() const {
-  ExportRequest request;
-  request.company = company_settings();
-  request.datai = FromQDate(datai->date());
-  request.dataf = FromQDate(dataf->date());
-  request.ficheiro = Text(ficheiro);
-  request.saftType = saftType->currentIndex();
-  request.fserienum = SeriesIndex(fserienum->currentIndex());
+  ExportRequest request = m_model.buildRequest();
   request.vs = vs->text().toStdString();
   return request;
 }
 
-void Tmain::btExportClick() {
-  if (m_run) return;  // "Exportar" is hidden during a run; a stray press does nothing
-  const ExportRequest request = build_request();
-  const QPointer<QWidget> focus_before = focusWidget();
-  btopenfolder->setVisible(false);
-  m_completed_folder.clear();
-  m_verification.reset();
-  if (m_verification_dialog) m_verification_dialog->close();
-  std::unique_ptr<ExportRunner> run = m_options.create_run(m_database);
-  m_run = run.get();
-  // The data panel takes no input while the run uses its values (the
-  // maintenance shows its progress with the panel on screen).
-  pdados->setEnabled(false);
-  RunOutcome outcome = RunOutcome::Failed;
-  {
-    struct ClearRun {
-      ExportRunner*& run;
-      QFrame* panel;
-      ~ClearRun() {
-        run = nullptr;
-        panel->setEnabled(true);
-      }
-    } clear_run{m_run, pdados};
-    outcome = run->execute(request, *this);
-  }
-  if (m_close_after_run) {
-    m_close_after_run = false;
-    close();
-    return;
-  }
-  if (outcome == RunOutcome::Completed) {
-    m_completed_folder = output_folder();
-    btopenfolder->setVisible(true);
-    if (m_verification) {
-      auto* dialog = new VerificationDialog(*m_verification, nfiles->text(), m_completed_folder, this);
-      m_verification_dialog = dialog;
-      dialog->show();
-    }
-  }
-  // Back where the operator was ("Exportar" was hidden during the run, so
-  // the focus had moved on to "Sair").
-  QWidget* target = focus_before && focus_before->isVisible() && focus_before->isEnabled()
-                        ? static_cast<QWidget*>(focus_before)
-                        : btexport;
-  target->setFocus(Qt::OtherFocusReason);
-}
+void Tmain::btExportClick() { m_model.btExportClick(*this); }
 
-QString Tmain::output_folder() const {
-  std::error_code ignored;
-  std::filesystem::path file = PathFromTyped(ficheiro->text().toStdString());
-  std::filesystem::path absolute = std::filesystem::absolute(file, ignored);
-  if (absolute.empty()) absolute = file;
-  return QString::fromStdString(absolute.parent_path().string());
-}
+void Tmain::btopenfolderClick() { m_model.btopenfolderClick(); }
 
-void Tmain::btopenfolderClick() {
-  if (m_completed_folder.isEmpty()) return;
-  if (m_options.open_folder) {
-    m_options.open_folder(m_completed_folder);
-  } else {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_completed_folder));
-  }
-}
+void Tmain::btabortClick() { m_model.btabortClick(); }
 
-void Tmain::btabortClick() {
-  if (m_run) m_run->requestAbort();
-}
+void Tmain::btcancelClick() { m_model.btcancelClick(); }
 
-void Tmain::btcancelClick() { close(); }
+void Tmain::openfClick() { m_model.openfClick(); }
 
-void Tmain::openfClick() {
-  const QString working_directory = QDir::currentPath();
-  QFileDialog dialog(this, "Ficheiro de exportação", QString(), "Ficheiros xml (*.xml)");
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setDefaultSuffix("xml");
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-  if (!ficheiro->text().isEmpty()) {
-    dialog.selectFile(QString::fromStdString(PathFromTyped(ficheiro->text().toStdString()).string()));
-  } else if (m_settings) {
-    // Where the last export went, while that folder exists.
-    const QString last = QString::fromStdString(m_settings->LoadLastFolder());
-    if (!last.isEmpty() && QDir(last).exists()) dialog.setDirectory(last);
-  }
-  std::optional<QString> chosen;
-  if (m_options.run_file_dialog) {
-    chosen = m_options.run_file_dialog(dialog);
-  } else if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-    chosen = dialog.selectedFiles().constFirst();
-  }
-  if (chosen) ficheiro->setText(QString::fromStdString(ForceXmlExtension(chosen->toStdString())));
-  QDir::setCurrent(working_directory);
-}
+void Tmain::btatcudClick() { m_model.btatcudClick(); }
 
 void Tmain::lbserieMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift) {
-  if (shift & Qt::ControlModifier) fserienum->setEnabled(true);
+  m_model.lbserieMouseDown(shift.testFlag(Qt::ControlModifier));
 }
 
-void Tmain::show_error_box(const QString& caption, const std::string& message) {
-  const QString text = QString::fromStdString(message);
-  if (m_options.message_box) {
-    m_options.message_box(caption, text);
-    return;
-  }
-  QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, this);
-  box.exec();
-}
+// ---- ExportObserver: the run's calls go to the model ------------------------
 
-void Tmain::showOutputPath(const std::string& path) { ficheiro->setText(QString::fromStdString(path)); }
-
-void Tmain::showError(const std::string& message) { show_error_box("Erro", message); }
-
-void Tmain::showApplicationError(const std::string& message) {
-  show_error_box(kApplicationTitle, PortugueseMessage(message));
-}
-
-void Tmain::showProcessing() {
-  processar->setVisible(true);
-  pdados->setVisible(false);
-  btabort->setVisible(true);
-  btexport->setVisible(false);
-  nfiles->setVisible(true);
-}
-
-// The maintenance's progress comes before the processing panel: the status
-// line shows from the first text on.
-void Tmain::setStatus(const std::string& text) {
-  nfiles->setText(QString::fromStdString(text));
-  nfiles->setVisible(true);
-}
-
-void Tmain::processPendingEvents() {
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
-  // A close confirmed during the maintenance (whose abort the run clears
-  // before it starts writing) is asked for again at every chance.
-  if (m_close_after_run && m_run) m_run->requestAbort();
-}
-
-void Tmain::persistSettings() {
-  // The store bound from FormCreate (or, should it be released, one bound
-  // for this one save); then the folder the export writes to.
-  SettingsStore store = m_settings ? *m_settings : SettingsStore(m_options.directory);
-  store.Save(company_settings());
-  store.SaveLastFolder(output_folder().toStdString());
-}
-
-void Tmain::progressStart(int maximum) {
-  pb->setRange(0, maximum);
-  pb->setValue(0);
-  pb->setVisible(true);
-}
-
-void Tmain::progressStep() { pb->setValue(pb->value() + 1); }
-
-void Tmain::progressHide() { pb->setVisible(false); }
-
-void Tmain::showVerification(const VerificationReport& report) { m_verification = report; }
-
-void Tmain::showData() {
-  btabort->setVisible(false);
-  btexport->setVisible(true);
-  processar->setVisible(false);
-  pdados->setVisible(true);
-}
+void Tmain::showOutputPath(const std::string& path) { m_model.showOutputPath(path); }
+void Tmain::showError(const std::string& message) { m_model.showError(message); }
+void Tmain::showApplicationError(const std::string& message) { m_model.showApplicationError(message); }
+void Tmain::showProcessing() { m_model.showProcessing(); }
+void Tmain::setStatus(const std::string& text) { m_model.setStatus(text); }
+void Tmain::processPendingEvents() { m_model.processPendingEvents(); }
+void Tmain::persistSettings() { m_model.persistSettings(); }
+void Tmain::progressStart(int maximum) { m_model.progressStart(maximum); }
+void Tmain::progressStep() { m_model.progressStep(); }
+void Tmain::progressHide() { m_model.progressHide(); }
+void Tmain::showData() { m_model.showData(); }
+void Tmain::showVerification(const VerificationReport& report) { m_model.showVerification(report); }
 
 }  // namespace varnel

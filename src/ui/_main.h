@@ -1,19 +1,11 @@
-// Tmain, the operator window: company data (kept in .\Varnel.ini), the
-// period, the output file and the options; "Exportar" runs one export with
-// the window as its observer, "Abortar" asks the run to stop, "Sair" closes.
-// The window owns the database connection for its whole life and one run per
-// press of "Exportar".
-//
-// States (switched only by the run, through the observer):
-//   data        pdados and btexport visible; processar and btabort hidden
-//   processing  processar and btabort visible; pdados and btexport hidden
-// The window starts in the data state; btcancel ("Sair") is always visible;
-// nfiles stays hidden until the first run shows it, then keeps its text;
-// btopenfolder ("Abrir pasta") shows beside it after a completed export, and
-// the verifier's results open in a dialog beside the window.
-// During a run the data panel takes no input; afterwards the focus goes back
-// where it was. "Sair" (or closing the window) during a run asks first and,
-// confirmed, aborts the run and closes once it has ended.
+// Tmain, the operator window's Qt view: the form's widgets under their names,
+// over the window model (window/window_model.h), which decides everything
+// the window does: the company data kept in .\Varnel.ini, the period and the
+// file's version, the series lock, "Exportar" (one run, with this window as
+// its observer), "Abortar", "Sair", the two states. The view reports every
+// edit to the model and shows what the model tells it; it adds only what is
+// Qt's: layout and style, boxes and the save dialog, the results dialog,
+// centring, and the key preview of its form base.
 #pragma once
 
 #include <QDialog>
@@ -24,14 +16,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "base/date_time.h"
 #include "run/export_observer.h"
-#include "run/export_run.h"
 #include "section/export_request.h"
-#include "posdb/pos_database.h"
 #include "ui/CSEZForm.h"
-#include "settings/settings_store.h"
+#include "window/window_model.h"
+#include "window/window_texts.h"
+#include "window/window_view.h"
 
 class QComboBox;
 
@@ -48,16 +41,7 @@ class QVBoxLayout;
 
 namespace varnel {
 
-inline constexpr const char* kApplicationTitle = "Varnel v6";
-
-// One export as the window drives it: ExportRun in the program; tests may put
-// a scripted run in its place.
-class ExportRunner {
- public:
-  virtual ~ExportRunner() = default;
-  virtual RunOutcome execute(const ExportRequest& request, ExportObserver& observer) = 0;
-  virtual void requestAbort() = 0;
-};
+class AtcudDialog;
 
 struct TmainOptions {
   // Where .\Varnel.ini and .\Korvel.ini are looked up; "." is the working
@@ -72,15 +56,18 @@ struct TmainOptions {
   // nothing when the operator cancels; the dialog's own exec when empty.
   std::function<std::optional<QString>(QFileDialog& dialog)> run_file_dialog;
   // Creates the run for one press of "Exportar"; an ExportRun when empty.
+  // (ExportRunner is the window model's.)
   std::function<std::unique_ptr<ExportRunner>(PosDatabase& database)> create_run;
   // Asks a yes/no question (caption, text); true for yes. A modal question
   // box with "Sim" and "Não" ("Não" the default) when empty.
   std::function<bool(const QString& caption, const QString& text)> confirm;
   // Opens a folder in the desktop's file manager; QDesktopServices when empty.
   std::function<void(const QString& folder)> open_folder;
+  // Runs the validation codes' dialog, set up and filled; its exec when empty.
+  std::function<void(AtcudDialog& dialog)> run_atcud_dialog;
 };
 
-class Tmain : public TcsEZForm, public ExportObserver {
+class Tmain : public TcsEZForm, public ExportObserver, private WindowView {
   Q_OBJECT
 
  public:
@@ -96,12 +83,14 @@ class Tmain : public TcsEZForm, public ExportObserver {
   void openfClick();
   void btopenfolderClick();
   void lbserieMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift);
+  void btatcudClick();
 
   // The request the data panel's fields make now.
   ExportRequest build_request() const;
   // The ten company fields as settings.
   Company company_settings() const;
-  bool run_under_way() const { return m_run != nullptr; }
+  bool run_under_way() const { return m_model.runUnderWay(); }
+  const WindowModel& model() const { return m_model; }
 
   // ExportObserver.
   void showOutputPath(const std::string& path) override;
@@ -132,6 +121,7 @@ class Tmain : public TcsEZForm, public ExportObserver {
   void build_data_panel(QGridLayout* panels_layout);
   QGridLayout* build_company_card(QVBoxLayout* data_layout);
   QGridLayout* build_export_card(QVBoxLayout* data_layout);
+  void build_type_row(QGridLayout* exporting);
   void build_series_row(QGridLayout* exporting);
   void build_period_row(QGridLayout* exporting);
   void build_file_row(QGridLayout* exporting);
@@ -139,9 +129,33 @@ class Tmain : public TcsEZForm, public ExportObserver {
   void build_status_band(QVBoxLayout* outer);
   void build_bottom_bar(QVBoxLayout* outer);
   void set_tab_order();
-  void show_error_box(const QString& caption, const std::string& message);
-  // The folder of the file named in "Ficheiro", made absolute.
-  QString output_folder() const;
+  // Every edit of a field reaches the model.
+  void report_edits();
+  QWidget* widget(Control control) const;
+  QLineEdit* edit(TextField field) const;
+  QComboBox* list(ListField field) const;
+
+  // WindowView: what the model shows through the widgets.
+  void showText(TextField field, const std::string& text) override;
+  void showChoice(ListField list, int index) override;
+  void showDate(PeriodField field, DateTime day) override;
+  void showTitle(const std::string& text) override;
+  void showStatus(const std::string& text) override;
+  void showProgress(int maximum, int position) override;
+  void showControl(Control control, bool visible) override;
+  void enableControl(Control control, bool enabled) override;
+  void showErrorBox(const std::string& caption, const std::string& text) override;
+  bool askYesNo(const std::string& caption, const std::string& text) override;
+  std::optional<std::string> chooseSaveFile(const SaveFileChoice& choice) override;
+  void showAtcudCodes() override;
+  void showVerificationResults(const VerificationReport& report, const std::string& outcome,
+                               const std::string& folder) override;
+  void closeVerificationResults() override;
+  void openFolder(const std::string& folder) override;
+  void handlePendingInput() override;
+  std::optional<Control> focusedControl() const override;
+  void focusControl(Control control) override;
+  void closeWindow() override;
 
   // The form's components, under their names.
   QLabel* titleBand = nullptr;
@@ -157,9 +171,11 @@ class Tmain : public TcsEZForm, public ExportObserver {
   QLineEdit* city = nullptr;
   QComboBox* taxCountryRegion = nullptr;
   QComboBox* saftType = nullptr;
+  QComboBox* saftVersion = nullptr;
   QLineEdit* estabelecimento = nullptr;
   QLabel* lbserie = nullptr;
   QComboBox* fserienum = nullptr;
+  QPushButton* btatcud = nullptr;
   QDateEdit* datai = nullptr;
   QDateEdit* dataf = nullptr;
   QLineEdit* ficheiro = nullptr;
@@ -174,12 +190,7 @@ class Tmain : public TcsEZForm, public ExportObserver {
   QPushButton* btcancel = nullptr;
 
   TmainOptions m_options;
-  PosDatabase m_database;
-  std::optional<SettingsStore> m_settings;  // bound from FormCreate to FormClose
-  ExportRunner* m_run = nullptr;            // the run under way, if any
-  bool m_close_after_run = false;           // "Sair" confirmed during the run
-  QString m_completed_folder;               // where the last completed export wrote
-  std::optional<VerificationReport> m_verification;  // the running export's, once verified
+  WindowModel m_model;
   QPointer<QDialog> m_verification_dialog;
   bool m_centred = false;
 };

@@ -1,19 +1,16 @@
-// The window speaks Portuguese throughout. The core reports file errors in
-// its own words (the headless exporter's logs and tests read them as they
-// are); the window shows them in Portuguese, the system's reason included
-// for the common cases: folder missing, no permission, disk full, file in
-// use, read-only disk. Texts of any other form pass unchanged.
+// The Qt window speaks Portuguese whatever the machine's locale: its dates,
+// its calendar and Qt's own dialogs and buttons. The core's messages in
+// Portuguese are the window model's (window/portuguese_messages.h).
 #pragma once
 
 #include <string>
+
+#include "window/portuguese_messages.h"
 
 class QApplication;
 class QLocale;
 
 namespace varnel {
-
-// message (with its full stop) as the window shows it.
-std::string PortugueseMessage(const std::string& message);
 
 // Portuguese (Portugal), whatever the machine's locale.
 QLocale PortugueseLocale();
