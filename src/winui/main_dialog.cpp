@@ -100,6 +100,7 @@ MainDialog::MainDialog(HINSTANCE instance, WindowModelOptions options)
     : m_instance(instance), m_model(*this, std::move(options)) {}
 
 MainDialog::~MainDialog() {
+  m_results.reset();
   if (m_dialog) DestroyWindow(m_dialog);
   if (m_title_font) DeleteObject(m_title_font);
   if (m_title_brush) DeleteObject(m_title_brush);
@@ -124,6 +125,7 @@ int MainDialog::run() {
 
 void MainDialog::dispatch(MSG& msg) {
   if (preview_key(msg)) return;
+  if (m_results && m_results->handles(msg)) return;
   if (m_dialog && IsDialogMessageW(m_dialog, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);

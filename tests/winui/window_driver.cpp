@@ -248,6 +248,13 @@ bool ExportRuns(const Window& window, const std::wstring& output) {
   bool right = WaitForTheRun(window, final_status);
   right = Check(final_status.rfind(L"Ficheiro verificado: sem erros", 0) == 0, "the verifier's outcome",
                 final_status) && right;
+  HWND results = nullptr;
+  WaitFor([&] { return (results = FindBox(window.process.dwThreadId, dialog, L"Verificação do ficheiro")); }, 10);
+  right = Check(results != nullptr, "the results open beside the window") && right;
+  if (results) {
+    const std::wstring outcome = TextOf(GetDlgItem(results, IDC_RESULTS_OUTCOME));
+    right = Check(outcome == final_status, "with the outcome", outcome) && right;
+  }
   return Check(TextOf(GetDlgItem(dialog, IDC_FICHEIRO)) == output, "the path shown", output) && right;
 }
 
