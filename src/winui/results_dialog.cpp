@@ -8,6 +8,7 @@
 #include "window/window_texts.h"
 #include "winui/resource.h"
 #include "winui/wide_text.h"
+#include "winui/window_dpi.h"
 
 namespace varnel {
 
@@ -62,7 +63,7 @@ void ResultsDialog::fill(const VerificationReport& report, const std::string& ou
   SetText(GetDlgItem(m_dialog, IDC_RESULTS_COUNTS), DocumentCountsText(report.summary));
   SetText(GetDlgItem(m_dialog, IDC_RESULTS_OPEN), buttons::kOpenFolder);
   SetText(GetDlgItem(m_dialog, IDCANCEL), kCloseButton);
-  const int dpi = GetDpiForWindow(m_dialog);
+  const int dpi = WindowDpi(m_dialog);
   FillList(GetDlgItem(m_dialog, IDC_RESULTS_FINDINGS), FindingsTable(report), dpi);
   FillList(GetDlgItem(m_dialog, IDC_RESULTS_VAT), VatSummaryTable(report.summary), dpi);
 }
