@@ -5,12 +5,13 @@
 // that Enter and the arrows move the focus by the form base's rules,
 // presses "Exportar" with a blank "Ficheiro" and checks the error box, opens
 // the validation codes' dialog and checks that it refuses a short code,
-// unlocks the series list with a Ctrl-click on its label, fills
-// in OUTPUT and writes the window's place on the screen ("left top width
-// height") into READY_FILE, waits for READY_FILE.taken (the screenshot),
-// starts an export and aborts it, presses "Exportar" again, waits for the run to end and checks its final
-// status, then closes the window and waits for the program to end. Prints
-// each step; exits 0 when every check held.
+// fills in OUTPUT and writes the window's client area on the screen ("left
+// top width height") into READY_FILE, waits for READY_FILE.taken (the
+// screenshot), unlocks the series list with a Ctrl-click on its label,
+// starts an export and aborts it, presses "Exportar" again, waits for the
+// run to end and checks its final status and the results dialog, then
+// closes the window and waits for the program to end. Prints each step;
+// exits 0 when every check held.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -279,7 +280,6 @@ int main() {
   passed = KeysMoveTheFocus(window) && passed;
   passed = BlankPathShowsTheError(window) && passed;
   passed = CodesDialogRefusesAShortCode(window) && passed;
-  passed = CtrlClickUnlocksTheSeries(window) && passed;
 
   SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
   RECT place;  // the client area, on the screen
@@ -293,6 +293,7 @@ int main() {
   const std::wstring taken = ready + L".taken";
   WaitFor([&] { return GetFileAttributesW(taken.c_str()) != INVALID_FILE_ATTRIBUTES; }, 120);
 
+  passed = CtrlClickUnlocksTheSeries(window) && passed;
   passed = AbortStopsARun(window) && passed;
   SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
   passed = ExportRuns(window, output) && passed;
