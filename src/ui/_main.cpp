@@ -10,38 +10,27 @@
 // core's file errors translated as they are shown.
 #include "ui/_main.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <utility>
 
-#include "run/export_run.h"
-#include "ui/verification_dialog.h"
 #include "base/company.h"
-#include "base/file_names.h"
 #include "base/product_version.h"
-#include "base/series_index.h"
-#include "settings/series_option.h"
 #include "ui/date_field.h"
 #include "ui/portuguese_texts.h"
 

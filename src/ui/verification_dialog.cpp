@@ -10,22 +10,14 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "base/value_routines.h"
+#include "window/verification_tables.h"
+#include "window/window_texts.h"
 
 namespace varnel {
 
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-QString SeverityText(FindingSeverity severity) {
-  switch (severity) {
-    case FindingSeverity::Error: return "Erro";
-    case FindingSeverity::Warning: return "Aviso";
-    case FindingSeverity::Note: return "Nota";
-  }
-  return {};
-}
 
 QTableWidget* MakeTable(const QStringList& headers, int rows, QWidget* parent) {
   auto* table = new QTableWidget(rows, static_cast<int>(headers.size()), parent);
@@ -37,17 +29,23 @@ QTableWidget* MakeTable(const QStringList& headers, int rows, QWidget* parent) {
   return table;
 }
 
-QString DocumentCounts(const VerificationSummary& summary) {
-  QStringList counts;
-  for (const auto& [type, count] : summary.documents_by_type) {
-    QString entry = Text(type) + " " + QString::number(count);
-    const auto annulled = summary.annulled_by_type.find(type);
-    if (annulled != summary.annulled_by_type.end() && annulled->second > 0) {
-      entry += " (" + QString::number(annulled->second) + " anulados)";
+// A read-only table with the rows of text, amounts aligned right.
+QTableWidget* FillTable(const TextTable& text, QWidget* parent) {
+  QStringList headers;
+  for (const std::string& header : text.headers) headers << Text(header);
+  QTableWidget* table = MakeTable(headers, static_cast<int>(text.rows.size()), parent);
+  for (int row = 0; row < table->rowCount(); ++row) {
+    const std::vector<std::string>& cells = text.rows[static_cast<std::size_t>(row)];
+    for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
+      auto* item = new QTableWidgetItem(Text(cells[static_cast<std::size_t>(column)]));
+      if (static_cast<std::size_t>(column) >= text.right_aligned_from) {
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      }
+      table->setItem(row, column, item);
     }
-    counts << entry;
   }
-  return counts.isEmpty() ? QString() : "Documentos: " + counts.join(", ");
+  table->resizeColumnsToContents();
+  return table;
 }
 
 }  // namespace
@@ -56,7 +54,7 @@ VerificationDialog::VerificationDialog(const VerificationReport& report, QString
                                        QWidget* parent)
     : QDialog(parent), m_folder(std::move(folder)) {
   setObjectName("verificacao");
-  setWindowTitle("Verificação do ficheiro");
+  setWindowTitle(kVerificationTitle);
   setAttribute(Qt::WA_DeleteOnClose);
   resize(860, 520);
   auto* layout = new QVBoxLayout(this);
@@ -64,21 +62,21 @@ VerificationDialog::VerificationDialog(const VerificationReport& report, QString
   outcome_label->setObjectName("resultado");
   layout->addWidget(outcome_label);
   layout->addWidget(build_findings(report), 3);
-  auto* vat_label = new QLabel("Resumo do IVA (documentos de venda não anulados, notas de crédito deduzidas)", this);
+  auto* vat_label = new QLabel(kVatSummaryTitle, this);
   layout->addWidget(vat_label);
   layout->addWidget(build_vat_summary(report.summary), 2);
-  auto* counts = new QLabel(DocumentCounts(report.summary), this);
+  auto* counts = new QLabel(Text(DocumentCountsText(report.summary)), this);
   counts->setObjectName("documentos");
   counts->setWordWrap(true);
   layout->addWidget(counts);
 
   auto* buttons = new QHBoxLayout();
   buttons->addStretch();
-  auto* open_folder = new QPushButton("Abrir pasta", this);
+  auto* open_folder = new QPushButton(buttons::kOpenFolder, this);
   open_folder->setObjectName("btabrirpasta");
   connect(open_folder, &QPushButton::clicked, this,
           [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(m_folder)); });
-  auto* close_button = new QPushButton("Fechar", this);
+  auto* close_button = new QPushButton(kCloseButton, this);
   close_button->setObjectName("btfechar");
   connect(close_button, &QPushButton::clicked, this, &QDialog::close);
   buttons->addWidget(open_folder);
@@ -87,35 +85,14 @@ VerificationDialog::VerificationDialog(const VerificationReport& report, QString
 }
 
 QTableWidget* VerificationDialog::build_findings(const VerificationReport& report) {
-  QTableWidget* table = MakeTable({"Gravidade", "Secção", "Documento", "Mensagem"},
-                                  static_cast<int>(report.findings.size()), this);
+  QTableWidget* table = FillTable(FindingsTable(report), this);
   table->setObjectName("achados");
-  for (int row = 0; row < table->rowCount(); ++row) {
-    const Finding& finding = report.findings[static_cast<std::size_t>(row)];
-    table->setItem(row, 0, new QTableWidgetItem(SeverityText(finding.severity)));
-    table->setItem(row, 1, new QTableWidgetItem(Text(finding.section)));
-    table->setItem(row, 2, new QTableWidgetItem(Text(finding.document)));
-    table->setItem(row, 3, new QTableWidgetItem(Text(finding.message)));
-  }
-  table->resizeColumnsToContents();
   return table;
 }
 
 QTableWidget* VerificationDialog::build_vat_summary(const VerificationSummary& summary) {
-  QTableWidget* table = MakeTable({"Região", "Código", "Taxa", "Base tributável", "IVA", "Total"},
-                                  static_cast<int>(summary.vat.size()), this);
+  QTableWidget* table = FillTable(VatSummaryTable(summary), this);
   table->setObjectName("resumoiva");
-  for (int row = 0; row < table->rowCount(); ++row) {
-    const VatSummaryRow& vat = summary.vat[static_cast<std::size_t>(row)];
-    const QStringList cells{Text(vat.region),         Text(vat.tax_code),  Text(vat.percentage),
-                            Text(CurrText(vat.taxable)), Text(CurrText(vat.vat)), Text(CurrText(vat.gross))};
-    for (int column = 0; column < cells.size(); ++column) {
-      auto* item = new QTableWidgetItem(cells[column]);
-      if (column >= 2) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-      table->setItem(row, column, item);
-    }
-  }
-  table->resizeColumnsToContents();
   return table;
 }
 

@@ -7,6 +7,7 @@
 #include "window/window_texts.h"
 #include "winui/resource.h"
 #include "winui/wide_text.h"
+#include "winui/window_dpi.h"
 
 namespace varnel {
 
@@ -70,7 +71,7 @@ void AtcudCodesDialog::on_init() {
     const std::wstring title = WideFromUtf8(AtcudCodesModel::kColumnTitles[column]);
     LVCOLUMNW header{};
     header.mask = LVCF_TEXT | LVCF_WIDTH;
-    header.cx = MulDiv(widths[column], GetDpiForWindow(m_dialog), 96);
+    header.cx = MulDiv(widths[column], WindowDpi(m_dialog), 96);
     header.pszText = const_cast<wchar_t*>(title.c_str());
     SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
   }

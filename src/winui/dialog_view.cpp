@@ -14,6 +14,7 @@
 #include "window/window_texts.h"
 #include "winui/atcud_dialog.h"
 #include "winui/control_ids.h"
+#include "winui/results_dialog.h"
 #include "winui/wide_text.h"
 
 namespace varnel {
@@ -162,10 +163,12 @@ void MainDialog::showAtcudCodes() {
   dialog.run(m_dialog);
 }
 
-void MainDialog::showVerificationResults(const VerificationReport&, const std::string&, const std::string&) {
-  // The verifier's outcome stays on the status line; the findings are in
-  // the headless exporter's report (--report).
+void MainDialog::showVerificationResults(const VerificationReport& report, const std::string& outcome,
+                                         const std::string& folder) {
+  m_results = std::make_unique<ResultsDialog>(m_instance, m_dialog, report, outcome, folder);
 }
+
+void MainDialog::closeVerificationResults() { m_results.reset(); }
 
 void MainDialog::openFolder(const std::string& folder) {
   ShellExecuteW(m_dialog, L"open", WideFromUtf8(folder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -13,6 +13,7 @@
 #include "window/window_texts.h"
 #include "winui/control_ids.h"
 #include "winui/wide_text.h"
+#include "winui/window_dpi.h"
 
 namespace varnel {
 
@@ -100,6 +101,7 @@ MainDialog::MainDialog(HINSTANCE instance, WindowModelOptions options)
     : m_instance(instance), m_model(*this, std::move(options)) {}
 
 MainDialog::~MainDialog() {
+  m_results.reset();
   if (m_dialog) DestroyWindow(m_dialog);
   if (m_title_font) DeleteObject(m_title_font);
   if (m_title_brush) DeleteObject(m_title_brush);
@@ -124,6 +126,7 @@ int MainDialog::run() {
 
 void MainDialog::dispatch(MSG& msg) {
   if (preview_key(msg)) return;
+  if (m_results && m_results->handles(msg)) return;
   if (m_dialog && IsDialogMessageW(m_dialog, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
@@ -174,7 +177,7 @@ INT_PTR MainDialog::handle(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void MainDialog::on_init() {
-  const int dpi = GetDpiForWindow(m_dialog);
+  const int dpi = WindowDpi(m_dialog);
   m_title_font = CreateFontW(-MulDiv(13, dpi, 72), 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI");
   m_title_brush = CreateSolidBrush(kTitleBlue);
@@ -213,10 +216,9 @@ void MainDialog::fill_lists() {
 // The client area of 671 by 506 pixels at 96 DPI, centred in the work area
 // of the dialog's monitor.
 void MainDialog::place_centred() {
-  const int dpi = GetDpiForWindow(m_dialog);
+  const int dpi = WindowDpi(m_dialog);
   RECT frame{0, 0, MulDiv(kClientWidth, dpi, 96), MulDiv(kClientHeight, dpi, 96)};
-  AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(m_dialog, GWL_STYLE)), FALSE,
-                           static_cast<DWORD>(GetWindowLongPtrW(m_dialog, GWL_EXSTYLE)), dpi);
+  FrameForClient(m_dialog, frame, dpi);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(m_dialog, MONITOR_DEFAULTTONEAREST), &monitor);
@@ -259,7 +261,7 @@ bool MainDialog::erase_background(HDC dc) {
   MapWindowPoints(nullptr, m_dialog, reinterpret_cast<POINT*>(&band), 2);
   RECT title{client.left, client.top, client.right, band.bottom};
   FillRect(dc, &title, m_title_brush);
-  const int line = MulDiv(3, GetDpiForWindow(m_dialog), 96);
+  const int line = MulDiv(3, WindowDpi(m_dialog), 96);
   RECT orange{client.left, band.bottom, client.right, band.bottom + line};
   HBRUSH brush = CreateSolidBrush(kTitleOrange);
   FillRect(dc, &orange, brush);

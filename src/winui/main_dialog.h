@@ -11,11 +11,13 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "window/window_model.h"
 #include "window/window_view.h"
+#include "winui/results_dialog.h"
 
 namespace varnel {
 
@@ -68,7 +70,7 @@ class MainDialog : private WindowView {
   void showAtcudCodes() override;
   void showVerificationResults(const VerificationReport& report, const std::string& outcome,
                                const std::string& folder) override;
-  void closeVerificationResults() override {}
+  void closeVerificationResults() override;
   void openFolder(const std::string& folder) override;
   void handlePendingInput() override;
   std::optional<Control> focusedControl() const override;
@@ -78,6 +80,7 @@ class MainDialog : private WindowView {
   HINSTANCE m_instance;
   WindowModel m_model;
   HWND m_dialog = nullptr;
+  std::unique_ptr<ResultsDialog> m_results;  // the last completed export's, until the next export
   HFONT m_title_font = nullptr;
   HBRUSH m_title_brush = nullptr;
   HICON m_icon_large = nullptr;

@@ -2,19 +2,21 @@
 // the Win32 window as an operator would, from outside its process, with
 // window messages only. It starts varnel.exe in WORKDIR, checks that the
 // window shows COMPANY_NAME (from the demo's Varnel.ini) and its title band,
-// that Enter and the arrows move the focus by the form base's rules,
+// that Enter, the arrows and Ctrl+Tab move the focus by the form base's rules,
 // presses "Exportar" with a blank "Ficheiro" and checks the error box, opens
 // the validation codes' dialog and checks that it refuses a short code,
-// unlocks the series list with a Ctrl-click on its label, fills
-// in OUTPUT and writes the window's place on the screen ("left top width
-// height") into READY_FILE, waits for READY_FILE.taken (the screenshot),
-// starts an export and aborts it, presses "Exportar" again, waits for the run to end and checks its final
-// status, then closes the window and waits for the program to end. Prints
-// each step; exits 0 when every check held.
+// fills in OUTPUT and writes the window's client area on the screen ("left
+// top width height") into READY_FILE, waits for READY_FILE.taken (the
+// screenshot), unlocks the series list with a Ctrl-click on its label,
+// starts an export and aborts it, presses "Exportar" again, waits for the
+// run to end and checks its final status and the results dialog, then
+// closes the window and waits for the program to end. Prints each step;
+// exits 0 when every check held.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -169,6 +171,33 @@ bool CtrlClickUnlocksTheSeries(const Window& window) {
   return Check(WaitFor([&] { return IsWindowEnabled(series) != FALSE; }, 10), "a Ctrl-click unlocks it") && passed;
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab typed on the keyboard (the system's input, so
+// the window sees Ctrl held), from a date picker, which keeps its arrows.
+bool CtrlTabMovesTheFocus(const Window& window) {
+  auto type = [](std::initializer_list<std::pair<WORD, bool>> keys) {
+    std::vector<INPUT> inputs;
+    for (const auto& [key, up] : keys) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = key;
+      input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+      inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  };
+  HWND from = GetDlgItem(window.dialog, IDC_DATAI);
+  HWND next = GetDlgItem(window.dialog, IDC_DATAF);
+  SetForegroundWindow(window.dialog);
+  SendMessageW(window.dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(from), TRUE);
+  type({{VK_CONTROL, false}, {VK_TAB, false}, {VK_TAB, true}, {VK_CONTROL, true}});
+  bool passed =
+      Check(WaitFor([&] { return FocusOf(window.process.dwThreadId) == next; }, 10), "Ctrl+Tab from a date picker");
+  type({{VK_CONTROL, false}, {VK_SHIFT, false}, {VK_TAB, false}, {VK_TAB, true}, {VK_SHIFT, true},
+        {VK_CONTROL, true}});
+  return Check(WaitFor([&] { return FocusOf(window.process.dwThreadId) == from; }, 10), "Ctrl+Shift+Tab back") &&
+         passed;
+}
+
 bool BlankPathShowsTheError(const Window& window) {
   HWND dialog = window.dialog;
   SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
@@ -248,6 +277,13 @@ bool ExportRuns(const Window& window, const std::wstring& output) {
   bool right = WaitForTheRun(window, final_status);
   right = Check(final_status.rfind(L"Ficheiro verificado: sem erros", 0) == 0, "the verifier's outcome",
                 final_status) && right;
+  HWND results = nullptr;
+  WaitFor([&] { return (results = FindBox(window.process.dwThreadId, dialog, L"Verificação do ficheiro")); }, 10);
+  right = Check(results != nullptr, "the results open beside the window") && right;
+  if (results) {
+    const std::wstring outcome = TextOf(GetDlgItem(results, IDC_RESULTS_OUTCOME));
+    right = Check(outcome == final_status, "with the outcome", outcome) && right;
+  }
   return Check(TextOf(GetDlgItem(dialog, IDC_FICHEIRO)) == output, "the path shown", output) && right;
 }
 
@@ -270,9 +306,9 @@ int main() {
   const std::wstring title = TextOf(GetDlgItem(dialog, IDC_TITLEBAND));
   passed = Check(title.rfind(L"Exportação SAF-T-PT modelo ", 0) == 0, "the title band", title) && passed;
   passed = KeysMoveTheFocus(window) && passed;
+  passed = CtrlTabMovesTheFocus(window) && passed;
   passed = BlankPathShowsTheError(window) && passed;
   passed = CodesDialogRefusesAShortCode(window) && passed;
-  passed = CtrlClickUnlocksTheSeries(window) && passed;
 
   SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
   RECT place;  // the client area, on the screen
@@ -286,6 +322,7 @@ int main() {
   const std::wstring taken = ready + L".taken";
   WaitFor([&] { return GetFileAttributesW(taken.c_str()) != INVALID_FILE_ATTRIBUTES; }, 120);
 
+  passed = CtrlClickUnlocksTheSeries(window) && passed;
   passed = AbortStopsARun(window) && passed;
   SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
   passed = ExportRuns(window, output) && passed;

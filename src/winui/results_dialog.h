@@ -1,0 +1,35 @@
+// The verifier's results in the Win32 view, after a completed export: the
+// outcome, the findings and the VAT summary in two report lists, the
+// documents per type, "Abrir pasta" and "Fechar". Modeless, beside the
+// window; the next export closes it. Its keys go through the window's message
+// loop (handles() tells the loop which messages are its).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "verify/audit_file_verifier.h"
+
+namespace varnel {
+
+class ResultsDialog {
+ public:
+  ResultsDialog(HINSTANCE instance, HWND owner, const VerificationReport& report, const std::string& outcome,
+                const std::string& folder);
+  ~ResultsDialog();
+  ResultsDialog(const ResultsDialog&) = delete;
+  ResultsDialog& operator=(const ResultsDialog&) = delete;
+
+  // Gives the dialog manager a message of this dialog; true when it took it.
+  bool handles(MSG& msg);
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+  void fill(const VerificationReport& report, const std::string& outcome);
+
+  HWND m_dialog = nullptr;
+  std::string m_folder;
+};
+
+}  // namespace varnel
