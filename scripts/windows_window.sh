@@ -11,7 +11,9 @@
 # refuses a short code, the demo period is exported and verified, and the
 # window closes. The two files must be byte-identical (DateCreated aside).
 # While the window shows its filled-in form, the screen is captured into
-# docs/screenshot-windows.png.
+# BUILD_DIR/screenshot-windows.png; with VARNEL_UPDATE_SCREENSHOT=1 it also
+# replaces the README's docs/screenshot-windows.png (a test run leaves the
+# source tree as it found it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="$(cd "${1:-build-windows}" && pwd)"
@@ -83,6 +85,10 @@ echo "Window export: byte-identical to the headless exporter's ($(stat -c %s "$d
 if [ -s "$demo/screen.xwd" ] && [ -f "$ready" ]; then
   read -r left top width height < <(tr -d '\r' <"$ready")
   xwdtopnm "$demo/screen.xwd" 2>/dev/null | pnmcut -left "$left" -top "$top" -width "$width" -height "$height" \
-    | pnmtopng -compression 9 >docs/screenshot-windows.png
-  echo "Screenshot: docs/screenshot-windows.png (${width}x${height})"
+    | pnmtopng -compression 9 >"$out/screenshot-windows.png"
+  echo "Screenshot: $out/screenshot-windows.png (${width}x${height})"
+  if [ "${VARNEL_UPDATE_SCREENSHOT:-0}" = 1 ]; then
+    cp "$out/screenshot-windows.png" docs/screenshot-windows.png
+    echo "The README's docs/screenshot-windows.png replaced."
+  fi
 fi
