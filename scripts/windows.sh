@@ -23,17 +23,8 @@ stage() {  # stage NAME: prints the time the previous stage took
 
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine
           dpkg-dev tcl zip cmake ninja-build googletest bc)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-sudo_cmd=""
-[ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}" >&2
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+. scripts/install_packages.sh
+install_packages "${packages[@]}"
 
 linux_build="${VARNEL_BUILD_DIR:-build}"
 out="${VARNEL_WINDOWS_BUILD_DIR:-build-windows}"

@@ -20,17 +20,8 @@ out="$(cd "${1:-build-windows}" && pwd)"
 project="$out/project"
 
 packages=(xvfb xauth x11-apps netpbm)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}" >&2
-  sudo_cmd=""
-  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-  $sudo_cmd apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+. scripts/install_packages.sh
+install_packages "${packages[@]}"
 
 cmake --build "$project" --target varnel window_driver varnel-export varnel-demo-db >/dev/null
 wine_run="$out/wine-run"
