@@ -87,6 +87,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       if (!line.saft_version) throw UsageError("--saft-version must be 1.03_01 or 1.04_01, not \"" + value + "\"");
     } else if (option == "--report") {
       line.report = value;
+    } else if (option == "--status") {
+      line.status = value;
     } else if (option == "--verify") {
       line.verify = value;
     } else {
@@ -103,14 +105,26 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   return line;
 }
 
+void NameFilesByPeriod(CommandLine& line, DateTime first_day) {
+  const std::string month = DateText(first_day).substr(0, 7);
+  for (std::string* name : {&line.output, &line.report, &line.status}) {
+    for (auto at = name->find(kPeriodPlaceholder); at != std::string::npos;
+         at = name->find(kPeriodPlaceholder, at + month.size())) {
+      name->replace(at, kPeriodPlaceholder.size(), month);
+    }
+  }
+}
+
 const char* UsageText() {
   return "Usage: varnel-export --output FILE [options]\n"
-         "       varnel-export --verify FILE [--report FILE]\n"
+         "       varnel-export --verify FILE [--report FILE] [--status FILE]\n"
          "Writes the SAF-T (PT) audit file (1.03_01 or 1.04_01) of the Korvel point-of-sale\n"
          "database described by Korvel.UDL in the working directory, then reads it back and\n"
          "verifies it; --verify only verifies an existing audit file of either version.\n"
          "\n"
-         "  --output FILE        the audit file (its extension becomes .xml)\n"
+         "  --output FILE        the audit file (its extension becomes .xml); \"{YYYY-MM}\" in it\n"
+         "                       and in the --report and --status names becomes the year and\n"
+         "                       month of the period's first day (SAFT-{YYYY-MM}.xml)\n"
          "  --workdir DIR        working directory holding Korvel.UDL, Varnel.ini, Korvel.ini\n"
          "  --from YYYY-MM-DD    first day of the period (default: first day of last month)\n"
          "  --to YYYY-MM-DD      last day of the period (default: last day of last month)\n"
@@ -123,6 +137,8 @@ const char* UsageText() {
          "                       (\"FT A=AAJFJMVNTN\"), and exemption codes from section\n"
          "                       Isencoes (\"M07L=M07\") over the shipped table\n"
          "  --report FILE        write the verifier's findings and VAT summary as JSON\n"
+         "  --status FILE        when the run ends, write its exit status (first line), what\n"
+         "                       it means and the errors shown, for scheduled runs\n"
          "  --verify FILE        verify an existing audit file, without exporting\n"
          "  --no-verify          export without verifying the file (for measurements)\n"
          "  --statistics         print the number of database statements run\n"

@@ -4,13 +4,14 @@
 //   varnel-export --output FILE [--workdir DIR] [--from YYYY-MM-DD --to YYYY-MM-DD]
 //                 [--type normal|resumido] [--region continente|madeira|acores|0|1|2]
 //                 [--series none|A..Z|0..26] [--saft-version 1.03_01|1.04_01]
-//                 [--report FILE] [--no-verify] [--statistics] [--help]
-//   varnel-export --verify FILE [--report FILE]
+//                 [--report FILE] [--status FILE] [--no-verify] [--statistics] [--help]
+//   varnel-export --verify FILE [--report FILE] [--status FILE]
 #pragma once
 
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/date_time.h"
@@ -30,6 +31,7 @@ struct CommandLine {
   std::optional<int> series;      // default: the point-of-sale option
   std::optional<SaftVersion> saft_version;  // default: by the period's first day
   std::string report;             // the verifier's report as JSON, when given
+  std::string status;             // the exit status and its meaning, written there at the end
   std::string verify;             // an existing audit file to verify, no export
   bool no_verify = false;         // export without reading the file back
 };
@@ -41,6 +43,13 @@ class UsageError : public std::runtime_error {
 
 // Raises UsageError with a one-line reason for anything it cannot accept.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// "{YYYY-MM}" in the output, report and status names becomes the year and
+// month of the period's first day, so a scheduled export names its files by
+// the month it exports: "SAFT-{YYYY-MM}.xml" gives "SAFT-2026-11.xml" and no
+// month's file replaces the one before.
+inline constexpr std::string_view kPeriodPlaceholder = "{YYYY-MM}";
+void NameFilesByPeriod(CommandLine& line, DateTime first_day);
 
 const char* UsageText();
 

@@ -16,6 +16,10 @@ int ListIndex(int value, int last_choice) { return value >= 0 && value <= last_c
 
 }  // namespace
 
+DateTime FirstDayOfPeriod(const CommandLine& line, DateTime today) {
+  return line.from.value_or(PreviousMonth(today).first);
+}
+
 ExportRequest RequestFromFiles(const std::filesystem::path& directory, const CommandLine& line, DateTime today) {
   ExportRequest request;
   request.company = SettingsStore(directory).Load();
@@ -23,9 +27,8 @@ ExportRequest RequestFromFiles(const std::filesystem::path& directory, const Com
   company.estabelecimento = CharacterPrefix(company.estabelecimento, kEstablishmentLength);  // the field's limit
   company.taxCountryRegion = line.region.value_or(ListIndex(company.taxCountryRegion, 2));
   request.fserienum = line.series ? SeriesIndex(*line.series) : SeriesIndex::ListChoice(ReadSeriesOption(directory));
-  const Period period = PreviousMonth(today);
-  request.datai = line.from.value_or(period.first);
-  request.dataf = line.to.value_or(period.last);
+  request.datai = FirstDayOfPeriod(line, today);
+  request.dataf = line.to.value_or(PreviousMonth(today).last);
   request.ficheiro = line.output;
   request.saftType = line.saft_type;
   request.verify = !line.no_verify;

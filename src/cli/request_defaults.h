@@ -14,6 +14,9 @@
 
 namespace varnel {
 
+// The period's first day: --from, else the first day of the month before today.
+DateTime FirstDayOfPeriod(const CommandLine& line, DateTime today);
+
 ExportRequest RequestFromFiles(const std::filesystem::path& directory, const CommandLine& line, DateTime today);
 
 }  // namespace varnel

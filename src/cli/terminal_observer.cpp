@@ -42,10 +42,14 @@ void TerminalObserver::printLine(const std::string& line) {
 
 void TerminalObserver::showOutputPath(const std::string& path) { printLine("Ficheiro: " + path); }
 
-void TerminalObserver::showError(const std::string& message) { printLine("Erro: " + message); }
+void TerminalObserver::showError(const std::string& message) {
+  m_errors.push_back("Erro: " + message);
+  printLine(m_errors.back());
+}
 
 void TerminalObserver::showApplicationError(const std::string& message) {
-  printLine("Varnel v6: " + message);
+  m_errors.push_back("Varnel v6: " + message);
+  printLine(m_errors.back());
 }
 
 bool TerminalObserver::IsRunningCount(const std::string& text) {

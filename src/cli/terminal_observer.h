@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "run/export_observer.h"
 
@@ -27,6 +28,9 @@ class TerminalObserver : public ExportObserver {
   // Installs the interrupt handlers (once per process).
   static void InstallSignalHandlers();
   static bool SignalReceived();
+  // The error lines printed ("Erro: ...", "Varnel v6: ..."), for the exit
+  // status file.
+  const std::vector<std::string>& errors() const { return m_errors; }
 
   void showOutputPath(const std::string& path) override;
   void showError(const std::string& message) override;
@@ -54,6 +58,7 @@ class TerminalObserver : public ExportObserver {
   int m_maximum = 0;
   int m_position = 0;
   std::string m_running_count;
+  std::vector<std::string> m_errors;
 };
 
 }  // namespace varnel

@@ -122,6 +122,44 @@ TEST(VarnelExport, TheVerifiersErrorsGiveExitThreeAndTheirReport) {
   EXPECT_EQ(usage.exit_code, 2);
 }
 
+// The monthly task's command line: files named by the month, and the exit
+// status beside them on every ending, with the error a console would show.
+TEST(VarnelExport, AScheduledRunNamesItsFilesByTheMonthAndWritesItsStatus) {
+  const std::vector<std::string> scheduled = {"--output", "saida/SAFT-{YYYY-MM}.xml", "--report",
+                                              "saida/SAFT-{YYYY-MM}-relatorio.json", "--status",
+                                              "saida/SAFT-{YYYY-MM}-estado.txt"};
+  TestDatabase db;
+  std::filesystem::create_directory(db.folder() / "saida");
+  WriteCompany(db.folder(), "123456789");
+  db.Exec("INSERT INTO iva (codigo, descricao) VALUES (23, 'Normal')");
+  const Finished done = RunExporter(db.folder(), Args(scheduled));
+  EXPECT_EQ(done.exit_code, 0) << done.error_output;
+  EXPECT_NE(testing::ReadFileBytes(db.folder() / "saida/SAFT-2016-01.xml").find("</AuditFile>\r\n"), std::string::npos);
+  EXPECT_NE(testing::ReadFileBytes(db.folder() / "saida/SAFT-2016-01-relatorio.json").find("\"errors\": 0,"),
+            std::string::npos);
+  EXPECT_EQ(testing::ReadFileBytes(db.folder() / "saida/SAFT-2016-01-estado.txt"), "0\r\nExportação completa.\r\n");
+
+  WriteCompany(db.folder(), "123456780");  // a check that fails: nothing exported, the status says why
+  const Finished refused = RunExporter(db.folder(), Args(scheduled));
+  EXPECT_EQ(refused.exit_code, 1);
+  EXPECT_EQ(testing::ReadFileBytes(db.folder() / "saida/SAFT-2016-01-estado.txt"),
+            "1\r\nUma verificação falhou ou um erro terminou a exportação.\r\n"
+            "Erro: Número de contribuinte inválido\r\n");
+
+  // No working directory: exit 2, and still a status, where the run started.
+  testing::TempDir elsewhere;
+  const Finished lost =
+      RunExporter(elsewhere.path(), {"--workdir", "/no/such/dir", "--output", "x", "--status", "estado.txt"});
+  EXPECT_EQ(lost.exit_code, 2);
+  EXPECT_EQ(testing::ReadFileBytes(elsewhere.path() / "estado.txt").substr(0, 3), "2\r\n");
+
+  // A status that cannot be written turns a complete export into a failure.
+  WriteCompany(db.folder(), "123456789");
+  const Finished unwritten = RunExporter(db.folder(), Args({"--output", "x", "--status", "nao/existe.txt"}));
+  EXPECT_EQ(unwritten.exit_code, 1) << unwritten.error_output;
+  EXPECT_NE(unwritten.error_output.find("não foi possível escrever o estado de saída"), std::string::npos);
+}
+
 TEST(VarnelExport, AnErrorDuringTheRunIsOneVarnelLine) {
   TestDatabase db;
   WriteCompany(db.folder(), "123456789");
