@@ -3,8 +3,11 @@
 # demo generator and the whole test suite for 64-bit Windows with Debian's
 # MinGW-w64 into build-windows/, runs the suite under Wine through ctest,
 # exports the demo with the Windows exporter and compares the file byte for
-# byte with the Linux build's (the DateCreated line aside), and packs
-# dist/varnel-<version>-win64.zip. SQLite comes from Debian's own source
+# byte with the Linux build's (the DateCreated line aside), packs
+# dist/varnel-<version>-win64.zip, makes the installer
+# dist/varnel-<version>-setup.exe with NSIS and tests it under Wine on a fresh
+# prefix (install, the monthly task's command, upgrade, uninstall: see
+# tests/installer/installer_test.sh). SQLite comes from Debian's own source
 # package, fetched through a private source list under build-windows/ (the
 # system's apt sources are never touched) and compiled with the flags of
 # Debian's build; it and the Wine prefix are kept there for the next run.
@@ -23,7 +26,7 @@ stage() {  # stage NAME: prints the time the previous stage took
 }
 
 packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev wine64 wine
-          dpkg-dev tcl zip cmake ninja-build googletest bc)
+          dpkg-dev tcl zip cmake ninja-build googletest bc nsis python3)
 . scripts/install_packages.sh
 install_packages "${packages[@]}"
 . scripts/windows/env.sh
@@ -60,5 +63,9 @@ stage "demo export compared with the Linux build"
 ./scripts/windows_window.sh "$out"  # the window under Wine on Xvfb, and its screenshot
 stage "package"
 "$stages/package.sh"
+stage "installer"
+"$stages/installer.sh"
+stage "installer under Wine"
+tests/installer/installer_test.sh "$out"
 stage "done"
 echo "Windows job: $(( $(date +%s) - start )) s in all."
