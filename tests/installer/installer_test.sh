@@ -14,8 +14,12 @@
 #     working directory, day and hour.
 #  3. The task's command line, run by hand in its working directory, writes
 #     the month's file, its report and its status.
-#  4. A second install over the first (an upgrade, silent, no switches: the
-#     choices come from the first) keeps Varnel.ini and the exported files.
+#  4. A second install over the first, an upgrade through the pages on a
+#     virtual display (Xvfb), each page showing the first install's choices:
+#     it keeps Varnel.ini, the exported files and the same task. Every page
+#     is captured into build-windows/installer-test/pages/page-N.png; with
+#     VARNEL_UPDATE_SCREENSHOT=1 the README's docs/installer-*.png are
+#     replaced by them.
 #  5. The silent uninstall removes the program, the shortcuts, the task and
 #     the registry keys, and keeps Varnel.ini and the exported files.
 # Exits non-zero at the first check that fails, saying which.
@@ -23,6 +27,9 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 [ -z "${1:-}" ] || export VARNEL_WINDOWS_BUILD_DIR="$1"
 . scripts/windows/env.sh
+packages=(python3 xvfb xauth x11-apps netpbm)
+. scripts/install_packages.sh
+install_packages "${packages[@]}"
 
 setup="$root/dist/varnel-$version-setup.exe"
 demo_db="$out/project/tools/varnel-demo-db.exe"
@@ -108,6 +115,7 @@ expected_arguments="--output \"$output_windows\\SAFT-{YYYY-MM}.xml\" --type resu
 [ "$(field workdir <<<"$task")" = "$pos_windows" ] || fail "the task's working directory: $task"
 [ "$(field start <<<"$task")" = "2020-01-01T04:30:00" ] || fail "the task's hour: $task"
 [ "$(field days <<<"$task"),$(field months <<<"$task")" = "1,12" ] || fail "the task's days: $task"
+cp "$test_dir/record/task-definition.xml" "$test_dir/task-definition-first.xml"
 echo "Installer: silent install checked (files, shortcuts, uninstall entry, --help, the monthly task's definition)."
 
 # --- 3. The task's command line, by hand ------------------------------------------------
@@ -123,15 +131,58 @@ done
 grep -q '"errors": 0,' "$output/SAFT-$month-relatorio.json" || fail "the month's report has errors"
 echo "Installer: the task's command line wrote SAFT-$month.xml, its report and its status (exit 0)."
 
-# --- 4. An upgrade keeps Varnel.ini ------------------------------------------------------
+# --- 4. An upgrade through the pages keeps Varnel.ini ---------------------------------------
+# The installer again, without switches, on a virtual display: the pages show
+# the first installation's choices and the driver presses "Seguinte" on each
+# (a page that refused them would show a box and fail the test); every page
+# is captured on the way.
 printf 'CompanyName=Alterado na janela\r\n' >>"$pos/Varnel.ini"  # as if the operator had saved the window's fields
 cp "$pos/Varnel.ini" "$test_dir/Varnel.ini.saved"
-run_batch upgrade "\"$(windows_path "$setup")\" /S" || fail "the upgrade ended with exit $? ($(cat "$test_dir/upgrade.log"))"
+pages="$test_dir/pages"
+mkdir -p "$pages"
+"$cc" -municode -O2 -Wall -Wextra tests/installer/setup_pages_driver.c -o "$test_dir/setup_pages_driver.exe"
+wineserver -k 2>/dev/null || true  # Wine's desktop belongs to the display it started on
+wineserver -w 2>/dev/null || true
+ready="$pages/ready.txt"
+cat >"$test_dir/session.sh" <<SESSION
+#!/bin/sh
+"$wine" '$(windows_path "$test_dir/setup_pages_driver.exe")' '$(windows_path "$ready")' '$(windows_path "$setup")' \\
+  >"$test_dir/upgrade.log" 2>&1 &
+driver=\$!
+while kill -0 \$driver 2>/dev/null; do
+  if [ -f "$ready" ]; then
+    page=\$(cut -d' ' -f1 "$ready")
+    mv "$ready" "$pages/page-\$page.txt"
+    xwd -root -silent >"$pages/page-\$page.xwd"
+    touch "$ready.taken"
+  fi
+  sleep 0.1
+done
+wait \$driver
+SESSION
+chmod +x "$test_dir/session.sh"
+xvfb-run -a -s "-screen 0 1024x768x24" "$test_dir/session.sh" \
+  || fail "the upgrade through the pages failed: $(tr -d '\r' <"$test_dir/upgrade.log")"
+wineserver -k 2>/dev/null || true
+for geometry in "$pages"/page-*.txt; do
+  read -r page left top width height < <(tr -d '\r' <"$geometry")
+  xwdtopnm "$pages/page-$page.xwd" 2>/dev/null | pnmcut -left "$left" -top "$top" -width "$width" -height "$height" \
+    | pnmtopng -compression 9 >"$pages/page-$page.png"
+  rm "$pages/page-$page.xwd"
+done
+if [ "${VARNEL_UPDATE_SCREENSHOT:-0}" = 1 ]; then
+  cp "$pages/page-2.png" docs/installer-pasta.png
+  cp "$pages/page-3.png" docs/installer-ponto-de-venda.png
+  cp "$pages/page-4.png" docs/installer-exportacao-mensal.png
+  echo "The README's docs/installer-*.png replaced."
+fi
 cmp -s "$pos/Varnel.ini" "$test_dir/Varnel.ini.saved" || fail "the upgrade changed Varnel.ini"
 [ -f "$instdir/varnel.exe" ] && [ -f "$desktop" ] || fail "the upgrade did not keep the installation's folder and choices"
 grep -q "Exporta no dia 1" "$system32/tasks/Varnel SAF-T mensal" || fail "the upgrade lost the monthly task"
+cmp -s "$test_dir/record/task-definition.xml" "$test_dir/task-definition-first.xml" \
+  || fail "the upgrade registered another task: $(python3 "$inspect" task "$test_dir/record/task-definition.xml")"
 [ -s "$output/SAFT-$month.xml" ] || fail "the upgrade removed the exported file"
-echo "Installer: the upgrade kept Varnel.ini, the choices and the exported files."
+echo "Installer: the upgrade through its $(ls "$pages"/page-*.png | wc -l) pages kept Varnel.ini, the choices and the exported files; the pages are in $pages."
 
 # --- 5. The silent uninstall ---------------------------------------------------------------
 quiet="$("$wine" reg query "$uninstall_key" /v QuietUninstallString | sed -n 's/.*REG_SZ    //p' | tr -d '\r')"

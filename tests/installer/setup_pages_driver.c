@@ -5,8 +5,8 @@
  *
  * Starts the installer and, on every page that offers "Seguinte" (and on the
  * last one, "Terminar"), writes "N LEFT TOP WIDTH HEIGHT" (the page's number
- * and the window's place) into READY_FILE, waits for READY_FILE.taken (the
- * screen captured), then presses the button. A message box means a page
+ * and where the window's inside is on the screen) into READY_FILE, waits
+ * for READY_FILE.taken (the screen captured), then presses the button. A message box means a page
  * refused what it was given: its text is printed and the driver fails. Exits
  * with the installer's exit code, or 1 when the installer does not end
  * within two minutes. */
@@ -48,9 +48,12 @@ static int wait_for_file(const wchar_t *path, DWORD milliseconds) {
   return 0;
 }
 
+/* The place of the window's inside on the screen: a virtual display has no
+ * window manager to draw its frame and caption. */
 static void report_page(const wchar_t *ready, int number, HWND main) {
   RECT rect;
-  GetWindowRect(main, &rect);
+  GetClientRect(main, &rect);
+  MapWindowPoints(main, NULL, (POINT *)&rect, 2);
   wchar_t partial[MAX_PATH + 16], taken[MAX_PATH + 16];
   swprintf(partial, MAX_PATH + 16, L"%ls.part", ready);
   swprintf(taken, MAX_PATH + 16, L"%ls.taken", ready);
