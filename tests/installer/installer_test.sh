@@ -69,14 +69,28 @@ last_day="$(date -d "$(date +%Y-%m-01) -1 day" +%Y-%m-%d)"
 month="${first_day:0:7}"
 "$wine" "$demo_db" --out "$pos_windows" --documents 60 --from "$first_day" --to "$last_day" --atcud-codes >/dev/null
 
-# --- 1. Refused: a folder without Korvel.UDL ----------------------------------------
+# --- 1. Refused silent lines ---------------------------------------------------------
+# Each: the switches, and the words of the reason left in %TEMP%.
 mkdir -p "$test_dir/vazia"
-status=0
-run_batch refused "\"$(windows_path "$setup")\" /S /PDV=$(windows_path "$test_dir/vazia") /D=C:\\Recusado" || status=$?
-[ "$status" -eq 2 ] || fail "a folder without Korvel.UDL gave exit $status, not 2"
-[ ! -e "$drive_c/Recusado" ] || fail "a refused installation left C:\\Recusado"
-reason="$(find "$drive_c/users" -name varnel-instalacao.txt -exec iconv -f UTF-16 -t UTF-8 {} \;)"
-grep -q "não tem o ficheiro Korvel.UDL" <<<"$reason" || fail "the refusal's reason is missing: $reason"
+refusals=(
+  "/PDV=$(windows_path "$test_dir/vazia")|não tem o ficheiro Korvel.UDL"
+  "/TAREFA=1|Indique a pasta do ponto de venda"
+  "/PDV=$pos_windows /HORA=24:00|A hora \"24:00\" não é válida"
+  "/PDV=$pos_windows /HORA=ab:cd|A hora \"ab:cd\" não é válida"
+  "/PDV=$pos_windows /SAIDA=SAF-T|tem de ser um caminho completo"
+  "/PDV=$pos_windows /TAREFA=sim|aceita 0 ou 1"
+)
+for refusal in "${refusals[@]}"; do
+  switches="${refusal%%|*}"
+  find "$drive_c/users" -name varnel-instalacao.txt -delete
+  status=0
+  run_batch refused "\"$(windows_path "$setup")\" /S $switches /D=C:\\Recusado" || status=$?
+  [ "$status" -eq 2 ] || fail "\"$switches\" gave exit $status, not 2"
+  [ ! -e "$drive_c/Recusado" ] || fail "the refused \"$switches\" left C:\\Recusado"
+  reason="$(find "$drive_c/users" -name varnel-instalacao.txt -exec iconv -f UTF-16 -t UTF-8 {} \;)"
+  grep -qF "${refusal#*|}" <<<"$reason" || fail "\"$switches\" was refused without its reason: $reason"
+done
+echo "Installer: ${#refusals[@]} silent lines refused with their reasons, nothing installed."
 
 # --- 2. The technician's silent line ------------------------------------------------
 instdir_windows='C:\Programas\Varnel V6'
