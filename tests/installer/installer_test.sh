@@ -30,6 +30,12 @@ cd "$(dirname "$0")/../.."
 packages=(python3 xvfb xauth x11-apps netpbm)
 . scripts/install_packages.sh
 install_packages "${packages[@]}"
+# The whole test on one virtual display: Wine's desktop belongs to the display
+# its first program started on, and the pages need one.
+if [ -z "${VARNEL_INSTALLER_TEST_DISPLAY:-}" ]; then
+  export VARNEL_INSTALLER_TEST_DISPLAY="$$"
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
 
 setup="$root/dist/varnel-$version-setup.exe"
 demo_db="$out/project/tools/varnel-demo-db.exe"
@@ -43,6 +49,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;schtasks.exe=n"
 drive_c="$WINEPREFIX/drive_c"
 
 fail() { echo "Installer test: $*" >&2; exit 1; }
+elapsed() { echo "(at $SECONDS s)"; }
 windows_path() { local p="${1//\//\\}"; printf 'Z:%s' "$p"; }
 # run_batch NAME LINE...: the lines as NAME.bat (what a technician types in
 # cmd), run by Wine's cmd; its exit code is the last line's.
@@ -55,12 +62,15 @@ run_batch() {
 field() { sed -n "s/^$1=//p"; }
 
 # --- A fresh prefix, the recording schtasks and the point-of-sale folder ------
-wineserver -k 2>/dev/null || true
-"$wine" wineboot -i >/dev/null 2>&1
-wineserver -w
+"$wine" wineboot -i >/dev/null 2>&1 &
+wineboot=$!
+"$cc" -municode -O2 -Wall -Wextra tests/installer/schtasks_recorder.c -o "$test_dir/schtasks.exe" -lshell32
+"$cc" -municode -O2 -Wall -Wextra tests/installer/setup_pages_driver.c -o "$test_dir/setup_pages_driver.exe"
+wait "$wineboot" || fail "wineboot could not make the prefix"
+wineserver -w  # every service wineboot started ended: schtasks just after them can fail
 system32="$drive_c/windows/system32"
 mv "$system32/schtasks.exe" "$system32/schtasks-wine.exe"
-"$cc" -municode -O2 -Wall -Wextra tests/installer/schtasks_recorder.c -o "$system32/schtasks.exe" -lshell32
+mv "$test_dir/schtasks.exe" "$system32/schtasks.exe"
 pos_windows='C:\Ponto de Venda'
 pos="$drive_c/Ponto de Venda"
 mkdir -p "$pos"
@@ -68,6 +78,7 @@ first_day="$(date -d "$(date +%Y-%m-01) -1 month" +%Y-%m-%d)"
 last_day="$(date -d "$(date +%Y-%m-01) -1 day" +%Y-%m-%d)"
 month="${first_day:0:7}"
 "$wine" "$demo_db" --out "$pos_windows" --documents 60 --from "$first_day" --to "$last_day" --atcud-codes >/dev/null
+echo "Installer: a fresh prefix, with the demo of $month in $pos_windows $(elapsed)."
 
 # --- 1. Refused silent lines ---------------------------------------------------------
 # Each: the switches, and the words of the reason left in %TEMP%.
@@ -90,7 +101,7 @@ for refusal in "${refusals[@]}"; do
   reason="$(find "$drive_c/users" -name varnel-instalacao.txt -exec iconv -f UTF-16 -t UTF-8 {} \;)"
   grep -qF "${refusal#*|}" <<<"$reason" || fail "\"$switches\" was refused without its reason: $reason"
 done
-echo "Installer: ${#refusals[@]} silent lines refused with their reasons, nothing installed."
+echo "Installer: ${#refusals[@]} silent lines refused with their reasons, nothing installed. $(elapsed)"
 
 # --- 2. The technician's silent line ------------------------------------------------
 instdir_windows='C:\Programas\Varnel V6'
@@ -130,7 +141,7 @@ expected_arguments="--output \"$output_windows\\SAFT-{YYYY-MM}.xml\" --type resu
 [ "$(field start <<<"$task")" = "2020-01-01T04:30:00" ] || fail "the task's hour: $task"
 [ "$(field days <<<"$task"),$(field months <<<"$task")" = "1,12" ] || fail "the task's days: $task"
 cp "$test_dir/record/task-definition.xml" "$test_dir/task-definition-first.xml"
-echo "Installer: silent install checked (files, shortcuts, uninstall entry, --help, the monthly task's definition)."
+echo "Installer: silent install checked (files, shortcuts, uninstall entry, --help, the monthly task's definition). $(elapsed)"
 
 # --- 3. The task's command line, by hand ------------------------------------------------
 status=0
@@ -143,10 +154,10 @@ done
   || fail "SAFT-$month-estado.txt does not begin with the exit status $status: $(cat "$output/SAFT-$month-estado.txt")"
 [ "$status" -eq 0 ] || fail "the monthly run ended with exit $status: $(cat "$output/SAFT-$month-estado.txt")"
 grep -q '"errors": 0,' "$output/SAFT-$month-relatorio.json" || fail "the month's report has errors"
-echo "Installer: the task's command line wrote SAFT-$month.xml, its report and its status (exit 0)."
+echo "Installer: the task's command line wrote SAFT-$month.xml, its report and its status (exit 0). $(elapsed)"
 
 # --- 4. An upgrade through the pages keeps Varnel.ini ---------------------------------------
-# The installer again, without switches, on a virtual display: the pages show
+# The installer again, without switches, through its pages: they show
 # the first installation's choices and the driver presses "Seguinte" on each
 # (a page that refused them would show a box and fail the test); every page
 # is captured on the way.
@@ -154,30 +165,20 @@ printf 'CompanyName=Alterado na janela\r\n' >>"$pos/Varnel.ini"  # as if the ope
 cp "$pos/Varnel.ini" "$test_dir/Varnel.ini.saved"
 pages="$test_dir/pages"
 mkdir -p "$pages"
-"$cc" -municode -O2 -Wall -Wextra tests/installer/setup_pages_driver.c -o "$test_dir/setup_pages_driver.exe"
-wineserver -k 2>/dev/null || true  # Wine's desktop belongs to the display it started on
-wineserver -w 2>/dev/null || true
 ready="$pages/ready.txt"
-cat >"$test_dir/session.sh" <<SESSION
-#!/bin/sh
-"$wine" '$(windows_path "$test_dir/setup_pages_driver.exe")' '$(windows_path "$ready")' '$(windows_path "$setup")' \\
+"$wine" "$(windows_path "$test_dir/setup_pages_driver.exe")" "$(windows_path "$ready")" "$(windows_path "$setup")" \
   >"$test_dir/upgrade.log" 2>&1 &
-driver=\$!
-while kill -0 \$driver 2>/dev/null; do
+driver=$!
+while kill -0 "$driver" 2>/dev/null; do
   if [ -f "$ready" ]; then
-    page=\$(cut -d' ' -f1 "$ready")
-    mv "$ready" "$pages/page-\$page.txt"
-    xwd -root -silent >"$pages/page-\$page.xwd"
+    page=$(cut -d' ' -f1 "$ready")
+    mv "$ready" "$pages/page-$page.txt"
+    xwd -root -silent >"$pages/page-$page.xwd"
     touch "$ready.taken"
   fi
   sleep 0.1
 done
-wait \$driver
-SESSION
-chmod +x "$test_dir/session.sh"
-xvfb-run -a -s "-screen 0 1024x768x24" "$test_dir/session.sh" \
-  || fail "the upgrade through the pages failed: $(tr -d '\r' <"$test_dir/upgrade.log")"
-wineserver -k 2>/dev/null || true
+wait "$driver" || fail "the upgrade through the pages failed: $(tr -d '\r' <"$test_dir/upgrade.log")"
 for geometry in "$pages"/page-*.txt; do
   read -r page left top width height < <(tr -d '\r' <"$geometry")
   xwdtopnm "$pages/page-$page.xwd" 2>/dev/null | pnmcut -left "$left" -top "$top" -width "$width" -height "$height" \
@@ -196,12 +197,17 @@ grep -q "Exporta no dia 1" "$system32/tasks/Varnel SAF-T mensal" || fail "the up
 cmp -s "$test_dir/record/task-definition.xml" "$test_dir/task-definition-first.xml" \
   || fail "the upgrade registered another task: $(python3 "$inspect" task "$test_dir/record/task-definition.xml")"
 [ -s "$output/SAFT-$month.xml" ] || fail "the upgrade removed the exported file"
-echo "Installer: the upgrade through its $(ls "$pages"/page-*.png | wc -l) pages kept Varnel.ini, the choices and the exported files; the pages are in $pages."
+echo "Installer: the upgrade through its $(ls "$pages"/page-*.png | wc -l) pages kept Varnel.ini, the choices and the exported files; the pages are in $pages. $(elapsed)"
 
 # --- 5. The silent uninstall ---------------------------------------------------------------
 quiet="$("$wine" reg query "$uninstall_key" /v QuietUninstallString | sed -n 's/.*REG_SZ    //p' | tr -d '\r')"
 run_batch uninstall "$quiet" || fail "the uninstaller ended with exit $?"
-wineserver -w  # the uninstaller runs on from a copy of itself in %TEMP%
+# The uninstaller runs on from a copy of itself in %TEMP%: wait for it to end.
+for _ in $(seq 1 300); do
+  "$wine" reg query "$uninstall_key" >/dev/null 2>&1 || [ -e "$instdir" ] || break
+  sleep 0.1
+done
+sleep 0.5
 [ ! -e "$instdir" ] || fail "the uninstall left $(ls -A "$instdir" | tr '\n' ' ') in the program folder"
 [ ! -e "$start_menu" ] && [ ! -e "$desktop" ] || fail "the uninstall left a shortcut"
 [ ! -e "$system32/tasks/Varnel SAF-T mensal" ] || fail "the uninstall left the monthly task"
@@ -212,4 +218,4 @@ for kept in "$pos/Korvel.UDL" "$output/SAFT-$month.xml" "$output/SAFT-$month-rel
   [ -f "$kept" ] || fail "the uninstall removed $kept"
 done
 wineserver -k 2>/dev/null || true
-echo "Installer: the silent uninstall removed the program, shortcuts, task and registry keys, and kept Varnel.ini and the exported files."
+echo "Installer: the silent uninstall removed the program, shortcuts, task and registry keys, and kept Varnel.ini and the exported files. $(elapsed)"
