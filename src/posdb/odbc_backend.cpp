@@ -16,12 +16,12 @@
 #include <utility>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "platform/sql_server_drivers.h"
 #include "posdb/backend.h"
 #include "posdb/database_error.h"
 #include "posdb/result_store.h"
 #include "posdb/sql_dialect.h"
-#include "posdb/text_encoding.h"
 
 namespace varnel {
 namespace {

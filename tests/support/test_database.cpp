@@ -11,7 +11,6 @@
 #include "posdb/database_error.h"
 #include "posdb/embedded_schema.h"
 #include "posdb/result_store.h"
-#include "posdb/text_encoding.h"
 
 namespace varnel::testing {
 namespace {
