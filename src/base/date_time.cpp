@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "base/errors.h"
+#include "platform/local_time.h"
 
 namespace varnel {
 
@@ -157,12 +158,7 @@ std::string DateTime::DatabaseText() const {
 DateTime DateTime::Now() {
   const auto now = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &seconds);
-#else
-  localtime_r(&seconds, &local);
-#endif
+  const std::tm local = platform::LocalTime(seconds);
   const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
                           now.time_since_epoch()) % 1000;
   DateTimeParts p;

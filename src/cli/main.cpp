@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "base/file_names.h"
+#include "base/program_arguments.h"
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
 #include "cli/terminal_observer.h"
 #include "cli/request_defaults.h"
 #include "cli/verification_report.h"
 #include "run/export_run.h"
-#include "platform/arguments.h"
 #include "platform/console.h"
 #include "posdb/pos_database.h"
 
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   using namespace varnel;
   CommandLine line;
   try {
-    line = ParseCommandLine(platform::ArgumentsAsUtf8(argc, argv));
+    line = ParseCommandLine(ArgumentsAsUtf8(argc, argv));
   } catch (const UsageError& error) {
     std::fprintf(stderr, "varnel-export: %s\n\n%s", error.what(), UsageText());
     return 2;

@@ -18,7 +18,7 @@
 #include <string_view>
 
 #include "posdb/data_link.h"
-#include "posdb/pos_database.h"
+#include "posdb/param_value.h"
 
 namespace varnel {
 
@@ -47,6 +47,27 @@ class BackendStatement {
   // Ends the current run and releases its cursor; the statement stays
   // prepared for the next Run. Never raises.
   virtual void Finish() noexcept = 0;
+};
+
+// One run of a statement, from Run to the end of its rows: leaving the
+// guard's scope, by a return or by a failure, ends the run (Finish), so no
+// failure between Run and the last row leaves the back end's cursor open.
+// KeepOpen hands the open cursor on instead, for a streamed result whose
+// next rows are read later. Make the guard before calling Run, so a failing
+// Run is ended too.
+class StatementRun {
+ public:
+  explicit StatementRun(BackendStatement& statement) noexcept : m_statement(&statement) {}
+  ~StatementRun() {
+    if (m_statement != nullptr) m_statement->Finish();
+  }
+  StatementRun(const StatementRun&) = delete;
+  StatementRun& operator=(const StatementRun&) = delete;
+
+  void KeepOpen() noexcept { m_statement = nullptr; }
+
+ private:
+  BackendStatement* m_statement;
 };
 
 class BackendConnection {

@@ -12,9 +12,7 @@
 #include <iterator>
 
 #include "base/file_names.h"
-#include "base/utf8.h"
-#include "base/windows1252.h"
-#include "posdb/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace varnel {
 namespace {
@@ -23,30 +21,13 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && AsciiLower(text.substr(0, prefix.size())) == AsciiLower(prefix);
 }
 
-std::u16string Utf16Units(std::string_view bytes, bool little_endian) {
-  std::u16string units;
-  units.reserve(bytes.size() / 2);
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]);
-    const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    units.push_back(static_cast<char16_t>(little_endian ? first | (second << 8) : (first << 8) | second));
-  }
-  return units;
-}
-
 // The file's text as UTF-8, whatever form it was saved in.
 std::string DecodeFile(const std::string& bytes) {
-  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-    return Utf16ToUtf8(Utf16Units(std::string_view(bytes).substr(2), true));
-  }
-  if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF') {
-    return Utf16ToUtf8(Utf16Units(std::string_view(bytes).substr(2), false));
-  }
-  if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return bytes.substr(3);
   // UTF-16LE without a byte-order mark: every second byte of ASCII text is 0.
-  if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0') return Utf16ToUtf8(Utf16Units(bytes, true));
-  if (IsValidUtf8(bytes)) return bytes;
-  return Windows1252ToUtf8(bytes);
+  if (bytes.size() >= 2 && bytes[0] != '\0' && bytes[1] == '\0') {
+    return TextFileToUtf8(bytes, TextFileForm::Utf16LittleEndian);
+  }
+  return DecodeTextFile(bytes);
 }
 
 std::string InitStringLine(const std::string& text) {
@@ -72,12 +53,7 @@ std::string Value(const std::map<std::string, std::string>& pairs, const std::st
 std::string DataLinkFileBytes(std::string_view init_string) {
   const std::string text = "[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n" +
                            std::string(init_string) + "\r\n";
-  std::string bytes = "\xFF\xFE";
-  for (char16_t unit : Utf8ToUtf16(text)) {
-    bytes.push_back(static_cast<char>(unit & 0xFF));
-    bytes.push_back(static_cast<char>(unit >> 8));
-  }
-  return bytes;
+  return Utf8ToTextFile(text, TextFileForm::Utf16LittleEndian);
 }
 
 std::string QuoteOdbcValue(std::string_view value) {

@@ -1,7 +1,13 @@
-// The one error type of the database layer. It carries the back end, the
-// driver's code and message and the name of the query that failed, and its
-// text reads "<message> (<back end>, query <name>)". A password never appears
-// in it: connection texts are masked before they reach a message.
+// The two error types of the database layer, kept apart because they say
+// different things. DatabaseError: the database or its driver failed (the
+// back end, the driver's code and message and the query's name travel with
+// it). QueryMisuseError: the program used a query against its rules (a
+// parameter or field the statement does not have, a field read where there
+// is no row, a search the query cannot make), a fault of the calling code
+// that no database would cure. Both texts read "<message> (<back end>, query
+// <name>)", so the operator's box shows either the same way. A password
+// never appears in them: connection texts are masked before they reach a
+// message.
 #pragma once
 
 #include <string>
@@ -23,6 +29,16 @@ class DatabaseError : public VarnelError {
   std::string m_backend;
   long m_code;
   std::string m_driver_message;
+  std::string m_query_name;
+};
+
+class QueryMisuseError : public VarnelError {
+ public:
+  QueryMisuseError(const std::string& backend, const std::string& message, std::string query_name);
+
+  const std::string& query_name() const { return m_query_name; }
+
+ private:
   std::string m_query_name;
 };
 

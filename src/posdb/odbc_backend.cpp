@@ -16,12 +16,12 @@
 #include <utility>
 #include <vector>
 
+#include "base/text_encoding.h"
 #include "platform/sql_server_drivers.h"
 #include "posdb/backend.h"
 #include "posdb/database_error.h"
 #include "posdb/result_store.h"
 #include "posdb/sql_dialect.h"
-#include "posdb/text_encoding.h"
 
 namespace varnel {
 namespace {
@@ -40,33 +40,20 @@ constexpr std::size_t kDiagnosticMostUnits = 32767;
 std::u16string Wide(std::string_view utf8) { return Utf8ToUtf16(utf8); }
 SQLWCHAR* WidePointer(std::u16string& text) { return reinterpret_cast<SQLWCHAR*>(text.data()); }
 
-// Owner of one ODBC handle of any type.
-class OdbcHandle {
- public:
-  OdbcHandle() = default;
-  OdbcHandle(SQLSMALLINT type, SQLHANDLE handle) : m_type(type), m_handle(handle) {}
-  ~OdbcHandle() {
-    if (m_handle != SQL_NULL_HANDLE) SQLFreeHandle(m_type, m_handle);
-  }
-  OdbcHandle(OdbcHandle&& other) noexcept
-      : m_type(other.m_type), m_handle(std::exchange(other.m_handle, nullptr)) {}
-  OdbcHandle& operator=(OdbcHandle&& other) noexcept {
-    if (this != &other) {
-      if (m_handle != SQL_NULL_HANDLE) SQLFreeHandle(m_type, m_handle);
-      m_type = other.m_type;
-      m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
-  }
-  OdbcHandle(const OdbcHandle&) = delete;
-  OdbcHandle& operator=(const OdbcHandle&) = delete;
-  SQLSMALLINT type() const { return m_type; }
-  SQLHANDLE get() const { return m_handle; }
-
- private:
-  SQLSMALLINT m_type = SQL_HANDLE_ENV;
-  SQLHANDLE m_handle = SQL_NULL_HANDLE;
+// Owner of one ODBC handle of any type; the deleter keeps the type, which
+// SQLFreeHandle and the diagnostics need. Freeing fails only for a handle
+// still in use, which the order of the owners rules out (statements before
+// their connection, the connection before its environment).
+struct OdbcHandleFree {
+  SQLSMALLINT type = SQL_HANDLE_ENV;
+  void operator()(SQLHANDLE handle) const { SQLFreeHandle(type, handle); }
 };
+using OdbcHandle = std::unique_ptr<void, OdbcHandleFree>;
+
+// Takes over a handle SQLAllocHandle gave out.
+OdbcHandle OwnHandle(SQLSMALLINT type, SQLHANDLE handle) { return OdbcHandle(handle, OdbcHandleFree{type}); }
+
+SQLSMALLINT TypeOf(const OdbcHandle& handle) { return handle.get_deleter().type; }
 
 // The diagnostic records of a handle, "[SQLSTATE] message; ...". The first
 // record's SQLSTATE and native code come back through the pointers. A message
@@ -75,14 +62,14 @@ class OdbcHandle {
 // the 32766 units that SQLGetDiagRecW's length argument can describe.
 std::string CollectDiagnostics(const OdbcHandle& handle, std::string* first_state, long* native_code) {
   std::string text;
-  if (handle.get() == SQL_NULL_HANDLE) return text;
+  if (handle == nullptr) return text;
   for (SQLSMALLINT record = 1;; ++record) {
     SQLWCHAR state[6] = {};
     SQLINTEGER native = 0;
     std::vector<SQLWCHAR> message(kDiagnosticFirstUnits);
     SQLSMALLINT length = 0;
     const auto read_record = [&] {
-      return SQLGetDiagRecW(handle.type(), handle.get(), record, state, &native, message.data(),
+      return SQLGetDiagRecW(TypeOf(handle), handle.get(), record, state, &native, message.data(),
                             static_cast<SQLSMALLINT>(message.size()), &length);
     };
     const auto whole_units = [&] { return static_cast<std::size_t>(std::max<SQLSMALLINT>(length, 0)); };
@@ -194,7 +181,7 @@ class OdbcStatement : public BackendStatement {
     SQLHANDLE raw = SQL_NULL_HANDLE;
     const SQLRETURN rc = SQLAllocHandle(SQL_HANDLE_STMT, m_session->connection.get(), &raw);
     m_session->Check(rc, m_session->connection, "SQLAllocHandle", m_query_name);
-    m_statement = OdbcHandle(SQL_HANDLE_STMT, raw);
+    m_statement = OwnHandle(SQL_HANDLE_STMT, raw);
     std::u16string text = Wide(positional.text);
     m_session->Check(SQLPrepareW(m_statement.get(), WidePointer(text), static_cast<SQLINTEGER>(text.size())),
                      m_statement, "SQLPrepareW", m_query_name);
@@ -280,7 +267,7 @@ class OdbcStatement : public BackendStatement {
   }
 
   void Finish() noexcept override {
-    if (m_active && m_statement.get() != SQL_NULL_HANDLE) SQLFreeStmt(m_statement.get(), SQL_CLOSE);
+    if (m_active && m_statement != nullptr) SQLFreeStmt(m_statement.get(), SQL_CLOSE);
     m_active = false;
   }
 
@@ -434,7 +421,7 @@ OdbcHandle NewEnvironment() {
   if (SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &raw) != SQL_SUCCESS) {
     throw DatabaseError(kBackend, 0, "The ODBC driver manager cannot be started.", "");
   }
-  OdbcHandle environment(SQL_HANDLE_ENV, raw);
+  OdbcHandle environment = OwnHandle(SQL_HANDLE_ENV, raw);
   const SQLRETURN rc = SQLSetEnvAttr(raw, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
   if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
     throw DatabaseError(kBackend, rc, "SQLSetEnvAttr: " + CollectDiagnostics(environment, nullptr, nullptr), "");
@@ -550,7 +537,7 @@ std::unique_ptr<BackendConnection> OpenOdbcConnection(const ConnectionDescriptio
   SQLHANDLE raw = SQL_NULL_HANDLE;
   session->Check(SQLAllocHandle(SQL_HANDLE_DBC, session->environment.get(), &raw), session->environment,
                  "SQLAllocHandle", "");
-  session->connection = OdbcHandle(SQL_HANDLE_DBC, raw);
+  session->connection = OwnHandle(SQL_HANDLE_DBC, raw);
   session->Check(SQLSetConnectAttrW(raw, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0),
                  session->connection, "SQLSetConnectAttrW", "");
   std::u16string wide = Wide(connection_string);

@@ -13,7 +13,7 @@
 
 #include <cctype>
 #include <optional>
-#include <stdexcept>
+#include <utility>
 
 #include "posdb/backend.h"
 #include "posdb/database_error.h"
@@ -44,13 +44,8 @@ namespace {
 
 void RunTransactionStatement(BackendConnection& connection, const QueryText& text) {
   const auto statement = connection.Prepare(text.sql, std::string(text.name));
-  try {
-    statement->Run({});
-  } catch (...) {
-    statement->Finish();
-    throw;
-  }
-  statement->Finish();
+  StatementRun run(*statement);
+  statement->Run({});
 }
 
 }  // namespace
@@ -116,6 +111,17 @@ void PosDatabase::RollbackTransaction() noexcept {
     }
   }
   Disconnect();
+}
+
+Transaction::Transaction(PosDatabase& database) : m_database(database) { m_database.BeginTransaction(); }
+
+Transaction::~Transaction() {
+  if (!m_committed) m_database.RollbackTransaction();
+}
+
+void Transaction::Commit() {
+  m_database.CommitTransaction();
+  m_committed = true;
 }
 
 BackendConnection& PosDatabase::backend(std::string_view query_name) {
@@ -207,7 +213,7 @@ void PosQuery::SetParameter(std::string_view name, ParamValue value) {
   const std::string key = AsciiLower(name);
   bool known = false;
   for (const auto& parameter : m_impl->parameter_names) known = known || AsciiLower(parameter) == key;
-  if (!known) RaiseLogic("The query has no parameter :" + std::string(name) + ".");
+  if (!known) RaiseMisuse("The query has no parameter :" + std::string(name) + ".");
   m_impl->values[key] = std::move(value);
 }
 
@@ -216,7 +222,7 @@ void PosQuery::Prepare() {
   m_impl->backend_name = backend.backend_name();
   if (m_impl->statement && m_impl->prepared_serial == m_database.connection_serial()) return;
   m_impl->statement.reset();
-  if (TrimWhiteSpace(m_sql).empty()) RaiseLogic("The query has no statement text.");
+  if (TrimWhiteSpace(m_sql).empty()) RaiseMisuse("The query has no statement text.");
   m_impl->statement = backend.Prepare(m_sql, m_name);
   m_impl->prepared_serial = m_database.connection_serial();
 }
@@ -226,29 +232,29 @@ void PosQuery::Open() {
   Prepare();
   Impl& impl = *m_impl;
   m_database.CountStatement();
-  try {
-    impl.statement->Run(impl.values);
-    std::vector<std::string> columns;
-    const std::size_t column_count = impl.statement->ColumnCount();
-    for (std::size_t column = 0; column < column_count; ++column) {
-      columns.push_back(impl.statement->ColumnName(column));
-    }
-    impl.store.Reset(std::move(columns));
-    if (impl.forward_only) {
-      impl.eof = !impl.statement->FetchRow(impl.store);
-      if (impl.eof) impl.statement->Finish();
-    } else {
-      while (impl.statement->FetchRow(impl.store)) {
-      }
-      impl.statement->Finish();
-      impl.eof = impl.store.row_count() == 0;
-    }
-  } catch (...) {
-    impl.statement->Finish();
-    impl.store = ResultStore();
-    impl.eof = true;
-    throw;
+  // The result is read into the store taken aside (its memory reused), and
+  // put back once whole: a failure drops what was read with it, and the
+  // query stays closed and at its end.
+  ResultStore store = std::exchange(impl.store, ResultStore());
+  StatementRun run(*impl.statement);
+  impl.statement->Run(impl.values);
+  std::vector<std::string> columns;
+  const std::size_t column_count = impl.statement->ColumnCount();
+  for (std::size_t column = 0; column < column_count; ++column) {
+    columns.push_back(impl.statement->ColumnName(column));
   }
+  store.Reset(std::move(columns));
+  bool eof = true;
+  if (impl.forward_only) {
+    eof = !impl.statement->FetchRow(store);
+    if (!eof) run.KeepOpen();
+  } else {
+    while (impl.statement->FetchRow(store)) {
+    }
+    eof = store.row_count() == 0;
+  }
+  impl.store = std::move(store);
+  impl.eof = eof;
   impl.row = 0;
   impl.counted_rows.reset();
   impl.open = true;
@@ -282,7 +288,7 @@ bool PosQuery::Eof() const { return m_impl->eof; }
 
 void PosQuery::Next() {
   Impl& impl = *m_impl;
-  if (!impl.open) RaiseLogic("The query is not open.");
+  if (!impl.open) RaiseMisuse("The query is not open.");
   if (impl.eof) return;
   if (!impl.forward_only) {
     ++impl.row;
@@ -291,19 +297,15 @@ void PosQuery::Next() {
   }
   impl.store.ClearRows();
   ++impl.row;
-  try {
-    impl.eof = !impl.statement->FetchRow(impl.store);
-  } catch (...) {
-    impl.eof = true;
-    impl.statement->Finish();
-    throw;
-  }
-  if (impl.eof) impl.statement->Finish();
+  impl.eof = true;  // until the next row is in: a failure leaves the query at its end
+  StatementRun run(*impl.statement);
+  impl.eof = !impl.statement->FetchRow(impl.store);
+  if (!impl.eof) run.KeepOpen();
 }
 
 int PosQuery::RowCount() {
   Impl& impl = *m_impl;
-  if (!impl.open) RaiseLogic("The query is not open.");
+  if (!impl.open) RaiseMisuse("The query is not open.");
   if (!impl.forward_only) return static_cast<int>(impl.store.row_count());
   if (impl.counted_rows) return *impl.counted_rows;
 
@@ -311,33 +313,31 @@ int PosQuery::RowCount() {
   // end, then running it again and stepping back to the current row.
   const std::size_t position = impl.row;
   const bool was_at_end = impl.eof;
+  impl.eof = true;  // until the position is back: a failure leaves the query at its end
   int count = 0;
   ResultStore scratch;
   scratch.Reset(std::vector<std::string>(impl.store.column_count()));
-  try {
+  {
+    StatementRun counting(*impl.statement);
     m_database.CountStatement();
     impl.statement->Run(impl.values);
     while (impl.statement->FetchRow(scratch)) {
       ++count;
       scratch.ClearRows();
     }
-    impl.statement->Finish();
-    if (!was_at_end) {
-      m_database.CountStatement();
-      impl.statement->Run(impl.values);
+  }
+  if (!was_at_end) {
+    StatementRun again(*impl.statement);
+    m_database.CountStatement();
+    impl.statement->Run(impl.values);
+    impl.store.ClearRows();
+    bool more = true;
+    for (std::size_t skipped = 0; skipped < position && more; ++skipped) {
+      more = impl.statement->FetchRow(impl.store);
       impl.store.ClearRows();
-      bool more = true;
-      for (std::size_t skipped = 0; skipped < position && more; ++skipped) {
-        more = impl.statement->FetchRow(impl.store);
-        impl.store.ClearRows();
-      }
-      impl.eof = !(more && impl.statement->FetchRow(impl.store));
-      if (impl.eof) impl.statement->Finish();
     }
-  } catch (...) {
-    impl.statement->Finish();
-    impl.eof = true;
-    throw;
+    impl.eof = !(more && impl.statement->FetchRow(impl.store));
+    if (!impl.eof) again.KeepOpen();
   }
   impl.counted_rows = count;
   return count;
@@ -345,10 +345,8 @@ int PosQuery::RowCount() {
 
 bool PosQuery::Locate(std::string_view fields, std::initializer_list<LocateValue> values) {
   Impl& impl = *m_impl;
-  if (impl.forward_only) {
-    throw std::logic_error("Locate on the forward-only query " + m_name);
-  }
-  if (!impl.open) RaiseLogic("The query is not open.");
+  if (impl.forward_only) RaiseMisuse("A forward-only query cannot be searched (Locate).");
+  if (!impl.open) RaiseMisuse("The query is not open.");
   std::vector<std::size_t> columns;
   std::size_t start = 0;
   while (start <= fields.size()) {
@@ -358,8 +356,8 @@ bool PosQuery::Locate(std::string_view fields, std::initializer_list<LocateValue
     start = end + 1;
   }
   if (columns.size() != values.size()) {
-    throw std::logic_error("Locate on " + m_name + " with " + std::to_string(columns.size()) + " fields and " +
-                           std::to_string(values.size()) + " values");
+    RaiseMisuse("Locate was given " + std::to_string(columns.size()) + " fields and " +
+                std::to_string(values.size()) + " values.");
   }
   const auto found = impl.store.Locate(columns, std::vector<LocateValue>(values));
   if (!found) return false;
@@ -370,15 +368,15 @@ bool PosQuery::Locate(std::string_view fields, std::initializer_list<LocateValue
 
 std::size_t PosQuery::Column(std::string_view field) const {
   const auto column = m_impl->store.FindColumn(field);
-  if (!column) RaiseLogic("The query has no field " + std::string(field) + ".");
+  if (!column) RaiseMisuse("The query has no field " + std::string(field) + ".");
   return *column;
 }
 
 CellView PosQuery::CurrentCell(std::string_view field) const {
   const Impl& impl = *m_impl;
-  if (!impl.open) RaiseLogic("The query is not open.");
+  if (!impl.open) RaiseMisuse("The query is not open.");
   const std::size_t column = Column(field);
-  if (impl.eof) RaiseLogic("The query has no current row (field " + std::string(field) + ").");
+  if (impl.eof) RaiseMisuse("The query has no current row (field " + std::string(field) + ").");
   return impl.store.Cell(impl.forward_only ? 0 : impl.row, column);
 }
 
@@ -408,17 +406,12 @@ void PosQuery::Execute() {
   Close();
   Prepare();
   m_database.CountStatement();
-  try {
-    m_impl->statement->Run(m_impl->values);
-  } catch (...) {
-    m_impl->statement->Finish();
-    throw;
-  }
-  m_impl->statement->Finish();
+  StatementRun run(*m_impl->statement);
+  m_impl->statement->Run(m_impl->values);
 }
 
-void PosQuery::RaiseLogic(const std::string& message) const {
-  throw DatabaseError(m_impl->backend_name, 0, message, m_name);
+void PosQuery::RaiseMisuse(const std::string& message) const {
+  throw QueryMisuseError(m_impl->backend_name, message, m_name);
 }
 
 }  // namespace varnel

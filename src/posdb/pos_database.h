@@ -8,16 +8,19 @@
 // locate searches from the first row, through an index built on first use.
 // A query marked forward-only streams its rows instead (for the long document
 // loops, so memory does not grow with the period); its RowCount runs the
-// statement once more to count, and Locate on it raises std::logic_error.
-// Every failure raises DatabaseError with the driver's message and the query's
-// name; a value that does not read as the type asked raises ConversionError
-// naming the field and the query. Null values read as "", 0, 0, the zero
+// statement once more to count, and Locate on it raises QueryMisuseError.
+// Every failure of the database raises DatabaseError with the driver's
+// message and the query's name; a use of a query against its rules (a
+// parameter or field it does not have, no current row, a query not open)
+// raises QueryMisuseError; a value that does not read as the type asked
+// raises ConversionError naming the field and the query. Null values read as "", 0, 0, the zero
 // date-time, false and 0. Numbers read as text give their shortest decimal
 // text ("23", "12.5").
 //
-// Writes can be grouped in a transaction (BeginTransaction, then
-// CommitTransaction or RollbackTransaction); the embedded database asks for
-// it (WritesInTransactions), since there every commit waits for the disk.
+// Writes can be grouped in a transaction (a Transaction guard, or
+// BeginTransaction, then CommitTransaction or RollbackTransaction); the
+// embedded database asks for it (WritesInTransactions), since there every
+// commit waits for the disk.
 //
 // The SQL texts of the system are in posdb/query_texts.h, each with its name.
 #pragma once
@@ -35,6 +38,7 @@
 #include "base/currency.h"
 #include "base/date_time.h"
 #include "posdb/data_link.h"
+#include "posdb/param_value.h"
 
 namespace varnel {
 
@@ -42,17 +46,6 @@ class BackendConnection;
 class ResultStore;
 struct CellView;
 struct QueryText;
-
-enum class ParamType { DateTime, Integer, Text };
-
-// A value bound to a named parameter; is_null gives SQL NULL of that type.
-struct ParamValue {
-  ParamType type = ParamType::Text;
-  bool is_null = true;
-  std::int64_t integer = 0;
-  std::string text;
-  DateTime date_time;
-};
 
 // A value searched for by PosQuery::Locate.
 using LocateValue = std::variant<std::int64_t, std::string>;
@@ -107,6 +100,24 @@ class PosDatabase {
   std::uint64_t m_connection_serial = 0;
 };
 
+// A group of writes committed whole or not at all: the constructor begins
+// it, Commit commits it, and a guard left without Commit (a failure on the
+// way) rolls it back, which never raises (see RollbackTransaction). A
+// failing Commit rolls back too.
+class Transaction {
+ public:
+  explicit Transaction(PosDatabase& database);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  void Commit();
+
+ private:
+  PosDatabase& m_database;
+  bool m_committed = false;
+};
+
 class PosQuery {
  public:
   PosQuery(PosDatabase& database, std::string name, std::string_view sql = {});
@@ -125,7 +136,7 @@ class PosQuery {
 
   // A value stays bound across later openings (and across SetSql). Names are
   // given without the colon and in any letter case; a name the statement
-  // text does not have raises DatabaseError.
+  // text does not have raises QueryMisuseError.
   void BindDateTime(std::string_view name, DateTime value);
   void BindInteger(std::string_view name, std::int64_t value);
   void BindText(std::string_view name, std::string_view value);
@@ -145,11 +156,12 @@ class PosQuery {
   // where it was when not). Texts compare exactly, ignoring trailing blanks;
   // numbers compare by value (an integer 15 matches 15, 15.0 and "15").
   // Each set of fields is indexed on its first search, so searching once per
-  // document line costs no rescan.
+  // document line costs no rescan. An unknown field, a count of values other
+  // than the fields', a closed or a forward-only query raise QueryMisuseError.
   bool Locate(std::string_view fields, std::initializer_list<LocateValue> values);
 
   // Field of the current row by column name (case-insensitive). An unknown
-  // field, or no current row (closed, at end), raises DatabaseError.
+  // field, or no current row (closed, at end), raises QueryMisuseError.
   bool IsNull(std::string_view field) const;
   std::string AsText(std::string_view field) const;
   std::int64_t AsInteger(std::string_view field) const;
@@ -167,7 +179,7 @@ class PosQuery {
   void Prepare();
   std::size_t Column(std::string_view field) const;
   CellView CurrentCell(std::string_view field) const;
-  [[noreturn]] void RaiseLogic(const std::string& message) const;
+  [[noreturn]] void RaiseMisuse(const std::string& message) const;
 
   PosDatabase& m_database;
   std::string m_name;

@@ -96,16 +96,12 @@ void RepairCustomers(PosDatabase& database, const MaintenanceProgress& progress)
   int repaired = 0;
   while (!q_docNoCli.Eof()) {
     const int batch_end = std::min(repaired + kRepairsPerCommit, total);
-    if (in_transactions) database.BeginTransaction();
-    try {
-      for (int at = repaired; at < batch_end && !q_docNoCli.Eof(); ++at, q_docNoCli.Next()) {
-        RepairDocument(queries, q_docNoCli);
-      }
-      if (in_transactions) database.CommitTransaction();
-    } catch (...) {
-      if (in_transactions) database.RollbackTransaction();
-      throw;
+    std::optional<Transaction> batch;  // rolls the batch back if a repair fails
+    if (in_transactions) batch.emplace(database);
+    for (int at = repaired; at < batch_end && !q_docNoCli.Eof(); ++at, q_docNoCli.Next()) {
+      RepairDocument(queries, q_docNoCli);
     }
+    if (batch) batch->Commit();
     repaired = batch_end;
     // Between batches, with no transaction open: the front end may repaint
     // and the point-of-sale program may write.

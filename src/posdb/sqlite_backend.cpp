@@ -25,41 +25,20 @@ namespace {
 constexpr const char* kBackend = "SQLite";
 constexpr int kBusyTimeoutMilliseconds = 10000;
 
-// Owner of the open database; statements share it, so the file is closed
-// only once the connection and every statement prepared on it are gone.
-class SqliteHandle {
- public:
-  explicit SqliteHandle(sqlite3* db) : m_db(db) {}
-  ~SqliteHandle() { sqlite3_close_v2(m_db); }
-  SqliteHandle(const SqliteHandle&) = delete;
-  SqliteHandle& operator=(const SqliteHandle&) = delete;
-  sqlite3* get() const { return m_db; }
-
- private:
-  sqlite3* m_db;
+// The owners of the two handles. The database is shared by the connection
+// and every statement prepared on it, so the file is closed only once all of
+// them are gone. Closing and finalizing cannot fail in a way left to handle:
+// sqlite3_close_v2 defers the close while a statement is alive, and
+// sqlite3_finalize repeats the last step's error, already reported.
+struct DatabaseCloser {
+  void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 };
-
-// Owner of one prepared statement.
-class StatementHandle {
- public:
-  StatementHandle() = default;
-  explicit StatementHandle(sqlite3_stmt* statement) : m_statement(statement) {}
-  ~StatementHandle() { sqlite3_finalize(m_statement); }
-  StatementHandle(StatementHandle&& other) noexcept : m_statement(std::exchange(other.m_statement, nullptr)) {}
-  StatementHandle& operator=(StatementHandle&& other) noexcept {
-    if (this != &other) {
-      sqlite3_finalize(m_statement);
-      m_statement = std::exchange(other.m_statement, nullptr);
-    }
-    return *this;
-  }
-  StatementHandle(const StatementHandle&) = delete;
-  StatementHandle& operator=(const StatementHandle&) = delete;
-  sqlite3_stmt* get() const { return m_statement; }
-
- private:
-  sqlite3_stmt* m_statement = nullptr;
+struct StatementFinalizer {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
+using SqliteDatabase = std::unique_ptr<sqlite3, DatabaseCloser>;
+using SharedDatabase = std::shared_ptr<sqlite3>;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 [[noreturn]] void Raise(sqlite3* db, int rc, const char* call, const std::string& query_name) {
   std::string message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
@@ -97,11 +76,11 @@ StatementHandle PrepareOne(sqlite3* db, const std::string& text, const std::stri
 
 class SqliteStatement : public BackendStatement {
  public:
-  SqliteStatement(std::shared_ptr<SqliteHandle> db, std::string_view tsql, std::string query_name)
+  SqliteStatement(SharedDatabase db, std::string_view tsql, std::string query_name)
       : m_db(std::move(db)), m_query_name(std::move(query_name)), m_texts(AdaptForSqlite(tsql)) {
     // One statement is prepared once, here. The parts of a split ALTER TABLE
     // are prepared as they run, since each changes the schema the next sees.
-    if (m_texts.size() == 1) m_statement = PrepareOne(m_db->get(), m_texts.front(), m_query_name);
+    if (m_texts.size() == 1) m_statement = PrepareOne(m_db.get(), m_texts.front(), m_query_name);
   }
 
   ~SqliteStatement() override { Finish(); }
@@ -118,7 +97,7 @@ class SqliteStatement : public BackendStatement {
     long first_code = 0;
     for (const auto& text : m_texts) {
       try {
-        m_statement = PrepareOne(m_db->get(), text, m_query_name);
+        m_statement = PrepareOne(m_db.get(), text, m_query_name);
         Start(m_statement, values);
         while (Step()) {
         }
@@ -184,7 +163,7 @@ class SqliteStatement : public BackendStatement {
  private:
   // Binds the statement's parameters and takes the first step.
   void Start(const StatementHandle& handle, const ParameterValues& values) {
-    sqlite3* db = m_db->get();
+    sqlite3* db = m_db.get();
     sqlite3_stmt* statement = handle.get();
     const int count = sqlite3_bind_parameter_count(statement);
     for (int index = 1; index <= count; ++index) {
@@ -218,10 +197,10 @@ class SqliteStatement : public BackendStatement {
       return false;
     }
     m_done = true;
-    Raise(m_db->get(), rc, "sqlite3_step", m_query_name);
+    Raise(m_db.get(), rc, "sqlite3_step", m_query_name);
   }
 
-  std::shared_ptr<SqliteHandle> m_db;
+  SharedDatabase m_db;
   std::string m_query_name;
   std::vector<std::string> m_texts;
   StatementHandle m_statement;
@@ -231,14 +210,14 @@ class SqliteStatement : public BackendStatement {
 
 class SqliteConnection : public BackendConnection {
  public:
-  explicit SqliteConnection(std::shared_ptr<SqliteHandle> db) : m_db(std::move(db)) {}
+  explicit SqliteConnection(SharedDatabase db) : m_db(std::move(db)) {}
   std::string backend_name() const override { return kBackend; }
   std::unique_ptr<BackendStatement> Prepare(std::string_view sql, const std::string& query_name) override {
     return std::make_unique<SqliteStatement>(m_db, sql, query_name);
   }
 
  private:
-  std::shared_ptr<SqliteHandle> m_db;
+  SharedDatabase m_db;
 };
 
 }  // namespace
@@ -254,14 +233,14 @@ std::unique_ptr<BackendConnection> OpenSqliteConnection(const ConnectionDescript
   const int rc = sqlite3_open_v2(Utf8FromPath(path).c_str(), &raw,
                                   // One thread uses a connection: no locking of its own needed.
                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-  auto db = std::make_shared<SqliteHandle>(raw);
+  SqliteDatabase db(raw);  // even a failed open gives a handle to close
   Check(rc, raw, "sqlite3_open_v2", "");
   Check(sqlite3_extended_result_codes(raw, 1), raw, "sqlite3_extended_result_codes", "");
   Check(sqlite3_busy_timeout(raw, kBusyTimeoutMilliseconds), raw, "sqlite3_busy_timeout", "");
   // Reading the schema proves the file is a database before any query runs.
   Check(sqlite3_exec(raw, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr), raw,
         "sqlite3_exec", "");
-  return std::make_unique<SqliteConnection>(std::move(db));
+  return std::make_unique<SqliteConnection>(SharedDatabase(std::move(db)));
 }
 
 }  // namespace varnel

@@ -20,9 +20,8 @@
 #include <vector>
 
 #include "base/file_names.h"
-#include "base/utf8.h"
+#include "base/text_encoding.h"
 #include "base/value_routines.h"
-#include "base/windows1252.h"
 
 namespace varnel {
 
@@ -30,127 +29,34 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Encoding { Windows1252, Utf8, Utf8WithMark, Utf16LittleEndian };
-
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
-
 struct Line {
   std::string raw;   // bytes as in the file, line end included (UTF-8 for UTF-16 files)
   std::string text;  // UTF-8, without the line end
 };
 
 struct ProfileText {
-  Encoding encoding = Encoding::Windows1252;
+  TextFileForm encoding = TextFileForm::Windows1252;
   std::vector<Line> lines;
 };
 
-// UTF-16LE bytes (without their mark) as UTF-8; an unpaired surrogate
-// becomes U+FFFD.
-std::string Utf16LittleEndianToUtf8(std::string_view bytes) {
-  std::string out;
-  std::size_t i = 0;
-  auto unit_at = [&](std::size_t at) {
-    return static_cast<char16_t>(static_cast<unsigned char>(bytes[at]) |
-                                 (static_cast<unsigned char>(bytes[at + 1]) << 8));
-  };
-  while (i + 1 < bytes.size()) {
-    const char16_t unit = unit_at(i);
-    i += 2;
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < bytes.size()) {
-      const char16_t low = unit_at(i);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        i += 2;
-        AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00));
-        continue;
-      }
-    }
-    AppendUtf8(out, (unit >= 0xD800 && unit <= 0xDFFF) ? char32_t{0xFFFD} : char32_t{unit});
-  }
-  return out;
+// A Windows-1252 file keeps each line's bytes as they are; a Unicode one is
+// held as UTF-8 lines and takes its form again when written.
+std::string TextOfRaw(std::string_view raw_without_end, TextFileForm encoding) {
+  return encoding == TextFileForm::Windows1252 ? TextFileToUtf8(raw_without_end, encoding)
+                                               : std::string(raw_without_end);
 }
 
-// UTF-8 as UTF-16LE; a byte that is not part of a character becomes U+FFFD.
-std::string Utf8ToUtf16LittleEndian(std::string_view utf8) {
-  std::string out;
-  auto put_unit = [&](char32_t unit) {
-    out += static_cast<char>(unit & 0xFF);
-    out += static_cast<char>((unit >> 8) & 0xFF);
-  };
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    char32_t c = 0;
-    const std::size_t length = DecodeUtf8(utf8, i, c);
-    if (length == 0) c = 0xFFFD;
-    i += length == 0 ? 1 : length;
-    if (c >= 0x10000) {
-      put_unit(0xD800 + ((c - 0x10000) >> 10));
-      put_unit(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      put_unit(c);
-    }
-  }
-  return out;
-}
-
-// Windows-1252 for a settings line. The shared conversion writes a best fit
-// of "&", "<", ">", '"' or "'" as an XML entity, which means nothing in a
-// settings file, so each character beyond ASCII is converted on its own and
-// such an entity taken back to its character (Windows writes the character).
-std::string SettingsTextToWindows1252(std::string_view utf8) {
-  std::string out;
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    if (lead < 0x80) {
-      out += static_cast<char>(lead);
-      ++i;
-      continue;
-    }
-    char32_t ignored = 0;
-    const std::size_t length = std::max<std::size_t>(DecodeUtf8(utf8, i, ignored), 1);
-    const std::string converted = ToWindows1252(utf8.substr(i, length));
-    i += length;
-    if (converted == "&amp;") {
-      out += '&';
-    } else if (converted == "&lt;") {
-      out += '<';
-    } else if (converted == "&gt;") {
-      out += '>';
-    } else if (converted == "&quot;") {
-      out += '"';
-    } else if (converted == "&apos;") {
-      out += '\'';
-    } else {
-      out += converted;
-    }
-  }
-  return out;
-}
-
-std::string TextOfRaw(std::string_view raw_without_end, Encoding encoding) {
-  return encoding == Encoding::Windows1252 ? Windows1252ToUtf8(raw_without_end)
-                                           : std::string(raw_without_end);
-}
-
-std::string RawOfText(std::string_view text, Encoding encoding) {
-  return encoding == Encoding::Windows1252 ? SettingsTextToWindows1252(text) : std::string(text);
+std::string RawOfText(std::string_view text, TextFileForm encoding) {
+  return encoding == TextFileForm::Windows1252 ? Utf8ToTextFile(text, encoding) : std::string(text);
 }
 
 ProfileText Parse(std::string_view bytes) {
   ProfileText profile;
+  profile.encoding = DetectTextFileForm(bytes);
   std::string converted;
-  if (bytes.starts_with(kUtf16LittleEndianMark)) {
-    profile.encoding = Encoding::Utf16LittleEndian;
-    converted = Utf16LittleEndianToUtf8(bytes.substr(kUtf16LittleEndianMark.size()));
+  if (profile.encoding != TextFileForm::Windows1252) {
+    converted = TextFileToUtf8(bytes, profile.encoding);
     bytes = converted;
-  } else if (bytes.starts_with(kUtf8Mark)) {
-    profile.encoding = Encoding::Utf8WithMark;
-    bytes.remove_prefix(kUtf8Mark.size());
-  } else {
-    bool beyond_ascii = false;
-    for (const char byte : bytes) beyond_ascii |= static_cast<unsigned char>(byte) >= 0x80;
-    profile.encoding = beyond_ascii && IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Windows1252;
   }
   while (!bytes.empty()) {
     const std::size_t end = bytes.find('\n');
@@ -168,16 +74,7 @@ ProfileText Parse(std::string_view bytes) {
 std::string Serialize(const ProfileText& profile) {
   std::string body;
   for (const Line& line : profile.lines) body += line.raw;
-  switch (profile.encoding) {
-    case Encoding::Utf16LittleEndian:
-      return std::string(kUtf16LittleEndianMark) + Utf8ToUtf16LittleEndian(body);
-    case Encoding::Utf8WithMark:
-      return std::string(kUtf8Mark) + body;
-    case Encoding::Utf8:
-    case Encoding::Windows1252:
-      break;
-  }
-  return body;
+  return profile.encoding == TextFileForm::Windows1252 ? body : Utf8ToTextFile(body, profile.encoding);
 }
 
 // The name of a section line "[name]".
@@ -245,7 +142,7 @@ void EnsureLineEnd(Line& line) {
   if (!line.raw.ends_with('\n')) line.raw += "\r\n";
 }
 
-Line NewLine(std::string text, Encoding encoding) {
+Line NewLine(std::string text, TextFileForm encoding) {
   return {RawOfText(text, encoding) + "\r\n", std::move(text)};
 }
 

@@ -1,26 +1,18 @@
-// Conversions through the system's own UTF-8 code page; text that is not
-// valid UTF-8 comes out with the system's replacement characters.
+// Windows' wchar_t is a UTF-16 unit, so a wide string is the module's
+// UTF-16 text unit for unit.
 #include "winui/wide_text.h"
 
-#include <windows.h>
+#include "base/text_encoding.h"
 
 namespace varnel {
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
+
 std::wstring WideFromUtf8(std::string_view text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), length);
-  return out;
+  const std::u16string units = Utf8ToUtf16(text);
+  return std::wstring(units.begin(), units.end());
 }
 
-std::string Utf8FromWide(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int bytes =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
-  return out;
-}
+std::string Utf8FromWide(std::wstring_view text) { return Utf16ToUtf8(std::u16string(text.begin(), text.end())); }
 
 }  // namespace varnel

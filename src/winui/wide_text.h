@@ -1,5 +1,7 @@
-// UTF-8, the program's text, and UTF-16, the Windows API's: the one place
-// where the Win32 view converts between them.
+// UTF-8, the program's text, and UTF-16, the Windows API's: the Win32 view's
+// wide strings, converted by the program's one text-encoding module
+// (base/text_encoding.h). Text that is not valid UTF-8 comes out with U+FFFD
+// in place of each damaged byte, an unpaired surrogate as U+FFFD.
 #pragma once
 
 #include <string>

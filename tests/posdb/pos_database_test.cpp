@@ -8,11 +8,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <string>
 #include <thread>
+#include <utility>
 
 #include "base/errors.h"
 #include "posdb/database_error.h"
+#include "posdb/backend.h"
+#include "support/forwarding_backend.h"
 #include "support/test_database.h"
 #include "tools/sqlite_file.h"
 
@@ -170,6 +175,122 @@ TEST(PosDatabase, ReportsADatabaseThatCannotBeReached) {
   WriteFileBytes(missing, "this is no database, just text that is long enough to have a header");
   EXPECT_THROW(database.Connect(db.data_link_file()), DatabaseError);
   EXPECT_FALSE(database.IsConnected());
+}
+
+// A fault of the calling code is a QueryMisuseError, never a DatabaseError,
+// and its text names the query as a database error does.
+TEST(PosQuery, MisuseIsAnErrorOfItsOwnNamingTheQuery) {
+  TestDatabase db;
+  db.Exec("INSERT INTO clientes (codigo, nome) VALUES (2, 'Ana')");
+  PosQuery q_cli(db.database(), "q_cli", "SELECT codigo, nome FROM clientes WHERE codigo > :codigo");
+  PosQuery q_docs(db.database(), "q_docs", "SELECT codigo FROM clientes");
+  q_docs.SetForwardOnly(true);
+  const auto text_of = [](const std::function<void()>& action) -> std::string {
+    try {
+      action();
+    } catch (const DatabaseError& error) {
+      return std::string("DatabaseError: ") + error.what();
+    } catch (const QueryMisuseError& error) {
+      return error.what();
+    }
+    return "no error";
+  };
+  EXPECT_EQ(text_of([&] { q_cli.Next(); }), "The query is not open. (database, query q_cli)");
+  EXPECT_EQ(text_of([&] { q_cli.BindInteger("codgo", 1); }), "The query has no parameter :codgo. (database, query q_cli)");
+  q_cli.BindInteger("codigo", 1);
+  q_cli.Open();
+  EXPECT_EQ(text_of([&] { q_cli.AsText("morada"); }), "The query has no field morada. (SQLite, query q_cli)");
+  EXPECT_EQ(text_of([&] { q_cli.Locate("codigo;nome", {std::int64_t{2}}); }),
+            "Locate was given 2 fields and 1 values. (SQLite, query q_cli)");
+  q_cli.Next();
+  EXPECT_EQ(text_of([&] { q_cli.AsText("nome"); }), "The query has no current row (field nome). (SQLite, query q_cli)");
+  q_docs.Open();
+  EXPECT_EQ(text_of([&] { q_docs.Locate("codigo", {std::int64_t{2}}); }),
+            "A forward-only query cannot be searched (Locate). (SQLite, query q_docs)");
+}
+
+// Statements between Run and Finish, counted by a wrapper around the real
+// back end.
+class CursorCount : public testing::ForwardingConnection {
+ public:
+  CursorCount(std::unique_ptr<BackendConnection> inner, int& open)
+      : ForwardingConnection(std::move(inner)), m_open(open) {}
+
+ protected:
+  class Counted : public testing::ForwardingStatement {
+   public:
+    Counted(std::unique_ptr<BackendStatement> inner, std::string name, int& open)
+        : ForwardingStatement(std::move(inner), std::move(name)), m_open(open) {}
+    void Run(const ParameterValues& values) override {
+      if (!m_running) ++m_open;
+      m_running = true;
+      ForwardingStatement::Run(values);
+    }
+    void Finish() noexcept override {
+      if (m_running) --m_open;
+      m_running = false;
+      ForwardingStatement::Finish();
+    }
+
+   private:
+    int& m_open;
+    bool m_running = false;
+  };
+
+  std::unique_ptr<BackendStatement> WrapStatement(std::unique_ptr<BackendStatement> inner,
+                                                  const std::string& query_name) override {
+    return std::make_unique<Counted>(std::move(inner), query_name, m_open);
+  }
+
+ private:
+  int& m_open;
+};
+
+// A statement that fails while its rows are read is ended, whichever call
+// was reading, and the query stands at its end; a streamed query keeps its
+// cursor open only while rows are to come. The same for writes and
+// transactions, which end with their statement.
+TEST(PosQuery, AFailureWhileReadingRowsLeavesNoCursorOpen) {
+  TestDatabase db;
+  db.Exec("INSERT INTO clientes (codigo, nome) VALUES (1, 'a'), (2, 'b'), (3, 'c')");
+  int open = 0;
+  PosDatabase database([&open](const ConnectionDescription& description) -> std::unique_ptr<BackendConnection> {
+    return std::make_unique<CursorCount>(OpenBackendConnection(description), open);
+  });
+  database.Connect(db.data_link_file());
+  // The third row overflows: the failure comes from the step that reads it.
+  const std::string sql =
+      "SELECT abs(CASE WHEN codigo = 3 THEN -9223372036854775807 - 1 ELSE codigo END) AS v FROM clientes";
+
+  PosQuery whole(database, "q_whole", sql);
+  EXPECT_THROW(whole.Open(), DatabaseError);
+  EXPECT_FALSE(whole.IsOpen());
+  EXPECT_TRUE(whole.Eof());
+  EXPECT_EQ(open, 0);
+
+  PosQuery streamed(database, "q_streamed", sql);
+  streamed.SetForwardOnly(true);
+  streamed.Open();
+  streamed.Next();
+  EXPECT_EQ(streamed.AsInteger("v"), 2);
+  EXPECT_EQ(open, 1) << "the streamed cursor was closed with rows to come";
+  EXPECT_THROW(streamed.RowCount(), DatabaseError);
+  EXPECT_TRUE(streamed.Eof());
+  EXPECT_EQ(open, 0);
+
+  streamed.Open();
+  streamed.Next();
+  EXPECT_THROW(streamed.Next(), DatabaseError);
+  EXPECT_TRUE(streamed.Eof());
+  EXPECT_EQ(open, 0);
+  EXPECT_THROW(streamed.AsInteger("v"), QueryMisuseError);
+
+  PosQuery insert(database, "q_AddCli", "INSERT INTO clientes (codigo, nome) VALUES (1, 'again')");
+  EXPECT_THROW(insert.Execute(), DatabaseError);
+  database.BeginTransaction();
+  database.CommitTransaction();
+  EXPECT_THROW(database.CommitTransaction(), DatabaseError);  // none is open
+  EXPECT_EQ(open, 0);
 }
 
 }  // namespace

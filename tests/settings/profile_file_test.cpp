@@ -194,6 +194,12 @@ TEST(ProfileFile, WriteKeepsUtf8AndUtf16Files) {
   WriteFileBytes(dir / "Varnel.ini", std::string("\xFF\xFE[\0A\0]\0\r\0\n\0", 12));
   file.WriteString("A", "k", "\xC3\xA7");
   EXPECT_EQ(ReadFileBytes(dir / "Varnel.ini"), std::string("\xFF\xFE[\0A\0]\0\r\0\n\0k\0=\0\xE7\0\r\0\n\0", 22));
+
+  // UTF-16 in the other byte order is read, and written back in it.
+  WriteFileBytes(dir / "Varnel.ini", std::string("\xFE\xFF\0[\0A\0]\0\r\0\n\0k\0=\0\xE9", 18));
+  EXPECT_EQ(file.ReadString("A", "k", "?"), "\xC3\xA9");
+  file.WriteString("A", "k", "\xC3\xA7");
+  EXPECT_EQ(ReadFileBytes(dir / "Varnel.ini"), std::string("\xFE\xFF\0[\0A\0]\0\r\0\n\0k\0=\0\xE7", 18));
 }
 
 TEST(ProfileFile, LineBreaksInValueCannotAddKeys) {

@@ -11,12 +11,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/value_routines.h"
 #include "posdb/backend.h"
 #include "posdb/pos_database.h"
 #include "support/export_harness.h"
+#include "support/forwarding_backend.h"
 #include "support/test_database.h"
 
 namespace varnel::testing {
@@ -115,37 +117,32 @@ inline std::vector<std::string> Invoices(const ExportResult& result) {
 
 // A back end that calls on_run(query name) before every statement runs, so a
 // test can act at a chosen point inside a document.
-class HookedStatement : public BackendStatement {
+class HookedStatement : public ForwardingStatement {
  public:
   HookedStatement(std::unique_ptr<BackendStatement> inner, std::string name,
                   std::function<void(const std::string&)>& on_run)
-      : m_inner(std::move(inner)), m_name(std::move(name)), m_on_run(on_run) {}
+      : ForwardingStatement(std::move(inner), std::move(name)), m_on_run(on_run) {}
   void Run(const ParameterValues& values) override {
-    if (m_on_run) m_on_run(m_name);
-    m_inner->Run(values);
+    if (m_on_run) m_on_run(query_name());
+    ForwardingStatement::Run(values);
   }
-  std::size_t ColumnCount() const override { return m_inner->ColumnCount(); }
-  std::string ColumnName(std::size_t column) const override { return m_inner->ColumnName(column); }
-  bool FetchRow(ResultStore& store) override { return m_inner->FetchRow(store); }
-  void Finish() noexcept override { m_inner->Finish(); }
 
  private:
-  std::unique_ptr<BackendStatement> m_inner;
-  std::string m_name;
   std::function<void(const std::string&)>& m_on_run;
 };
 
-class HookedConnection : public BackendConnection {
+class HookedConnection : public ForwardingConnection {
  public:
   HookedConnection(std::unique_ptr<BackendConnection> inner, std::function<void(const std::string&)>& on_run)
-      : m_inner(std::move(inner)), m_on_run(on_run) {}
-  std::string backend_name() const override { return m_inner->backend_name(); }
-  std::unique_ptr<BackendStatement> Prepare(std::string_view sql, const std::string& query_name) override {
-    return std::make_unique<HookedStatement>(m_inner->Prepare(sql, query_name), query_name, m_on_run);
+      : ForwardingConnection(std::move(inner)), m_on_run(on_run) {}
+
+ protected:
+  std::unique_ptr<BackendStatement> WrapStatement(std::unique_ptr<BackendStatement> inner,
+                                                  const std::string& query_name) override {
+    return std::make_unique<HookedStatement>(std::move(inner), query_name, m_on_run);
   }
 
  private:
-  std::unique_ptr<BackendConnection> m_inner;
   std::function<void(const std::string&)>& m_on_run;
 };
 

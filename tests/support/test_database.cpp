@@ -6,12 +6,11 @@
 
 #include <chrono>
 #include <memory>
+#include <utility>
 
-#include "posdb/backend.h"
 #include "posdb/database_error.h"
 #include "posdb/embedded_schema.h"
-#include "posdb/result_store.h"
-#include "posdb/text_encoding.h"
+#include "support/forwarding_backend.h"
 
 namespace varnel::testing {
 namespace {
@@ -21,41 +20,39 @@ std::string Two(int value) {
   return text.size() < 2 ? "0" + text : text;
 }
 
-class ProbeStatement : public BackendStatement {
+class ProbeStatement : public ForwardingStatement {
  public:
   ProbeStatement(std::unique_ptr<BackendStatement> inner, LinkProbe& probe, std::string query_name)
-      : m_inner(std::move(inner)), m_probe(probe), m_query_name(std::move(query_name)) {}
+      : ForwardingStatement(std::move(inner), std::move(query_name)), m_probe(probe) {}
   void Run(const ParameterValues& values) override {
     if (m_probe.broken || m_probe.runs++ == m_probe.break_at_run) {
       m_probe.broken = true;
-      throw DatabaseError("ODBC", 10054, "[08S01] Communication link failure", m_query_name);
+      throw DatabaseError("ODBC", 10054, "[08S01] Communication link failure", query_name());
     }
-    m_inner->Run(values);
+    ForwardingStatement::Run(values);
   }
-  std::size_t ColumnCount() const override { return m_inner->ColumnCount(); }
-  std::string ColumnName(std::size_t column) const override { return m_inner->ColumnName(column); }
-  bool FetchRow(ResultStore& store) override { return m_inner->FetchRow(store); }
-  void Finish() noexcept override { m_inner->Finish(); }
 
  private:
-  std::unique_ptr<BackendStatement> m_inner;
   LinkProbe& m_probe;
-  std::string m_query_name;
 };
 
-class ProbeConnection : public BackendConnection {
+class ProbeConnection : public ForwardingConnection {
  public:
   ProbeConnection(std::unique_ptr<BackendConnection> inner, LinkProbe& probe)
-      : m_inner(std::move(inner)), m_probe(probe) {}
-  std::string backend_name() const override { return m_inner->backend_name(); }
+      : ForwardingConnection(std::move(inner)), m_probe(probe) {}
   bool is_broken() const override { return m_probe.broken; }
   std::unique_ptr<BackendStatement> Prepare(std::string_view sql, const std::string& query_name) override {
     ++m_probe.prepared;
-    return std::make_unique<ProbeStatement>(m_inner->Prepare(sql, query_name), m_probe, query_name);
+    return ForwardingConnection::Prepare(sql, query_name);
+  }
+
+ protected:
+  std::unique_ptr<BackendStatement> WrapStatement(std::unique_ptr<BackendStatement> inner,
+                                                  const std::string& query_name) override {
+    return std::make_unique<ProbeStatement>(std::move(inner), m_probe, query_name);
   }
 
  private:
-  std::unique_ptr<BackendConnection> m_inner;
   LinkProbe& m_probe;
 };
 

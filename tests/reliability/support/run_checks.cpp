@@ -12,7 +12,7 @@
 #include "base/file_names.h"
 #include "base/value_routines.h"
 #include "base/windows1252.h"
-#include "posdb/backend.h"
+#include "support/forwarding_backend.h"
 #include "tools/sqlite_file.h"
 
 namespace varnel::testing::reliability {
@@ -232,54 +232,49 @@ std::string StatementProbe::active_names() const {
 
 namespace {
 
-class ProbedStatement : public BackendStatement {
+class ProbedStatement : public ForwardingStatement {
  public:
   ProbedStatement(std::unique_ptr<BackendStatement> inner, StatementProbe& probe, std::string query_name)
-      : m_inner(std::move(inner)), m_probe(probe), m_query_name(std::move(query_name)) {}
+      : ForwardingStatement(std::move(inner), std::move(query_name)), m_probe(probe) {}
   ~ProbedStatement() override { MarkFinished(); }
 
   void Run(const ParameterValues& values) override {
     MarkFinished();
     const int run = m_probe.runs++;
-    m_probe.queries_run.push_back(m_query_name);
-    if (m_probe.before_run) m_probe.before_run(run, m_query_name);
+    m_probe.queries_run.push_back(query_name());
+    if (m_probe.before_run) m_probe.before_run(run, query_name());
     m_running = true;
-    ++m_probe.active[m_query_name];
-    m_inner->Run(values);
+    ++m_probe.active[query_name()];
+    ForwardingStatement::Run(values);
   }
-  std::size_t ColumnCount() const override { return m_inner->ColumnCount(); }
-  std::string ColumnName(std::size_t column) const override { return m_inner->ColumnName(column); }
-  bool FetchRow(ResultStore& store) override { return m_inner->FetchRow(store); }
   void Finish() noexcept override {
     MarkFinished();
-    m_inner->Finish();
+    ForwardingStatement::Finish();
   }
 
  private:
   void MarkFinished() noexcept {
     if (!m_running) return;
     m_running = false;
-    --m_probe.active[m_query_name];
+    --m_probe.active[query_name()];
   }
 
-  std::unique_ptr<BackendStatement> m_inner;
   StatementProbe& m_probe;
-  std::string m_query_name;
   bool m_running = false;
 };
 
-class ProbedConnection : public BackendConnection {
+class ProbedConnection : public ForwardingConnection {
  public:
   ProbedConnection(std::unique_ptr<BackendConnection> inner, StatementProbe& probe)
-      : m_inner(std::move(inner)), m_probe(probe) {}
-  std::string backend_name() const override { return m_inner->backend_name(); }
-  bool is_broken() const override { return m_inner->is_broken(); }
-  std::unique_ptr<BackendStatement> Prepare(std::string_view sql, const std::string& query_name) override {
-    return std::make_unique<ProbedStatement>(m_inner->Prepare(sql, query_name), m_probe, query_name);
+      : ForwardingConnection(std::move(inner)), m_probe(probe) {}
+
+ protected:
+  std::unique_ptr<BackendStatement> WrapStatement(std::unique_ptr<BackendStatement> inner,
+                                                  const std::string& query_name) override {
+    return std::make_unique<ProbedStatement>(std::move(inner), m_probe, query_name);
   }
 
  private:
-  std::unique_ptr<BackendConnection> m_inner;
   StatementProbe& m_probe;
 };
 
