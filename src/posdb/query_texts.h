@@ -205,12 +205,22 @@ inline constexpr QueryText kQ_getRCValorNC{"q_getRCValorNC",
     "SELECT valor FROM compensacoes\n"
     "WHERE RC=:rc AND (NC = :numero)"};
 
-// Every document of the period with its payment, for comparing the finished
-// file with the database it came from.
+// Every document of the period with its payment, its signed number and its
+// stored total, for comparing the finished file with the database it came
+// from.
 inline constexpr QueryText kQ_reconcile{"q_reconcile",
-    "SELECT doc, numero, pagamento FROM documentos\n"
+    "SELECT doc, numero, pagamento, saftsign, total FROM documentos\n"
     "WHERE data >= :datai AND data <= :dataf\n"
     "ORDER BY doc, numero"};
+
+// The settlement rows of every receipt of the period, the amounts its
+// Payment must add up to, for the same comparison.
+inline constexpr QueryText kQ_reconcileRC{"q_reconcileRC",
+    "SELECT c.RC, c.valor FROM compensacoes c\n"
+    "INNER JOIN documentos d ON d.numero = c.RC\n"
+    "WHERE d.doc = 'RC' AND d.data >= :datai AND d.data <= :dataf\n"
+    "AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0))\n"
+    "ORDER BY c.RC"};
 
 // Every text above, in the order above (the variants of one query share its
 // name).

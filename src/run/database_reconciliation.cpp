@@ -1,16 +1,26 @@
 // Reconciliation: one streamed pass over the period's documents (their own
 // query, q_reconcile), each sorted into the type the file lists it under or
-// the rule that leaves it out, then the counts compared with the verifier's
-// count of the file.
+// the rule that leaves it out, and the receipts' settlement rows summed from
+// their own query (q_reconcileRC); the counts are compared with the
+// verifier's count of the file. Then the file is read back once and each of
+// its documents is looked up, by section and number, among the database's,
+// and its worth compared. Memory: one entry per document the file should
+// list (its number and worth, about 50 bytes) and one sum per receipt of the
+// period; the file itself is streamed.
 #include "run/database_reconciliation.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "base/value_routines.h"
+#include "base/windows1252.h"
 #include "posdb/pos_database.h"
 #include "posdb/query_texts.h"
+#include "run/audit_file_documents.h"
 #include "sourcedocs/document_numbering.h"
 
 namespace varnel {
@@ -18,6 +28,9 @@ namespace varnel {
 namespace {
 
 constexpr std::size_t kNumbersShown = 20;
+constexpr std::int64_t kDocumentsListed = 50;
+// Half a cent in ten-thousandths: a larger difference is not rounding.
+constexpr std::int64_t kTolerance = 50;
 constexpr const char* kSection = "Base de dados";
 
 struct LeftOut {
@@ -25,9 +38,19 @@ struct LeftOut {
   std::string numbers;  // the first ones, "FT 12, FT 15"
 };
 
+// A document the file should list: its key (the section's letter, then its
+// number as the file writes it) and what the database says it is worth there.
+struct ExpectedDocument {
+  std::string key;
+  Currency worth;
+  bool receipt = false;  // worth is the sum of its settlement rows
+  bool seen = false;
+};
+
 struct Tally {
   std::map<std::string, int> expected_by_type;  // the file's type -> documents
   std::map<std::string, LeftOut> left_out;       // rule -> documents
+  std::vector<ExpectedDocument> expected;
   int documents = 0;
 };
 
@@ -55,7 +78,52 @@ std::string FileType(const std::string& code) {
   return MapDocumentType(code).invoice_type;
 }
 
+// The key of a listed document. The old generation's sales and consultation
+// documents are numbered without their stored signed number; receipts use
+// theirs in both generations.
+std::string DocumentKey(const std::string& code, const PosQuery& row, SchemaGeneration generation,
+                        SeriesIndex series) {
+  DocumentSection section = DocumentSection::Sales;
+  std::string prefix = MapDocumentType(code).number_prefix;
+  if (code == "CM") section = DocumentSection::Working;
+  if (code == "RC") section = DocumentSection::Payments;
+  const bool signed_number_read = code == "RC" || generation == SchemaGeneration::Current;
+  const std::string number = DocumentNumber(signed_number_read ? row.AsText("saftsign") : std::string(), prefix,
+                                            series, row.AsInteger("numero"));
+  std::string key(1, static_cast<char>(section));
+  AppendWindows1252(key, XmlEscape(number));
+  return key;
+}
+
+// Each receipt of the period and the exact sum of its settlement rows.
+std::unordered_map<std::int64_t, Currency> ReceiptSettlements(PosDatabase& database, const ExportRequest& request) {
+  std::unordered_map<std::int64_t, Currency> sums;
+  PosQuery q_reconcileRC(database, kQ_reconcileRC);
+  q_reconcileRC.SetForwardOnly(true);
+  q_reconcileRC.BindDateTime("datai", request.datai.DatePart());
+  q_reconcileRC.BindDateTime("dataf", request.dataf.DatePart());
+  for (q_reconcileRC.Open(); !q_reconcileRC.Eof(); q_reconcileRC.Next()) {
+    sums[q_reconcileRC.AsInteger("RC")] += q_reconcileRC.AsCurrency("valor");
+  }
+  q_reconcileRC.Close();
+  return sums;
+}
+
+// What the file must show for a listed document: the stored total, which a
+// credit note carries with the opposite sign; for a receipt the sum of its
+// settlement rows, made absolute as its GrossTotal is.
+ExpectedDocument Expected(const std::string& code, const PosQuery& row, std::string key,
+                          const std::unordered_map<std::int64_t, Currency>& receipts) {
+  if (code == "RC") {
+    const auto found = receipts.find(row.AsInteger("numero"));
+    return {std::move(key), found == receipts.end() ? Currency() : found->second.Abs(), true};
+  }
+  const Currency total = row.AsCurrency("total");
+  return {std::move(key), MapDocumentType(code).number_prefix == "NC" ? -total : total, false};
+}
+
 Tally TallyDatabase(PosDatabase& database, const ExportRequest& request, SchemaGeneration generation) {
+  const std::unordered_map<std::int64_t, Currency> receipts = ReceiptSettlements(database, request);
   Tally tally;
   PosQuery q_reconcile(database, kQ_reconcile);
   q_reconcile.SetForwardOnly(true);
@@ -67,6 +135,8 @@ Tally TallyDatabase(PosDatabase& database, const ExportRequest& request, SchemaG
     const std::string rule = ExclusionRule(code, q_reconcile, generation);
     if (rule.empty()) {
       ++tally.expected_by_type[FileType(code)];
+      tally.expected.push_back(
+          Expected(code, q_reconcile, DocumentKey(code, q_reconcile, generation, request.fserienum), receipts));
       continue;
     }
     LeftOut& left_out = tally.left_out[rule];
@@ -100,12 +170,84 @@ std::string TypeOf(const std::string& file_type) {
   return file_type;
 }
 
-}  // namespace
+// Per-document errors of one kind: the first ones listed, then one line with
+// how many more there were.
+class ListedErrors {
+ public:
+  explicit ListedErrors(std::string more_text) : m_more_text(std::move(more_text)) {}
 
-std::vector<Finding> ReconcileWithDatabase(PosDatabase& database, const ExportRequest& request,
-                                           SchemaGeneration generation, const VerificationSummary& file) {
-  const Tally tally = TallyDatabase(database, request, generation);
-  std::vector<Finding> findings;
+  void Add(std::vector<Finding>& findings, std::string document, std::string message) {
+    if (m_count++ < kDocumentsListed) {
+      findings.push_back({FindingSeverity::Error, kSection, std::move(document), std::move(message)});
+    }
+  }
+  void Close(std::vector<Finding>& findings) const {
+    if (m_count <= kDocumentsListed) return;
+    findings.push_back({FindingSeverity::Error, kSection, "",
+                        "... e mais " + IntText(m_count - kDocumentsListed) + " " + m_more_text});
+  }
+  std::int64_t count() const { return m_count; }
+
+ private:
+  std::string m_more_text;
+  std::int64_t m_count = 0;
+};
+
+struct AmountCheck {
+  ListedErrors differing{"documento(s) com valor diferente da base de dados"};
+  ListedErrors only_in_file{"documento(s) do ficheiro que a base de dados não tem"};
+  ListedErrors only_in_database{"documento(s) da base de dados que o ficheiro não tem"};
+};
+
+std::string DifferenceMessage(const FileDocument& document, const ExpectedDocument& expected) {
+  const std::string database_side =
+      " e a base de dados " + CurrText(expected.worth) +
+      (expected.receipt ? " (soma das linhas de compensação do recibo)" : " (total do documento)");
+  if (!document.worth) return "Valor do ficheiro ilegível (GrossTotal)" + database_side;
+  std::string file_side = "Valor diferente da base de dados: o ficheiro tem " + CurrText(*document.worth);
+  if (document.withholding) file_side += " (GrossTotal menos a retenção na fonte)";
+  return file_side + database_side;
+}
+
+bool SameWorth(const FileDocument& document, const ExpectedDocument& expected) {
+  return document.worth && (*document.worth - expected.worth).Abs().raw() <= kTolerance;
+}
+
+// Reads the file back and looks each of its documents up; the expected ones
+// are sorted by key here.
+void CompareAmounts(std::vector<ExpectedDocument>& expected, const std::filesystem::path& audit_file,
+                    AmountCheck& check, std::vector<Finding>& findings) {
+  const auto by_key = [](const ExpectedDocument& a, const ExpectedDocument& b) { return a.key < b.key; };
+  std::sort(expected.begin(), expected.end(), by_key);
+  std::string key;
+  ReadAuditFileDocuments(audit_file, [&](const FileDocument& document) {
+    key.assign(1, static_cast<char>(document.section));
+    key += document.number;
+    const auto [first, last] = std::equal_range(expected.begin(), expected.end(), ExpectedDocument{key, Currency(), false, false}, by_key);
+    const auto match = std::find_if(first, last, [](const ExpectedDocument& e) { return !e.seen; });
+    if (match == last) {
+      check.only_in_file.Add(findings, Windows1252ToUtf8(document.number),
+                             "Documento do ficheiro que a base de dados não tem no período com este número");
+      return;
+    }
+    match->seen = true;
+    if (!SameWorth(document, *match)) {
+      check.differing.Add(findings, Windows1252ToUtf8(document.number), DifferenceMessage(document, *match));
+    }
+  });
+  for (const ExpectedDocument& document : expected) {
+    if (document.seen) continue;
+    check.only_in_database.Add(findings, Windows1252ToUtf8(std::string_view(document.key).substr(1)),
+                               "Documento da base de dados (valor " + CurrText(document.worth) +
+                                   ") que o ficheiro não tem com este número");
+  }
+  check.differing.Close(findings);
+  check.only_in_file.Close(findings);
+  check.only_in_database.Close(findings);
+}
+
+// An error per type whose counts differ; true when none does.
+bool CompareCounts(const Tally& tally, const VerificationSummary& file, std::vector<Finding>& findings) {
   std::map<std::string, int> types = tally.expected_by_type;
   for (const auto& [type, count] : file.documents_by_type) types.emplace(TypeOf(type), 0);
   bool all_listed = true;
@@ -118,6 +260,17 @@ std::vector<Finding> ReconcileWithDatabase(PosDatabase& database, const ExportRe
                             " no período e o ficheiro tem " + IntText(listed) +
                             " (a base de dados mudou durante a exportação?)"});
   }
+  return all_listed;
+}
+
+}  // namespace
+
+std::vector<Finding> ReconcileWithDatabase(PosDatabase& database, const ExportRequest& request,
+                                           SchemaGeneration generation, const VerificationSummary& file,
+                                           const std::filesystem::path& audit_file) {
+  Tally tally = TallyDatabase(database, request, generation);
+  std::vector<Finding> findings;
+  const bool all_listed = CompareCounts(tally, file, findings);
   int left_out_total = 0;
   for (const auto& [rule, left_out] : tally.left_out) {
     left_out_total += left_out.count;
@@ -126,11 +279,22 @@ std::vector<Finding> ReconcileWithDatabase(PosDatabase& database, const ExportRe
     if (static_cast<std::size_t>(left_out.count) > kNumbersShown) message += ", ...";
     findings.push_back({FindingSeverity::Note, kSection, "", message});
   }
-  if (all_listed) {
+  AmountCheck check;
+  CompareAmounts(tally.expected, audit_file, check, findings);
+  const std::string accounted = "dos " + IntText(tally.documents) + " documentos do período, " +
+                                IntText(tally.documents - left_out_total) + " estão no ficheiro e " +
+                                IntText(left_out_total) + " ficaram de fora pelas regras indicadas";
+  const bool all_matched = check.only_in_file.count() == 0 && check.only_in_database.count() == 0;
+  if (all_listed && all_matched && check.differing.count() == 0) {
     findings.push_back({FindingSeverity::Note, kSection, "",
-                        "Nada perdido: dos " + IntText(tally.documents) + " documentos do período, " +
-                            IntText(tally.documents - left_out_total) + " estão no ficheiro e " +
-                            IntText(left_out_total) + " ficaram de fora pelas regras indicadas"});
+                        "Nada perdido: " + accounted + ", e os valores de cada documento coincidem com a base de dados"});
+  } else if (check.differing.count() > 0) {
+    std::string message = "Valores diferentes: " +
+                          CountText(check.differing.count(), "documento do ficheiro não coincide",
+                                    "documentos do ficheiro não coincidem") +
+                          " com a base de dados";
+    if (all_listed && all_matched) message += "; " + accounted;
+    findings.push_back({FindingSeverity::Note, kSection, "", message});
   }
   return findings;
 }

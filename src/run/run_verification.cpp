@@ -59,7 +59,9 @@ void ExportRun::verifyFile(const std::string& output_path) {
   if (!m_abort) report = VerifyAuditFile(PathFromTyped(output_path), options, &progress);
   if (report.completed) {
     try {
-      for (Finding& finding : ReconcileWithDatabase(m_database, m_request, m_generation, report.summary)) {
+      showStage("Comparação com a base de dados");
+      for (Finding& finding :
+           ReconcileWithDatabase(m_database, m_request, m_generation, report.summary, PathFromTyped(output_path))) {
         report.findings.push_back(std::move(finding));
       }
     } catch (const std::exception& error) {
