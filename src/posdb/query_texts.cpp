@@ -40,6 +40,7 @@ const std::vector<QueryText>& AllQueryTexts() {
       kQ_getRCValorNC,
       kQ_reconcile,
       kQ_reconcileRC,
+      kQ_prodVend,
   };
   return texts;
 }

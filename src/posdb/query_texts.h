@@ -222,6 +222,17 @@ inline constexpr QueryText kQ_reconcileRC{"q_reconcileRC",
     "AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0))\n"
     "ORDER BY c.RC"};
 
+// The products the period sold, for the Resumido type's product list: the
+// first half of q_prod alone, with its order.
+inline constexpr QueryText kQ_prodVend{"q_prodVend",
+    "SELECT distinct v.codigo AS codigo, ISNULL(p.descricao, v.descricao) AS descricao , ISNULL(p.familia, 0) AS familia FROM vendas v\n"
+    "LEFT JOIN produtos p ON p.codigo=v.codigo\n"
+    "WHERE v.codigo > 0\n"
+    "AND v.data >=:datai\n"
+    "AND v.data <=:dataf\n"
+    "AND v.codigo <> -999\n"
+    "ORDER BY codigo"};
+
 // Every text above, in the order above (the variants of one query share its
 // name).
 const std::vector<QueryText>& AllQueryTexts();
