@@ -40,6 +40,8 @@ const std::vector<QueryText>& AllQueryTexts() {
       kQ_getRCValorNC,
       kQ_reconcile,
       kQ_reconcileRC,
+      kQ_reconcileRCRows,
+      kQ_reconcileSettled,
       kQ_prodVend,
   };
   return texts;

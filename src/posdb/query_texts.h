@@ -222,6 +222,18 @@ inline constexpr QueryText kQ_reconcileRC{"q_reconcileRC",
     "AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0))\n"
     "ORDER BY c.RC"};
 
+// The settlement rows of one receipt, and a settled document's stored total
+// with the sum of its lines' totals: why a receipt's worth in the file
+// differs from the database's, for the comparison's message.
+inline constexpr QueryText kQ_reconcileRCRows{"q_reconcileRCRows",
+    "SELECT FA, NC FROM compensacoes\n"
+    "WHERE RC = :numero AND ((ISNULL(FA, 0) > 0) OR (ISNULL(NC, 0) > 0))"};
+
+inline constexpr QueryText kQ_reconcileSettled{"q_reconcileSettled",
+    "SELECT d.total, (SELECT SUM(v.total) FROM vendas v WHERE v.doc = d.doc AND v.numero = d.numero) AS linhas\n"
+    "FROM documentos d\n"
+    "WHERE d.doc = :doc AND d.numero = :numero"};
+
 // The products the period sold, for the Resumido type's product list: the
 // first half of q_prod alone, with its order.
 inline constexpr QueryText kQ_prodVend{"q_prodVend",

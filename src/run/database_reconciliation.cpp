@@ -43,6 +43,7 @@ struct LeftOut {
 struct ExpectedDocument {
   std::string key;
   Currency worth;
+  std::int64_t numero = 0;
   bool receipt = false;  // worth is the sum of its settlement rows
   bool seen = false;
 };
@@ -114,12 +115,13 @@ std::unordered_map<std::int64_t, Currency> ReceiptSettlements(PosDatabase& datab
 // settlement rows, made absolute as its GrossTotal is.
 ExpectedDocument Expected(const std::string& code, const PosQuery& row, std::string key,
                           const std::unordered_map<std::int64_t, Currency>& receipts) {
+  const std::int64_t numero = row.AsInteger("numero");
   if (code == "RC") {
-    const auto found = receipts.find(row.AsInteger("numero"));
-    return {std::move(key), found == receipts.end() ? Currency() : found->second.Abs(), true};
+    const auto found = receipts.find(numero);
+    return {std::move(key), found == receipts.end() ? Currency() : found->second.Abs(), numero, true};
   }
   const Currency total = row.AsCurrency("total");
-  return {std::move(key), MapDocumentType(code).number_prefix == "NC" ? -total : total, false};
+  return {std::move(key), MapDocumentType(code).number_prefix == "NC" ? -total : total, numero, false};
 }
 
 Tally TallyDatabase(PosDatabase& database, const ExportRequest& request, SchemaGeneration generation) {
@@ -199,6 +201,37 @@ struct AmountCheck {
   ListedErrors only_in_database{"documento(s) da base de dados que o ficheiro não tem"};
 };
 
+// Why a receipt cannot be worth what it settled: each settled document that
+// the database does not hold, whose total is 0, or whose lines' totals do not
+// add up to its total (its parts by VAT rate then miss the amount settled).
+std::string SettledDocumentsAtFault(PosDatabase& database, std::int64_t receipt) {
+  PosQuery q_reconcileRCRows(database, kQ_reconcileRCRows);
+  PosQuery q_reconcileSettled(database, kQ_reconcileSettled);
+  q_reconcileRCRows.BindInteger("numero", receipt);
+  std::string faults;
+  for (q_reconcileRCRows.Open(); !q_reconcileRCRows.Eof(); q_reconcileRCRows.Next()) {
+    const std::int64_t fa = q_reconcileRCRows.AsInteger("FA");
+    const std::string code = fa > 0 ? "FA" : "NC";
+    const std::int64_t number = fa > 0 ? fa : q_reconcileRCRows.AsInteger("NC");
+    q_reconcileSettled.BindText("doc", code);
+    q_reconcileSettled.BindInteger("numero", number);
+    q_reconcileSettled.Open();
+    std::string fault;
+    if (q_reconcileSettled.Eof()) {
+      fault = "não está na base de dados";
+    } else if (q_reconcileSettled.AsCurrency("total") == Currency()) {
+      fault = "tem total 0";
+    } else if (q_reconcileSettled.AsCurrency("linhas") != q_reconcileSettled.AsCurrency("total")) {
+      fault = "as linhas somam " + CurrText(q_reconcileSettled.AsCurrency("linhas")) + " e o total é " +
+              CurrText(q_reconcileSettled.AsCurrency("total"));
+    }
+    q_reconcileSettled.Close();
+    if (!fault.empty()) faults += "; documento liquidado " + code + " " + IntText(number) + ": " + fault;
+  }
+  q_reconcileRCRows.Close();
+  return faults;
+}
+
 std::string DifferenceMessage(const FileDocument& document, const ExpectedDocument& expected) {
   const std::string database_side =
       " e a base de dados " + CurrText(expected.worth) +
@@ -215,15 +248,16 @@ bool SameWorth(const FileDocument& document, const ExpectedDocument& expected) {
 
 // Reads the file back and looks each of its documents up; the expected ones
 // are sorted by key here.
-void CompareAmounts(std::vector<ExpectedDocument>& expected, const std::filesystem::path& audit_file,
-                    AmountCheck& check, std::vector<Finding>& findings) {
+void CompareAmounts(PosDatabase& database, std::vector<ExpectedDocument>& expected,
+                    const std::filesystem::path& audit_file, AmountCheck& check, std::vector<Finding>& findings) {
   const auto by_key = [](const ExpectedDocument& a, const ExpectedDocument& b) { return a.key < b.key; };
   std::sort(expected.begin(), expected.end(), by_key);
   std::string key;
   ReadAuditFileDocuments(audit_file, [&](const FileDocument& document) {
     key.assign(1, static_cast<char>(document.section));
     key += document.number;
-    const auto [first, last] = std::equal_range(expected.begin(), expected.end(), ExpectedDocument{key, Currency(), false, false}, by_key);
+    const ExpectedDocument wanted{key, Currency(), 0, false, false};
+    const auto [first, last] = std::equal_range(expected.begin(), expected.end(), wanted, by_key);
     const auto match = std::find_if(first, last, [](const ExpectedDocument& e) { return !e.seen; });
     if (match == last) {
       check.only_in_file.Add(findings, Windows1252ToUtf8(document.number),
@@ -231,9 +265,12 @@ void CompareAmounts(std::vector<ExpectedDocument>& expected, const std::filesyst
       return;
     }
     match->seen = true;
-    if (!SameWorth(document, *match)) {
-      check.differing.Add(findings, Windows1252ToUtf8(document.number), DifferenceMessage(document, *match));
+    if (SameWorth(document, *match)) return;
+    std::string message = DifferenceMessage(document, *match);
+    if (match->receipt && check.differing.count() < kDocumentsListed) {
+      message += SettledDocumentsAtFault(database, match->numero);
     }
+    check.differing.Add(findings, Windows1252ToUtf8(document.number), std::move(message));
   });
   for (const ExpectedDocument& document : expected) {
     if (document.seen) continue;
@@ -280,14 +317,15 @@ std::vector<Finding> ReconcileWithDatabase(PosDatabase& database, const ExportRe
     findings.push_back({FindingSeverity::Note, kSection, "", message});
   }
   AmountCheck check;
-  CompareAmounts(tally.expected, audit_file, check, findings);
+  CompareAmounts(database, tally.expected, audit_file, check, findings);
   const std::string accounted = "dos " + IntText(tally.documents) + " documentos do período, " +
                                 IntText(tally.documents - left_out_total) + " estão no ficheiro e " +
                                 IntText(left_out_total) + " ficaram de fora pelas regras indicadas";
   const bool all_matched = check.only_in_file.count() == 0 && check.only_in_database.count() == 0;
   if (all_listed && all_matched && check.differing.count() == 0) {
     findings.push_back({FindingSeverity::Note, kSection, "",
-                        "Nada perdido: " + accounted + ", e os valores de cada documento coincidem com a base de dados"});
+                        "Nada perdido: " + accounted +
+                            ", e os valores de cada documento coincidem com a base de dados"});
   } else if (check.differing.count() > 0) {
     std::string message = "Valores diferentes: " +
                           CountText(check.differing.count(), "documento do ficheiro não coincide",

@@ -33,7 +33,8 @@ std::size_t CountLines(const testing::ExportResult& result, const std::string& l
 void ExpectNothingLost(PosDatabase& connection, const testing::ExportResult& result) {
   const std::string period = "FROM documentos WHERE data >= '2016-01-01 00:00:00' AND data <= '2016-01-31 00:00:00' ";
   EXPECT_EQ(CountLines(result, "<Invoice>"),
-            CountRows(connection, "SELECT numero " + period + "AND doc IN ('TK','VD','FA','NC','FS','FT') AND pagamento <> 6"));
+            CountRows(connection,
+                      "SELECT numero " + period + "AND doc IN ('TK','VD','FA','NC','FS','FT') AND pagamento <> 6"));
   EXPECT_EQ(CountLines(result, "<WorkDocument>"),
             CountRows(connection, "SELECT numero " + period + "AND doc = 'CM' AND pagamento <> 6"));
   EXPECT_EQ(CountLines(result, "<Payment>"), CountRows(connection, "SELECT numero " + period + "AND doc = 'RC'"));
@@ -51,7 +52,9 @@ void ExpectTheProductsSold(PosDatabase& connection, const testing::ExportResult&
                 "SELECT DISTINCT codigo FROM vendas WHERE codigo > 0 AND data >= '2016-01-01 00:00:00' "
                 "AND data <= '2016-01-31 00:00:00' ORDER BY codigo");
   std::vector<std::string> expected{"<ProductCode>0</ProductCode>"};
-  for (sold.Open(); !sold.Eof(); sold.Next()) expected.push_back("<ProductCode>" + sold.AsText("codigo") + "</ProductCode>");
+  for (sold.Open(); !sold.Eof(); sold.Next()) {
+    expected.push_back("<ProductCode>" + sold.AsText("codigo") + "</ProductCode>");
+  }
   EXPECT_EQ(listed, expected);
 }
 
