@@ -207,11 +207,10 @@ inline constexpr QueryText kQ_getRCValorNC{"q_getRCValorNC",
 
 // Every document of the period with its payment, its signed number and its
 // stored total, for comparing the finished file with the database it came
-// from.
+// from; in the database's order, which costs no sort.
 inline constexpr QueryText kQ_reconcile{"q_reconcile",
     "SELECT doc, numero, pagamento, saftsign, total FROM documentos\n"
-    "WHERE data >= :datai AND data <= :dataf\n"
-    "ORDER BY doc, numero"};
+    "WHERE data >= :datai AND data <= :dataf"};
 
 // The settlement rows of every receipt of the period, the amounts its
 // Payment must add up to, for the same comparison.

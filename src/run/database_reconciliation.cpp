@@ -1,12 +1,12 @@
 // Reconciliation: one streamed pass over the period's documents (their own
-// query, q_reconcile), each sorted into the type the file lists it under or
-// the rule that leaves it out, and the receipts' settlement rows summed from
-// their own query (q_reconcileRC); the counts are compared with the
-// verifier's count of the file. Then the file is read back once and each of
-// its documents is looked up, by section and number, among the database's,
-// and its worth compared. Memory: one entry per document the file should
-// list (its number and worth, about 50 bytes) and one sum per receipt of the
-// period; the file itself is streamed.
+// query, q_reconcile, in the database's order), each sorted into the type the
+// file lists it under or the rule that leaves it out, and the receipts'
+// settlement rows summed from their own query (q_reconcileRC); the counts are
+// compared with the verifier's count of the file. Then the file is read back
+// once and each of its documents is looked up, by section and number, among
+// the database's, and its worth compared. Memory: one entry per document the
+// file lists (its number and worth, about 60 bytes), one sum per receipt of
+// the period and the first numbers left out per rule; the file is streamed.
 #include "run/database_reconciliation.h"
 
 #include <algorithm>
@@ -33,9 +33,33 @@ constexpr std::int64_t kDocumentsListed = 50;
 constexpr std::int64_t kTolerance = 50;
 constexpr const char* kSection = "Base de dados";
 
+// The documents a rule leaves out: how many, and the first ones by code and
+// number (kept as a heap of the smallest, whatever order the rows come in).
 struct LeftOut {
   int count = 0;
-  std::string numbers;  // the first ones, "FT 12, FT 15"
+  std::vector<std::pair<std::string, std::int64_t>> first;
+
+  void Add(const std::string& code, std::int64_t numero) {
+    ++count;
+    first.emplace_back(code, numero);
+    std::push_heap(first.begin(), first.end());
+    if (first.size() > kNumbersShown) {
+      std::pop_heap(first.begin(), first.end());
+      first.pop_back();
+    }
+  }
+  // "FT 12, FT 15", then ", ..." when there are more.
+  std::string Numbers() const {
+    auto sorted = first;
+    std::sort(sorted.begin(), sorted.end());
+    std::string numbers;
+    for (const auto& [code, numero] : sorted) {
+      if (!numbers.empty()) numbers += ", ";
+      numbers += code + " " + IntText(numero);
+    }
+    if (static_cast<std::size_t>(count) > kNumbersShown) numbers += ", ...";
+    return numbers;
+  }
 };
 
 // A document the file should list: its key (the section's letter, then its
@@ -60,39 +84,62 @@ bool IsSalesCode(const std::string& code, SchemaGeneration generation) {
   return generation == SchemaGeneration::Current && (code == "FS" || code == "FT");
 }
 
-// The rule that leaves a document out, or "" when the file lists it.
-std::string ExclusionRule(const std::string& code, const PosQuery& row, SchemaGeneration generation) {
-  if (code == "RC") return {};
+// How the file treats the documents of one code, worked out once per code.
+struct CodeRules {
+  std::string left_out_by;  // the rule that leaves every document of the code out, or ""
+  bool by_payment = false;  // the payment leaves some out (sales and consultations)
+  std::string file_type;    // the type the file lists them under
+  std::string prefix;       // of the built number
+  DocumentSection section = DocumentSection::Sales;
+  bool signed_number_read = false;  // the stored signed number can name it
+  bool credit_note = false;
+  bool receipt = false;
+};
+
+// The old generation's sales and consultation documents are numbered without
+// their stored signed number; receipts use theirs in both generations.
+CodeRules RulesOfCode(const std::string& code, SchemaGeneration generation) {
+  CodeRules rules;
+  rules.receipt = code == "RC";
   const bool sales = IsSalesCode(code, generation);
-  if (!sales && code != "CM") {
-    if (code == "FS" || code == "FT") return "código que a geração antiga da base de dados não exporta";
-    return "código de documento que o ficheiro não inclui";
+  if (!rules.receipt && !sales && code != "CM") {
+    rules.left_out_by = code == "FS" || code == "FT" ? "código que a geração antiga da base de dados não exporta"
+                                                     : "código de documento que o ficheiro não inclui";
+    return rules;
   }
+  rules.by_payment = !rules.receipt;
+  const DocumentType type = MapDocumentType(code);
+  rules.file_type = code == "CM" ? "DC" : rules.receipt ? "RC" : type.invoice_type;
+  rules.prefix = type.number_prefix;
+  if (code == "CM") rules.section = DocumentSection::Working;
+  if (rules.receipt) rules.section = DocumentSection::Payments;
+  rules.signed_number_read = rules.receipt || generation == SchemaGeneration::Current;
+  rules.credit_note = type.number_prefix == "NC";
+  return rules;
+}
+
+// The rule that leaves a document out, or "" when the file lists it.
+std::string ExclusionRule(const CodeRules& rules, const PosQuery& row) {
+  if (!rules.left_out_by.empty() || !rules.by_payment) return rules.left_out_by;
   if (row.IsNull("pagamento")) return "forma de pagamento por preencher (nula)";
   if (row.AsInteger("pagamento") == 6) return "forma de pagamento 6";
   return {};
 }
 
-std::string FileType(const std::string& code) {
-  if (code == "CM") return "DC";
-  if (code == "RC") return "RC";
-  return MapDocumentType(code).invoice_type;
-}
-
-// The key of a listed document. The old generation's sales and consultation
-// documents are numbered without their stored signed number; receipts use
-// theirs in both generations.
-std::string DocumentKey(const std::string& code, const PosQuery& row, SchemaGeneration generation,
-                        SeriesIndex series) {
-  DocumentSection section = DocumentSection::Sales;
-  std::string prefix = MapDocumentType(code).number_prefix;
-  if (code == "CM") section = DocumentSection::Working;
-  if (code == "RC") section = DocumentSection::Payments;
-  const bool signed_number_read = code == "RC" || generation == SchemaGeneration::Current;
-  const std::string number = DocumentNumber(signed_number_read ? row.AsText("saftsign") : std::string(), prefix,
-                                            series, row.AsInteger("numero"));
-  std::string key(1, static_cast<char>(section));
-  AppendWindows1252(key, XmlEscape(number));
+// The key of a listed document: its section's letter, then its number as
+// the file writes it (escaped, in Windows-1252; plain ASCII stays as it is).
+std::string DocumentKey(const CodeRules& rules, const PosQuery& row, SeriesIndex series) {
+  const std::string number = DocumentNumber(rules.signed_number_read ? row.AsText("saftsign") : std::string(),
+                                            rules.prefix, series, row.AsInteger("numero"));
+  std::string key(1, static_cast<char>(rules.section));
+  const bool plain = std::all_of(number.begin(), number.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x80 && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
+  });
+  if (plain) {
+    key += number;
+  } else {
+    AppendWindows1252(key, XmlEscape(number));
+  }
   return key;
 }
 
@@ -113,39 +160,42 @@ std::unordered_map<std::int64_t, Currency> ReceiptSettlements(PosDatabase& datab
 // What the file must show for a listed document: the stored total, which a
 // credit note carries with the opposite sign; for a receipt the sum of its
 // settlement rows, made absolute as its GrossTotal is.
-ExpectedDocument Expected(const std::string& code, const PosQuery& row, std::string key,
+ExpectedDocument Expected(const CodeRules& rules, const PosQuery& row, SeriesIndex series,
                           const std::unordered_map<std::int64_t, Currency>& receipts) {
   const std::int64_t numero = row.AsInteger("numero");
-  if (code == "RC") {
+  if (rules.receipt) {
     const auto found = receipts.find(numero);
-    return {std::move(key), found == receipts.end() ? Currency() : found->second.Abs(), numero, true};
+    return {DocumentKey(rules, row, series), found == receipts.end() ? Currency() : found->second.Abs(), numero,
+            true};
   }
   const Currency total = row.AsCurrency("total");
-  return {std::move(key), MapDocumentType(code).number_prefix == "NC" ? -total : total, numero, false};
+  return {DocumentKey(rules, row, series), rules.credit_note ? -total : total, numero, false};
 }
 
-Tally TallyDatabase(PosDatabase& database, const ExportRequest& request, SchemaGeneration generation) {
+// expected_documents: how many the file lists, to size the table at once.
+Tally TallyDatabase(PosDatabase& database, const ExportRequest& request, SchemaGeneration generation,
+                    std::size_t expected_documents) {
   const std::unordered_map<std::int64_t, Currency> receipts = ReceiptSettlements(database, request);
   Tally tally;
+  tally.expected.reserve(expected_documents + expected_documents / 64);
   PosQuery q_reconcile(database, kQ_reconcile);
   q_reconcile.SetForwardOnly(true);
   q_reconcile.BindDateTime("datai", request.datai.DatePart());
   q_reconcile.BindDateTime("dataf", request.dataf.DatePart());
+  std::map<std::string, CodeRules> codes;
   for (q_reconcile.Open(); !q_reconcile.Eof(); q_reconcile.Next()) {
     ++tally.documents;
     const std::string code = TrimBlanks(q_reconcile.AsText("doc"));
-    const std::string rule = ExclusionRule(code, q_reconcile, generation);
+    auto found = codes.find(code);
+    if (found == codes.end()) found = codes.emplace(code, RulesOfCode(code, generation)).first;
+    const CodeRules& rules = found->second;
+    const std::string rule = ExclusionRule(rules, q_reconcile);
     if (rule.empty()) {
-      ++tally.expected_by_type[FileType(code)];
-      tally.expected.push_back(
-          Expected(code, q_reconcile, DocumentKey(code, q_reconcile, generation, request.fserienum), receipts));
+      ++tally.expected_by_type[rules.file_type];
+      tally.expected.push_back(Expected(rules, q_reconcile, request.fserienum, receipts));
       continue;
     }
-    LeftOut& left_out = tally.left_out[rule];
-    if (static_cast<std::size_t>(left_out.count++) < kNumbersShown) {
-      if (!left_out.numbers.empty()) left_out.numbers += ", ";
-      left_out.numbers += code + " " + q_reconcile.AsText("numero");
-    }
+    tally.left_out[rule].Add(code, q_reconcile.AsInteger("numero"));
   }
   q_reconcile.Close();
   return tally;
@@ -305,16 +355,17 @@ bool CompareCounts(const Tally& tally, const VerificationSummary& file, std::vec
 std::vector<Finding> ReconcileWithDatabase(PosDatabase& database, const ExportRequest& request,
                                            SchemaGeneration generation, const VerificationSummary& file,
                                            const std::filesystem::path& audit_file) {
-  Tally tally = TallyDatabase(database, request, generation);
+  std::size_t file_documents = 0;
+  for (const auto& [type, count] : file.documents_by_type) file_documents += static_cast<std::size_t>(count);
+  Tally tally = TallyDatabase(database, request, generation, file_documents);
   std::vector<Finding> findings;
   const bool all_listed = CompareCounts(tally, file, findings);
   int left_out_total = 0;
   for (const auto& [rule, left_out] : tally.left_out) {
     left_out_total += left_out.count;
-    std::string message = IntText(left_out.count) + " documento(s) do período fora do ficheiro por " + rule + ": " +
-                          left_out.numbers;
-    if (static_cast<std::size_t>(left_out.count) > kNumbersShown) message += ", ...";
-    findings.push_back({FindingSeverity::Note, kSection, "", message});
+    findings.push_back({FindingSeverity::Note, kSection, "",
+                        IntText(left_out.count) + " documento(s) do período fora do ficheiro por " + rule + ": " +
+                            left_out.Numbers()});
   }
   AmountCheck check;
   CompareAmounts(database, tally.expected, audit_file, check, findings);
