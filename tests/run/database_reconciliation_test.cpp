@@ -134,6 +134,26 @@ TEST(DatabaseReconciliation, EveryDocumentIsWorthWhatTheDatabaseSays) {
             result.observer.calls.end());
 }
 
+TEST(DatabaseReconciliation, StoredSignedNumbersNameTheDocumentsInBothGenerations) {
+  TestDatabase db;
+  FillMonth(db);
+  // The current generation's documents go by their signed numbers, the old
+  // one's by the built numbers; receipts by theirs in both.
+  db.Exec("UPDATE documentos SET saftsign = 'FT B/' || numero WHERE doc = 'FA'");
+  db.Exec("UPDATE documentos SET saftsign = 'CM B/1' WHERE doc = 'CM'");
+  db.Exec("UPDATE documentos SET saftsign = 'RC B/1' WHERE doc = 'RC'");
+  for (const int major : {2011, 2005}) {
+    SCOPED_TRACE(major);
+    db.Exec("UPDATE versao SET major = ?", {major});
+    const ExportResult result = RunExport(db);
+    ASSERT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_EQ(result.HasLine("<InvoiceNo>FT B/1</InvoiceNo>"), major == 2011);
+    EXPECT_TRUE(result.HasLine("<PaymentRefNo>RC B/1</PaymentRefNo>"));
+    EXPECT_EQ(Comparison(result, FindingSeverity::Error), std::vector<std::string>{});
+    EXPECT_TRUE(Comparison(result, FindingSeverity::Note).back().starts_with(": Nada perdido: "));
+  }
+}
+
 TEST(DatabaseReconciliation, AReceiptOfADocumentWhoseLinesMissItsTotalIsNamed) {
   TestDatabase db;
   FillMonth(db);
