@@ -28,10 +28,10 @@ TEST(AuditFileDocuments, AmountsAsTheFileWritesThem) {
   const struct {
     const char* text;
     std::optional<std::int64_t> raw;
-  } cases[] = {{"0", 0},          {"52", 520000},       {"52.0047", 520047}, {"-0.25", -2500},
-               {"1167.0616", 11670616}, {"0.00010", 1}, {"0.00015", std::nullopt}, {"", std::nullopt},
-               {"-", std::nullopt}, {"1.", std::nullopt}, {".5", std::nullopt}, {"1,5", std::nullopt},
-               {" 1", std::nullopt}, {"12345678901234", 123456789012340000}, {"123456789012345", std::nullopt}};
+  } cases[] = {{"52", 520000},          {"-0.25", -2500},        {"1167.0616", 11670616},
+               {"0.00010", 1},          {"0.00015", std::nullopt}, {"", std::nullopt},
+               {"1.", std::nullopt},    {"1,5", std::nullopt},   {"12345678901234", 123456789012340000},
+               {"123456789012345", std::nullopt}};
   for (const auto& c : cases) {
     const std::optional<Currency> parsed = ParseFileAmount(c.text);
     EXPECT_EQ(parsed.has_value(), c.raw.has_value()) << c.text;
@@ -118,29 +118,12 @@ std::vector<std::string> Comparison(const ExportResult& result, FindingSeverity 
   return found;
 }
 
-TEST(DatabaseReconciliation, EveryDocumentIsWorthWhatTheDatabaseSays) {
-  TestDatabase db;
-  FillMonth(db);
-  const ExportResult result = RunExport(db);
-  ASSERT_EQ(result.outcome, RunOutcome::Completed);
-  EXPECT_EQ(Comparison(result, FindingSeverity::Error), std::vector<std::string>{});
-  EXPECT_EQ(Comparison(result, FindingSeverity::Note),
-            (std::vector<std::string>{
-                ": 1 documento(s) do período fora do ficheiro por forma de pagamento 6: TK 1",
-                ": Nada perdido: dos 6 documentos do período, 5 estão no ficheiro e 1 ficaram de fora pelas regras "
-                "indicadas, e os valores de cada documento coincidem com a base de dados"}));
-  EXPECT_NE(std::find(result.observer.calls.begin(), result.observer.calls.end(),
-                      "setStatus: Comparação com a base de dados"),
-            result.observer.calls.end());
-}
-
-TEST(DatabaseReconciliation, StoredSignedNumbersNameTheDocumentsInBothGenerations) {
+TEST(DatabaseReconciliation, EveryDocumentIsWorthWhatTheDatabaseSaysInBothGenerations) {
   TestDatabase db;
   FillMonth(db);
   // The current generation's documents go by their signed numbers, the old
   // one's by the built numbers; receipts by theirs in both.
   db.Exec("UPDATE documentos SET saftsign = 'FT B/' || numero WHERE doc = 'FA'");
-  db.Exec("UPDATE documentos SET saftsign = 'CM B/1' WHERE doc = 'CM'");
   db.Exec("UPDATE documentos SET saftsign = 'RC B/1' WHERE doc = 'RC'");
   for (const int major : {2011, 2005}) {
     SCOPED_TRACE(major);
@@ -150,7 +133,14 @@ TEST(DatabaseReconciliation, StoredSignedNumbersNameTheDocumentsInBothGeneration
     EXPECT_EQ(result.HasLine("<InvoiceNo>FT B/1</InvoiceNo>"), major == 2011);
     EXPECT_TRUE(result.HasLine("<PaymentRefNo>RC B/1</PaymentRefNo>"));
     EXPECT_EQ(Comparison(result, FindingSeverity::Error), std::vector<std::string>{});
-    EXPECT_TRUE(Comparison(result, FindingSeverity::Note).back().starts_with(": Nada perdido: "));
+    EXPECT_EQ(Comparison(result, FindingSeverity::Note),
+              (std::vector<std::string>{
+                  ": 1 documento(s) do período fora do ficheiro por forma de pagamento 6: TK 1",
+                  ": Nada perdido: dos 6 documentos do período, 5 estão no ficheiro e 1 ficaram de fora pelas "
+                  "regras indicadas, e os valores de cada documento coincidem com a base de dados"}));
+    EXPECT_NE(std::find(result.observer.calls.begin(), result.observer.calls.end(),
+                        "setStatus: Comparação com a base de dados"),
+              result.observer.calls.end());
   }
 }
 
