@@ -8,7 +8,9 @@
 # last, "first s": the wall time of the first export of the database as
 # generated, which includes the pre-export maintenance's customer repair.
 # That first export is not part of the median, so the timed runs see a
-# database that the maintenance has already repaired.
+# database that the maintenance has already repaired. Then the verified
+# exports, and "recon s": the median time of their comparison with the
+# database, with "r/time" its ratio to the export alone.
 #
 #   bench/run.sh                 # sizes 10000 40000 160000
 #   bench/run.sh 2000 8000       # other sizes
@@ -29,9 +31,13 @@ seconds_now() { date +%s.%N; }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-printf '%-8s %9s %9s %8s %8s %9s %8s %9s %7s %16s %8s %9s %7s %8s\n' \
+# Each line of standard input with the time it came, in seconds.
+stamp_lines='import sys, time
+for line in sys.stdin: sys.stdout.write("%.3f %s" % (time.time(), line))'
+
+printf '%-8s %9s %9s %8s %8s %9s %8s %9s %7s %16s %8s %9s %7s %8s %8s %7s\n' \
   documents "time s" "docs/s" "MB/s" "peak MB" "file MB" "stmt/doc" "floor s" "ratio" "sha256 (first 16)" "first s" \
-  "verify s" "v/time" "v peak"
+  "verify s" "v/time" "v peak" "recon s" "r/time"
 
 for size in "${sizes[@]}"; do
   dir="bench/cache/$size"
@@ -71,20 +77,26 @@ for size in "${sizes[@]}"; do
     times+=("$(echo "$end - $start" | bc -l)")
     peaks+=("$(tail -1 "bench/out/time-$size.txt")")
   done
-  # The same export ending with its verification, as every export does.
+  # The same export ending with its verification, as every export does. Its
+  # status lines are stamped as they come, so the comparison with the
+  # database shows its own time: from its stage line to the next line.
   verify_times=()
   verify_peaks=()
+  reconcile_times=()
   for ((i = 0; i < runs; i++)); do
     sync
     start=$(seconds_now)
     /usr/bin/time -f '%M' -o "bench/out/time-$size.txt" \
       "$exporter" --workdir "$dir" --output "$PWD/$out" --type normal --from "$from" --to "$to" \
-      2>"bench/out/verify-$size.txt" \
+      2>&1 >/dev/null | python3 -u -c "$stamp_lines" >"bench/out/verify-$size.txt" \
       || { echo "verified export failed at $size documents:" >&2; tail -3 "bench/out/verify-$size.txt" >&2; exit 1; }
     end=$(seconds_now)
     verify_times+=("$(echo "$end - $start" | bc -l)")
     verify_peaks+=("$(tail -1 "bench/out/time-$size.txt")")
+    reconcile_times+=("$(awk '/^[0-9.]+ Comparação com a base de dados/ { s = $1; next } s { print $1 - s; exit }' \
+      "bench/out/verify-$size.txt")")
   done
+  reconcile_median=$(printf '%s\n' "${reconcile_times[@]}" | median)
   verify_median=$(printf '%s\n' "${verify_times[@]}" | median)
   verify_peak_kb=$(printf '%s\n' "${verify_peaks[@]}" | sort -g | tail -1)
   time_median=$(printf '%s\n' "${times[@]}" | median)
@@ -115,8 +127,9 @@ SQL
   rm -f "bench/out/floor-$size.bin"
 
   awk -v n="$documents" -v t="$time_median" -v b="$bytes" -v p="$peak_kb" -v s="$statements" \
-      -v f="$floor" -v c="$checksum" -v first="$first" -v v="$verify_median" -v vp="$verify_peak_kb" 'BEGIN {
-    printf "%-8d %9.2f %9.0f %8.1f %8.1f %9.1f %8.2f %9.2f %7.2f %16s %8.2f %9.2f %7.2f %8.1f\n",
-      n, t, n / t, b / 1048576 / t, p / 1024, b / 1048576, s / n, f, t / f, c, first, v, v / t, vp / 1024
+      -v f="$floor" -v c="$checksum" -v first="$first" -v v="$verify_median" -v vp="$verify_peak_kb" \
+      -v r="$reconcile_median" 'BEGIN {
+    printf "%-8d %9.2f %9.0f %8.1f %8.1f %9.1f %8.2f %9.2f %7.2f %16s %8.2f %9.2f %7.2f %8.1f %8.2f %7.3f\n",
+      n, t, n / t, b / 1048576 / t, p / 1024, b / 1048576, s / n, f, t / f, c, first, v, v / t, vp / 1024, r, r / t
   }'
 done

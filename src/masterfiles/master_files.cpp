@@ -1,5 +1,6 @@
-// The MasterFiles element: customers, suppliers, products (Normal type only)
-// and the tax table, in the schema's order, each after its stage text.
+// The MasterFiles element: customers, suppliers, products (for the Resumido
+// type only those the period sold) and the tax table, in the schema's order,
+// each after its stage text.
 #include "masterfiles/master_files.h"
 
 #include "base/xml_line_writer.h"
@@ -26,11 +27,9 @@ void WriteMasterFiles(SectionContext& context) {
     WriteSuppliers(context);
     AbortIfRequested(context);
 
-    if (context.request().saftType == 0) {
-      context.showStage("Exportação da lista de produtos");
-      WriteProducts(context);
-      AbortIfRequested(context);
-    }
+    context.showStage("Exportação da lista de produtos");
+    WriteProducts(context);
+    AbortIfRequested(context);
 
     context.showStage("Exportação das taxas de iva");
     WriteTaxTable(context);

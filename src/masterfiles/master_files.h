@@ -9,8 +9,9 @@ namespace varnel {
 class SectionContext;
 
 // "<MasterFiles>" to "</MasterFiles>" at level 1, each list after its stage
-// text; the products only for the "Normal" SAF-T type. A list that found
-// the abort flag set leads to the abort exit, with "</MasterFiles>" unwritten.
+// text; the products of the Resumido type are those the period sold. A list
+// that found the abort flag set leads to the abort exit, with
+// "</MasterFiles>" unwritten.
 void WriteMasterFiles(SectionContext& context);
 
 // Level 2 in, level 2 out.

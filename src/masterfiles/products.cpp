@@ -1,14 +1,17 @@
-// The Product elements of MasterFiles, written for the "Normal" SAF-T type
-// only: the fixed minimum-consumption product (ProductCode 0), then one element
-// per product code of the product query: every code sold in the period (with
-// the product table's description and family where they exist, else the sale
-// line's description and family 0) united with every code of the product
-// table. Codes 0 and below and the withholding code -999 are never written.
-// The union keeps rows that differ only in description or family (a family
-// NULL in the table next to the 0 of the sales half); the audit file allows a
-// ProductCode only once, so the rows of one code, which the query gives one
-// after the other, make one element. The abort flag is tested before every
-// row; the query is closed on both paths.
+// The Product elements of MasterFiles: the fixed minimum-consumption product
+// (ProductCode 0, which the placeholder lines of documents without sale lines
+// name), then one element per product code of the type's product query. The
+// "Normal" type lists every code sold in the period (with the product table's
+// description and family where they exist, else the sale line's description
+// and family 0) united with every code of the product table; the Resumido
+// type only the codes the period sold, so that every ProductCode its lines
+// name is listed, as the schema requires, and the list stays small. Codes 0
+// and below and the withholding code -999 are never written. The union keeps
+// rows that differ only in description or family (a family NULL in the table
+// next to the 0 of the sales half); the audit file allows a ProductCode only
+// once, so the rows of one code, which the query gives one after the other,
+// make one element. The abort flag is tested before every row; the query is
+// closed on both paths.
 #include <optional>
 #include <string>
 
@@ -75,7 +78,7 @@ void WriteProducts(SectionContext& context) {
   XmlLineWriter& out = context.writer();
   WriteMinimumConsumption(out);
 
-  PosQuery q_prod(context.database(), kQ_prod);
+  PosQuery q_prod(context.database(), context.request().saftType == 0 ? kQ_prod : kQ_prodVend);
   q_prod.BindDateTime("datai", context.periodStart());
   q_prod.BindDateTime("dataf", context.periodEnd());
   q_prod.Open();

@@ -39,6 +39,10 @@ const std::vector<QueryText>& AllQueryTexts() {
       kQ_getRCValorFA,
       kQ_getRCValorNC,
       kQ_reconcile,
+      kQ_reconcileRC,
+      kQ_reconcileRCRows,
+      kQ_reconcileSettled,
+      kQ_prodVend,
   };
   return texts;
 }

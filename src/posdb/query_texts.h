@@ -205,12 +205,44 @@ inline constexpr QueryText kQ_getRCValorNC{"q_getRCValorNC",
     "SELECT valor FROM compensacoes\n"
     "WHERE RC=:rc AND (NC = :numero)"};
 
-// Every document of the period with its payment, for comparing the finished
-// file with the database it came from.
+// Every document of the period with its payment, its signed number and its
+// stored total, for comparing the finished file with the database it came
+// from; in the database's order, which costs no sort.
 inline constexpr QueryText kQ_reconcile{"q_reconcile",
-    "SELECT doc, numero, pagamento FROM documentos\n"
-    "WHERE data >= :datai AND data <= :dataf\n"
-    "ORDER BY doc, numero"};
+    "SELECT doc, numero, pagamento, saftsign, total FROM documentos\n"
+    "WHERE data >= :datai AND data <= :dataf"};
+
+// The settlement rows of every receipt of the period, the amounts its
+// Payment must add up to, for the same comparison.
+inline constexpr QueryText kQ_reconcileRC{"q_reconcileRC",
+    "SELECT c.RC, c.valor FROM compensacoes c\n"
+    "INNER JOIN documentos d ON d.numero = c.RC\n"
+    "WHERE d.doc = 'RC' AND d.data >= :datai AND d.data <= :dataf\n"
+    "AND ((ISNULL(c.FA, 0) > 0) OR (ISNULL(c.NC, 0) > 0))\n"
+    "ORDER BY c.RC"};
+
+// The settlement rows of one receipt, and a settled document's stored total
+// with the sum of its lines' totals: why a receipt's worth in the file
+// differs from the database's, for the comparison's message.
+inline constexpr QueryText kQ_reconcileRCRows{"q_reconcileRCRows",
+    "SELECT FA, NC FROM compensacoes\n"
+    "WHERE RC = :numero AND ((ISNULL(FA, 0) > 0) OR (ISNULL(NC, 0) > 0))"};
+
+inline constexpr QueryText kQ_reconcileSettled{"q_reconcileSettled",
+    "SELECT d.total, (SELECT SUM(v.total) FROM vendas v WHERE v.doc = d.doc AND v.numero = d.numero) AS linhas\n"
+    "FROM documentos d\n"
+    "WHERE d.doc = :doc AND d.numero = :numero"};
+
+// The products the period sold, for the Resumido type's product list: the
+// first half of q_prod alone, with its order.
+inline constexpr QueryText kQ_prodVend{"q_prodVend",
+    "SELECT distinct v.codigo AS codigo, ISNULL(p.descricao, v.descricao) AS descricao , ISNULL(p.familia, 0) AS familia FROM vendas v\n"
+    "LEFT JOIN produtos p ON p.codigo=v.codigo\n"
+    "WHERE v.codigo > 0\n"
+    "AND v.data >=:datai\n"
+    "AND v.data <=:dataf\n"
+    "AND v.codigo <> -999\n"
+    "ORDER BY codigo"};
 
 // Every text above, in the order above (the variants of one query share its
 // name).

@@ -53,13 +53,18 @@ void ExportRun::verifyFile(const std::string& output_path) {
   m_observer->progressStart(m_document_count / ExportRun::kDocumentsPerStep);
   RunVerificationProgress progress(*m_observer, m_abort, m_document_count);
   VerificationOptions options;
-  options.summarized_type_expected = m_request.saftType == 1;
+  // Both types list the products their lines name (the Resumido type those
+  // the period sold), so a file of either type is expected with its product
+  // list.
+  options.summarized_type_expected = false;
   // "Abortar" pressed as the stage began stops the check before it reads.
   VerificationReport report;
   if (!m_abort) report = VerifyAuditFile(PathFromTyped(output_path), options, &progress);
   if (report.completed) {
     try {
-      for (Finding& finding : ReconcileWithDatabase(m_database, m_request, m_generation, report.summary)) {
+      showStage("Comparação com a base de dados");
+      for (Finding& finding :
+           ReconcileWithDatabase(m_database, m_request, m_generation, report.summary, PathFromTyped(output_path))) {
         report.findings.push_back(std::move(finding));
       }
     } catch (const std::exception& error) {

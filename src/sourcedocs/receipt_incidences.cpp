@@ -1,8 +1,8 @@
-// The receipt VAT incidences: settled shares, per-rate amounts scaled by them
-// and the period's settled totals. Shares and scaled amounts go through long
-// double (64-bit significand on x86-64) and come back by rounding ties to
-// even; the order of operations is the rule's own (the share's quotient is
-// formed before it is multiplied by 10000).
+// The receipt VAT incidences: each per-rate sum of a settled document scaled
+// by the amount settled over the document's total, in exact integer
+// arithmetic (a 128-bit product, one division, ties to even), and the
+// remainder of the rounding given to the document's last rate when its rates
+// add up to its total.
 #include "sourcedocs/receipt_incidences.h"
 
 #include <limits>
@@ -14,8 +14,6 @@
 namespace varnel {
 
 namespace {
-
-constexpr long double kShareScale = 10000.0L;
 
 std::int32_t RateOf(std::int64_t iva) {
   if (iva < std::numeric_limits<std::int32_t>::min() || iva > std::numeric_limits<std::int32_t>::max()) {
@@ -33,18 +31,25 @@ SettledDocument SettledDocumentOf(std::int64_t fa, std::int64_t nc) {
 
 namespace incidence_arithmetic {
 
-std::int64_t SettledShare(Currency settled, Currency document_total) {
-  if (document_total.raw() == 0) return 0;
-  const long double quotient =
-      static_cast<long double>(settled.raw()) / static_cast<long double>(document_total.raw());
-  return RoundHalfEvenToInt64(quotient * kShareScale, "a settled share");
+Currency Scaled(Currency amount, Currency settled, Currency document_total) {
+  if (document_total.raw() == 0) return Currency();
+  __int128 numerator = static_cast<__int128>(amount.raw()) * settled.raw();
+  __int128 denominator = document_total.raw();
+  if (denominator < 0) {
+    numerator = -numerator;
+    denominator = -denominator;
+  }
+  __int128 quotient = numerator / denominator;
+  const __int128 remainder = numerator % denominator;  // carries the numerator's sign
+  const __int128 twice_remainder = 2 * (remainder < 0 ? -remainder : remainder);
+  if (twice_remainder > denominator || (twice_remainder == denominator && quotient % 2 != 0)) {
+    quotient += numerator < 0 ? -1 : 1;
+  }
+  if (quotient > std::numeric_limits<std::int64_t>::max() || quotient < std::numeric_limits<std::int64_t>::min()) {
+    throw ConversionError("a settled amount out of range in a receipt's VAT split");
+  }
+  return Currency::FromRaw(static_cast<std::int64_t>(quotient));
 }
-
-Currency Scaled(Currency amount, std::int64_t share) {
-  const long double product = static_cast<long double>(amount.raw()) * static_cast<long double>(share);
-  return Currency::FromRawFloat(product / kShareScale);
-}
-
 
 }  // namespace incidence_arithmetic
 
@@ -78,8 +83,16 @@ Currency ReceiptIncidenceCalculator::DocumentTotal(std::string_view document_cod
   return total;
 }
 
+// Appends one incidence per rate row of the document. When the rows' totals
+// add up to the document's total, its last incidence takes the remainder, so
+// the document's Totals add up to the amount settled; otherwise (a damaged or
+// hand-edited document) they stay as scaled, and the comparison with the
+// database shows the difference.
 void ReceiptIncidenceCalculator::AppendIncidences(TIncidencias& out, std::string_view document_code,
-                                                  std::int64_t document_number, std::int64_t share) {
+                                                  std::int64_t document_number, Currency settled,
+                                                  Currency document_total) {
+  const std::size_t first = out.size();
+  Currency rate_totals;
   PosQuery& q_getcomp = m_queries->getcomp;
   q_getcomp.BindText("doc", document_code);
   q_getcomp.BindInteger("numero", document_number);
@@ -87,11 +100,17 @@ void ReceiptIncidenceCalculator::AppendIncidences(TIncidencias& out, std::string
   for (; !q_getcomp.Eof(); q_getcomp.Next()) {
     TIncidencia incidence;
     incidence.Taxa = RateOf(q_getcomp.AsInteger("iva"));
-    incidence.Incidencia = incidence_arithmetic::Scaled(q_getcomp.AsCurrency("valor"), share);
-    incidence.Total = incidence_arithmetic::Scaled(q_getcomp.AsCurrency("total"), share);
+    const Currency rate_total = q_getcomp.AsCurrency("total");
+    incidence.Incidencia = incidence_arithmetic::Scaled(q_getcomp.AsCurrency("valor"), settled, document_total);
+    incidence.Total = incidence_arithmetic::Scaled(rate_total, settled, document_total);
+    rate_totals += rate_total;
     out.push_back(incidence);
   }
   q_getcomp.Close();
+  if (document_total.raw() == 0 || out.size() == first || rate_totals != document_total) return;
+  Currency others;
+  for (std::size_t i = first; i + 1 < out.size(); ++i) others += out[i].Total;
+  out.back().Total = settled - others;
 }
 
 TIncidencias ReceiptIncidenceCalculator::ReceiptIncidences(std::int64_t receipt_number) {
@@ -101,9 +120,8 @@ TIncidencias ReceiptIncidenceCalculator::ReceiptIncidences(std::int64_t receipt_
   q_getcompRC.Open();
   for (; !q_getcompRC.Eof(); q_getcompRC.Next()) {
     const SettledDocument settled = SettledDocumentOf(q_getcompRC.AsInteger("FA"), q_getcompRC.AsInteger("NC"));
-    const std::int64_t share = incidence_arithmetic::SettledShare(q_getcompRC.AsCurrency("valor"),
-                                                                  DocumentTotal(settled.code, settled.number));
-    AppendIncidences(incidences, settled.code, settled.number, share);
+    AppendIncidences(incidences, settled.code, settled.number, q_getcompRC.AsCurrency("valor"),
+                     DocumentTotal(settled.code, settled.number));
   }
   q_getcompRC.Close();
   return incidences;
@@ -113,18 +131,17 @@ TIncidencias ReceiptIncidenceCalculator::SettledDocumentIncidences(std::int64_t 
                                                                    std::string_view document_code,
                                                                    std::int64_t document_number) {
   const Currency total = DocumentTotal(document_code, document_number);
-  std::int64_t share = 0;
+  Currency settled;
   if (total.raw() != 0) {
     PosQuery& amount_query = document_code == "FA" ? m_queries->getRCValorFA : m_queries->getRCValorNC;
     amount_query.BindInteger("rc", receipt_number);
     amount_query.BindInteger("numero", document_number);
     amount_query.Open();
-    const Currency settled = amount_query.Eof() ? Currency() : amount_query.AsCurrency("valor");
+    settled = amount_query.Eof() ? Currency() : amount_query.AsCurrency("valor");
     amount_query.Close();
-    share = incidence_arithmetic::SettledShare(settled, total);
   }
   TIncidencias incidences;
-  AppendIncidences(incidences, document_code, document_number, share);
+  AppendIncidences(incidences, document_code, document_number, settled, total);
   return incidences;
 }
 

@@ -1,11 +1,14 @@
 // The VAT split of what receipts settle. A settlement row names the receipt,
 // the settled invoice or credit note and the amount settled, but not how it
 // divides among VAT rates; these computations scale the settled document's
-// per-rate sums by the settled share (the part of the document's total that
-// the receipt settles). Pure functions of the database: every query is opened
-// and closed within one call, nothing is written and nothing is kept between
-// calls. Floating point is used exactly where the rules ask for it (64-bit
-// significand, ties to even); a value that does not fit 64 bits raises.
+// per-rate sums by the part of the document's total that the receipt
+// settles, exactly: each amount × settled ÷ total in integer arithmetic,
+// rounded once to the ten-thousandth (ties to even). When the document's
+// per-rate totals add up to its stored total, the last rate takes what the
+// rounding left over, so the document's incidences add up to the amount
+// settled to the last ten-thousandth. Pure functions of the database: every
+// query is opened and closed within one call, nothing is written and
+// nothing is kept between calls; a value that does not fit 64 bits raises.
 #pragma once
 
 #include <cstdint>
@@ -41,11 +44,10 @@ SettledDocument SettledDocumentOf(std::int64_t fa, std::int64_t nc);
 
 // The arithmetic of the split, in units of 0.0001.
 namespace incidence_arithmetic {
-// settled ÷ total formed first, then × 10000, rounded ties to even; 0 when
-// total is 0 (no division is made). 10000 stands for the whole document.
-std::int64_t SettledShare(Currency settled, Currency document_total);
-// amount × share ÷ 10000, rounded ties to even.
-Currency Scaled(Currency amount, std::int64_t share);
+// amount × settled ÷ document_total with a 128-bit product, rounded to the
+// nearest ten-thousandth, ties to even; 0 when document_total is 0 (no
+// division is made). Raises ConversionError when the result does not fit.
+Currency Scaled(Currency amount, Currency settled, Currency document_total);
 }  // namespace incidence_arithmetic
 
 // Holds the prepared queries of the three computations, so each statement is
@@ -70,7 +72,7 @@ class ReceiptIncidenceCalculator {
   struct Queries;
   Currency DocumentTotal(std::string_view document_code, std::int64_t document_number);
   void AppendIncidences(TIncidencias& out, std::string_view document_code, std::int64_t document_number,
-                        std::int64_t share);
+                        Currency settled, Currency document_total);
 
   std::unique_ptr<Queries> m_queries;
 };

@@ -1,8 +1,9 @@
 // The MasterFiles lists over real point-of-sale databases, through whole
 // export runs: the fixed elements byte for byte, customer and supplier records
 // with their defaults, cuts, escapes and postal-code rules, the product
-// query's union over the period, the tax table, the summarized type, and the
-// abort found at the first test of each list with the closing tail's levels.
+// query's union over the period, the summarized type's products sold in the
+// period, the tax table, and the abort found at the first test of each list
+// with the closing tail's levels.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -216,8 +217,8 @@ TEST(MasterFiles, SupplierRecordsDifferFromCustomers) {
   for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(suppliers[i + 1], expected[i]) << i;
 }
 
-TEST(MasterFiles, ProductsAreTheSoldAndTheListedOnesOfThePeriod) {
-  TestDatabase db;
+// Products in the table and sales around the period's edges.
+void FillProductsAndSales(TestDatabase& db) {
   db.Exec(
       "INSERT INTO produtos (codigo, descricao, familia) VALUES"
       " (5, 'Bife & batatas', 2), (6, 'Só na tabela', 3), (7, 'Família nula', NULL),"
@@ -241,12 +242,22 @@ TEST(MasterFiles, ProductsAreTheSoldAndTheListedOnesOfThePeriod) {
   sale(12, "Fora: antes", StoredDate(2015, 12, 31, 23, 59, 59));
   sale(13, "Primeiro dia", StoredDate(2016, 1, 1));
   sale(15, "Fora: depois", StoredDate(2016, 2, 1));
+}
 
+// The request of the product tests: a time of day on the operator's dates is
+// dropped from the bounds.
+ExportRequest ProductsRequest(int saft_type) {
   auto request = DefaultRequest();
-  // A time of day on the operator's dates is dropped from the bounds.
+  request.saftType = saft_type;
   request.datai = DateTime(DateTime::FromDate(2016, 1, 1).days() + 0.75);
   request.dataf = DateTime(DateTime::FromDate(2016, 1, 31).days() + 0.5);
-  const auto result = RunExport(db, request);
+  return request;
+}
+
+TEST(MasterFiles, ProductsAreTheSoldAndTheListedOnesOfThePeriod) {
+  TestDatabase db;
+  FillProductsAndSales(db);
+  const auto result = RunExport(db, ProductsRequest(0));
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   const auto products = Elements(result.lines(), "<Product>", "</Product>");
   const std::vector<Lines> expected = {
@@ -279,23 +290,34 @@ TEST(MasterFiles, ProductsAreTheSoldAndTheListedOnesOfThePeriod) {
   EXPECT_EQ(rows_of_16, 2);
 }
 
-TEST(MasterFiles, SummarizedTypeWritesNoProduct) {
+TEST(MasterFiles, SummarizedTypeListsOnlyTheProductsThePeriodSold) {
   TestDatabase db;
-  db.Exec("INSERT INTO produtos (codigo, descricao, familia) VALUES (5, 'Bife', 2);"
-          "INSERT INTO iva (codigo, descricao) VALUES (23, 'Normal')");
-  auto request = DefaultRequest();
-  request.saftType = 1;
-  const auto result = RunExport(db, request);
+  FillProductsAndSales(db);
+  db.Exec("INSERT INTO iva (codigo, descricao) VALUES (23, 'Normal')");
+  const auto result = RunExport(db, ProductsRequest(1));
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
-  const Lines lines = result.lines();
-  EXPECT_FALSE(result.HasLine("<Product>"));
+  // Each written as the Normal type writes it; nothing only in the table
+  // (6, 14), nor sold after 00:00 on the last day (8), nor outside the period.
+  const std::vector<Lines> expected = {
+      kMinimumConsumption,
+      ProductRecord("5", "2", "Bife &amp; batatas"),
+      ProductRecord("7", "0", "Família nula"),
+      ProductRecord("9", "0", "Só vendido"),
+      ProductRecord("11", "0", "Último dia"),
+      ProductRecord("13", "0", "Primeiro dia"),
+      ProductRecord("16", "5", "Descrição da venda"),
+  };
+  EXPECT_EQ(Elements(result.lines(), "<Product>", "</Product>"), expected);
+  // After the suppliers, under the same stage text, before the tax table.
   const auto stages = result.observer.statuses();
-  EXPECT_EQ(std::find(stages.begin(), stages.end(), "Exportação da lista de produtos"), stages.end());
-  EXPECT_NE(std::find(stages.begin(), stages.end(), "Exportação das taxas de iva"), stages.end());
-  // The tax table follows the suppliers directly.
+  const auto products_stage = std::find(stages.begin(), stages.end(), "Exportação da lista de produtos");
+  ASSERT_NE(products_stage, stages.end());
+  EXPECT_EQ(*(products_stage - 1), "Exportação da lista de fornecedores");
+  EXPECT_EQ(*(products_stage + 1), "Exportação das taxas de iva");
+  const Lines lines = result.lines();
   const auto supplier_end = std::find(lines.begin(), lines.end(), "    </Supplier>");
   ASSERT_NE(supplier_end, lines.end());
-  EXPECT_EQ(*(supplier_end + 1), "    <TaxTable>");
+  EXPECT_EQ(*(supplier_end + 1), "    <Product>");
 }
 
 TEST(MasterFiles, TaxTableEntriesByRegion) {

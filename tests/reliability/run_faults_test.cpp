@@ -110,7 +110,7 @@ TEST(RunFaults, TheLinkBrokenAtEachStatementInTurnEndsTheRunCleanly) {
     EndingCheck check(&probe);
     const ExportResult result = ExportChecked(db, check, &connection);
 
-    if (statements[at] == "q_reconcile") {
+    if (statements[at].starts_with("q_reconcile")) {
       // The export and its file are complete; only the comparison with the
       // database is lost, and the verifier's findings say so.
       SCOPED_TRACE(context);

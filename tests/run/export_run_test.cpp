@@ -221,14 +221,14 @@ TEST(ExportRunFrame, CompleteRunEndsWithTheTailAndFinalStatus) {
   EXPECT_LT(processing, persist);
 }
 
-TEST(ExportRunFrame, SummarizedTypeNeverShowsTheProductStage) {
+TEST(ExportRunFrame, SummarizedTypeListsTheMinimumConsumptionProduct) {
   TestDatabase db;
   ExportRequest request = DefaultRequest();
   request.saftType = 1;
   const ExportResult result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
-  EXPECT_FALSE(Called(result, "setStatus: Exportação da lista de produtos"));
-  EXPECT_FALSE(result.HasLine("<Product>"));
+  EXPECT_TRUE(Called(result, "setStatus: Exportação da lista de produtos"));
+  EXPECT_TRUE(result.HasLine("<ProductCode>0</ProductCode>"));
 }
 
 TEST(ExportRunAbort, AtTheSuppliersStageTheTailFollowsTheLastList) {

@@ -278,6 +278,46 @@ TEST_F(PaymentsExport, TotalsOfTheSettledShareAndNegativeNet) {
   EXPECT_NE(receipts[2].find("<CustomerID>5</CustomerID>"), std::string::npos);
 }
 
+// What each receipt writes adds up to the money received, whatever part of
+// a document it settles, in both versions (in 1.04_01 a receipt outside the
+// cash VAT scheme carries the amounts with their VAT on its lines).
+TEST(Payments, ReceiptsAreWorthTheAmountsSettledInBothVersions) {
+  TestDatabase db;
+  db.Exec("INSERT INTO versao (major) VALUES (2011)");
+  AddDocument(db, "FA", 1, StoredDate(2016, 1, 5), 103.00);
+  AddSale(db, "FA", 1, 13, 36.7257, 41.50);
+  AddSale(db, "FA", 1, 23, 50.00, 61.50);
+  AddDocument(db, "FA", 2, StoredDate(2016, 1, 5), 3.00);
+  AddSale(db, "FA", 2, 6, 0.9434, 1.00);
+  AddSale(db, "FA", 2, 13, 0.885, 1.00);
+  AddSale(db, "FA", 2, 23, 0.813, 1.00);
+  AddDocument(db, "NC", 1, StoredDate(2016, 1, 6), -3.00);
+  AddSale(db, "NC", 1, 23, -2.439, -3.00);
+  AddReceipt(db, 1, StoredDate(2016, 1, 20), StoredDate(2016, 1, 20), 2, 0, "", 0);
+  AddSettlement(db, 1, 1, nullptr, 52.00, StoredDate(2016, 1, 20));
+  AddReceipt(db, 2, StoredDate(2016, 1, 21), StoredDate(2016, 1, 21), 2, 0, "", 1);
+  AddSettlement(db, 2, 2, nullptr, 2.00, StoredDate(2016, 1, 21));
+  AddSettlement(db, 2, nullptr, 1, -1.00, StoredDate(2016, 1, 21, 1, 0, 0));
+
+  for (const SaftVersion version : {SaftVersion::k1_03_01, SaftVersion::k1_04_01}) {
+    SCOPED_TRACE(version == SaftVersion::k1_03_01 ? "1.03_01" : "1.04_01");
+    ExportRequest request = DefaultRequest();
+    request.saftVersion = version;
+    const auto result = RunExport(db, request);
+    ASSERT_EQ(result.outcome, RunOutcome::Completed);
+    const auto receipts = Blocks(result, "<Payment>", "</Payment>");
+    ASSERT_EQ(receipts.size(), 2u);
+    // 20.9515 + 31.0485 at 13 % and 23 %, not 52.0047 of a share rounded first.
+    EXPECT_NE(receipts[0].find("<GrossTotal>52</GrossTotal>"), std::string::npos) << receipts[0];
+    // Two thirds of three rates of 1.00 (0.6667 twice and 0.6666), less 1.00.
+    EXPECT_NE(receipts[1].find("<GrossTotal>1</GrossTotal>"), std::string::npos) << receipts[1];
+    // And the comparison with the database finds them so.
+    for (const std::string& error : result.observer.verification_errors()) {
+      EXPECT_FALSE(error.starts_with("Base de dados")) << error;
+    }
+  }
+}
+
 // Progress and "Abortar" across the consultation and receipt sections. The
 // batch counter runs on from one section into the next.
 class DocumentSectionsProgress : public ::testing::Test {

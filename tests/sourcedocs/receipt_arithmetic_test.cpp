@@ -1,6 +1,7 @@
 // The arithmetic of the receipt VAT split with the numbers a settlement
-// produces: the settled share as a quotient first, scaled amounts and the
-// running-total rounding, all ties to even; and the payment tax codes.
+// produces: each amount scaled by the amount settled over the document's
+// total, exactly and rounded once, ties to even; the settled document of a
+// row; and the payment tax codes.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -16,37 +17,37 @@ using namespace incidence_arithmetic;
 
 Currency Amount(std::int64_t raw) { return Currency::FromRaw(raw); }
 
-TEST(ReceiptArithmetic, SettledShare) {
-  EXPECT_EQ(SettledShare(Amount(500000), Amount(1000000)), 5000);   // 50.00 of 100.00
-  EXPECT_EQ(SettledShare(Amount(100000), Amount(300000)), 3333);    // 10.00 of 30.00
-  EXPECT_EQ(SettledShare(Amount(200000), Amount(300000)), 6667);
-  EXPECT_EQ(SettledShare(Amount(-100000), Amount(300000)), -3333);  // a debit settles a negative share
-  EXPECT_EQ(SettledShare(Amount(300000), Amount(300000)), 10000);
-  EXPECT_EQ(SettledShare(Amount(100000), Amount(0)), 0);            // no division by a zero total
-  // 1 of 8 is 1250 exactly; 1 of 160000 is 0.0625 units of share -> 0.
-  EXPECT_EQ(SettledShare(Amount(1), Amount(8)), 1250);
-  EXPECT_EQ(SettledShare(Amount(1), Amount(160000)), 0);
-}
-
-TEST(ReceiptArithmetic, ScaledAmounts) {
-  EXPECT_EQ(Scaled(Amount(813000), 5000), Amount(406500));   // 81.30 -> 40.65
-  EXPECT_EQ(Scaled(Amount(1000000), 5000), Amount(500000));  // 100.00 -> 50.00
-  EXPECT_EQ(Scaled(Amount(243900), 3333), Amount(81292));    // 24.39 -> 8.1292 (8.129187)
-  EXPECT_EQ(Scaled(Amount(1), 5000), Amount(0));             // 0.00005 -> 0, ties to even
-  EXPECT_EQ(Scaled(Amount(3), 5000), Amount(2));             // 0.00015 -> 0.0002
-  EXPECT_EQ(Scaled(Amount(-3), 5000), Amount(-2));
-  EXPECT_EQ(Scaled(Amount(813000), 0), Amount(0));
-  EXPECT_EQ(Scaled(Amount(-813000), 5000), Amount(-406500));
-}
-
-TEST(ReceiptArithmetic, RunningTotalIsRoundedAsAWhole) {
-  // The half unit of the product is rounded together with the running total.
+TEST(ReceiptArithmetic, ScaledByTheAmountSettledOverTheTotal) {
+  const struct {
+    std::int64_t amount, settled, total, expected;
+    const char* what;
+  } cases[] = {
+      {813000, 500000, 1000000, 406500, "81.30 at half of 100.00: 40.65"},
+      {1000000, 500000, 1000000, 500000, "the whole rate at half: 50.00"},
+      {243900, 100000, 300000, 81300, "24.39 at 10 of 30: 8.13, not 8.1292 of a share rounded first"},
+      {1030000, 520000, 1030000, 520000, "52 of 103: 52, not 52.0047"},
+      {837400, 520000, 1030000, 422765, "83.74 at 52 of 103: 42.276504... -> 42.2765"},
+      {1, 1, 2, 0, "0.00005 -> 0, ties to even"},
+      {3, 1, 2, 2, "0.00015 -> 0.0002"},
+      {5, 1, 2, 2, "0.00025 -> 0.0002"},
+      {-3, 1, 2, -2, "negative halves to even too"},
+      {813000, -500000, 1000000, -406500, "a debit settles a negative part"},
+      {813000, 500000, -1000000, -406500, "a negative total"},
+      {-813000, -500000, -1000000, -406500, "every sign negative"},
+      {813000, 500000, 0, 0, "no division by a zero total"},
+      {9007199254740993, 3, 3, 9007199254740993, "beyond a double's 53 bits, exact"},
+      {std::numeric_limits<std::int64_t>::max(), 7, 7, std::numeric_limits<std::int64_t>::max(),
+       "the 128-bit product holds the largest amount"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Scaled(Amount(c.amount), Amount(c.settled), Amount(c.total)), Amount(c.expected)) << c.what;
+  }
 }
 
 TEST(ReceiptArithmetic, ValuesBeyondSixtyFourBitsRaise) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-  EXPECT_THROW(SettledShare(Amount(kMax), Amount(1)), ConversionError);
-  EXPECT_THROW(Scaled(Amount(kMax), 20000), ConversionError);
+  EXPECT_THROW(Scaled(Amount(kMax), Amount(2), Amount(1)), ConversionError);
+  EXPECT_THROW(Scaled(Amount(kMax), Amount(kMax), Amount(-1)), ConversionError);
 }
 
 TEST(ReceiptArithmetic, SettledDocumentOfARow) {

@@ -1,6 +1,7 @@
-// The receipt VAT incidences over a real point-of-sale database: the settled
-// share of each document, its per-rate rows scaled by it, the amount looked
-// up by invoice or credit note, and the period totals with their filters.
+// The receipt VAT incidences over a real point-of-sale database: each
+// document's per-rate rows scaled by the part settled, the last rate taking
+// the rounding's remainder when the rates add up to the document's total,
+// and the amount looked up by invoice or credit note.
 #include "sourcedocs/receipt_incidences.h"
 
 #include <gtest/gtest.h>
@@ -56,16 +57,17 @@ class ReceiptIncidencesTest : public ::testing::Test {
   TestDatabase db;
 };
 
-TEST_F(ReceiptIncidencesTest, SettledShareScalesEachRate) {
+TEST_F(ReceiptIncidencesTest, AmountSettledScalesEachRate) {
   // Half of an invoice of 100.00 whose 23 % lines hold 81.30 net.
   AddDocument(db, "FA", 1, 100.00);
   AddSale(db, "FA", 1, 23, 81.30, 100.00);
   AddSettlement(db, 1, 1, 0, 50.00);
-  // 10.00 of a document of 30.00: share 3333.
+  // 10.00 of a document of 30.00.
   AddDocument(db, "FA", 2, 30.00);
   AddSale(db, "FA", 2, 23, 24.39, 30.00);
   AddSettlement(db, 2, 2, 0, 10.00);
-  // Share 5000 on 0.0001 and 0.0003: ties to even.
+  // Half of 0.0001 and of 0.0003: ties to even (the rates do not add up to
+  // the total, so nothing is adjusted).
   AddDocument(db, "FA", 3, 2.00);
   AddSale(db, "FA", 3, 6, 0.0001, 0.0001);
   AddSale(db, "FA", 3, 13, 0.0003, 0.0003);
@@ -74,9 +76,67 @@ TEST_F(ReceiptIncidencesTest, SettledShareScalesEachRate) {
   ReceiptIncidenceCalculator calculator(db.database());
   EXPECT_EQ(Rows(calculator.SettledDocumentIncidences(1, "FA", 1)), (std::vector<Row>{{23, "40.65", "50"}}));
   EXPECT_EQ(Rows(calculator.ReceiptIncidences(1)), (std::vector<Row>{{23, "40.65", "50"}}));
-  EXPECT_EQ(Rows(calculator.SettledDocumentIncidences(2, "FA", 2)), (std::vector<Row>{{23, "8.1292", "9.999"}}));
+  // 10 of 30 is a third of each sum, not a share rounded to 0.3333 first.
+  EXPECT_EQ(Rows(calculator.SettledDocumentIncidences(2, "FA", 2)), (std::vector<Row>{{23, "8.13", "10"}}));
   EXPECT_EQ(Sorted(Rows(calculator.SettledDocumentIncidences(3, "FA", 3))),
             (std::vector<Row>{{6, "0", "0"}, {13, "0.0002", "0.0002"}}));
+}
+
+Currency TotalOf(const TIncidencias& incidences) {
+  Currency sum;
+  for (const TIncidencia& i : incidences) sum += i.Total;
+  return sum;
+}
+
+TEST_F(ReceiptIncidencesTest, SettledDocumentsAddUpToTheAmountsSettled) {
+  // 52.00 of an invoice of 103.00 at two rates.
+  AddDocument(db, "FA", 1, 103.00);
+  AddSale(db, "FA", 1, 13, 36.7257, 41.50);
+  AddSale(db, "FA", 1, 23, 50.00, 61.50);
+  AddSettlement(db, 1, 1, 0, 52.00);
+  // One receipt, three documents at three rates: thirds that round up, thirds
+  // that round down, and a credit note.
+  AddDocument(db, "FA", 2, 30.00);
+  AddSale(db, "FA", 2, 6, 9.434, 10.00);
+  AddSale(db, "FA", 2, 13, 8.8496, 10.00);
+  AddSale(db, "FA", 2, 23, 8.1301, 10.00);
+  AddDocument(db, "FA", 3, 3.00);
+  AddSale(db, "FA", 3, 6, 0.9434, 1.00);
+  AddSale(db, "FA", 3, 13, 0.885, 1.00);
+  AddSale(db, "FA", 3, 23, 0.813, 1.00);
+  AddDocument(db, "NC", 1, -3.00);
+  AddSale(db, "NC", 1, 23, -2.439, -3.00);
+  AddSettlement(db, 2, 2, 0, 10.00);
+  AddSettlement(db, 2, 3, 0, 2.00);
+  AddSettlement(db, 2, 0, 1, -1.00);
+
+  ReceiptIncidenceCalculator calculator(db.database());
+  // 61.50 x 52 / 103 = 31.048543... -> 31.0485; 41.50 x 52 / 103 = 20.951456...
+  // -> 20.9515: together 52 with or without the remainder.
+  EXPECT_EQ(Sorted(Rows(calculator.ReceiptIncidences(1))),
+            (std::vector<Row>{{13, "18.5411", "20.9515"}, {23, "25.2427", "31.0485"}}));
+  // A third of 10.00 is 3.3333 three times; the last takes 3.3334. Two
+  // thirds of 1.00 are 0.6667 three times; the last takes 0.6666.
+  EXPECT_EQ(Rows(calculator.SettledDocumentIncidences(2, "FA", 2)),
+            (std::vector<Row>{{6, "3.1447", "3.3333"}, {13, "2.9499", "3.3333"}, {23, "2.71", "3.3334"}}));
+  EXPECT_EQ(Rows(calculator.SettledDocumentIncidences(2, "FA", 3)),
+            (std::vector<Row>{{6, "0.6289", "0.6667"}, {13, "0.59", "0.6667"}, {23, "0.542", "0.6666"}}));
+  EXPECT_EQ(Rows(calculator.SettledDocumentIncidences(2, "NC", 1)), (std::vector<Row>{{23, "-0.813", "-1"}}));
+  EXPECT_EQ(TotalOf(calculator.ReceiptIncidences(2)), Currency::FromInteger(11));
+}
+
+TEST_F(ReceiptIncidencesTest, ADocumentWhoseLinesMissItsTotalIsNotAdjusted) {
+  // The lines add up to 29.99 against a stored 30.00: a third of each.
+  AddDocument(db, "FA", 4, 30.00);
+  AddSale(db, "FA", 4, 6, 9.434, 10.00);
+  AddSale(db, "FA", 4, 13, 8.8496, 10.00);
+  AddSale(db, "FA", 4, 23, 8.1220, 9.99);
+  AddSettlement(db, 4, 4, 0, 10.00);
+
+  ReceiptIncidenceCalculator calculator(db.database());
+  EXPECT_EQ(Rows(calculator.ReceiptIncidences(4)),
+            (std::vector<Row>{{6, "3.1447", "3.3333"}, {13, "2.9499", "3.3333"}, {23, "2.7073", "3.33"}}));
+  EXPECT_EQ(TotalOf(calculator.SettledDocumentIncidences(4, "FA", 4)), Currency::FromRaw(99966));
 }
 
 TEST_F(ReceiptIncidencesTest, RowsPerRateAndExemptionCode) {

@@ -184,7 +184,7 @@ void TestWindowExport::exportsAndSavesTheOperatorsValues() {
 
   const QStringList expected_start{"A salvar a configuração", "Criação do ficheiro de saida",
                                    "Exportação da lista de clientes", "Exportação da lista de fornecedores",
-                                   "Exportação das taxas de iva"};
+                                   "Exportação da lista de produtos", "Exportação das taxas de iva"};
   QCOMPARE(window->statuses.mid(maintenance, expected_start.size()), expected_start);
   // The export's own final status, then the verifier's outcome, which stays
   // on the status line; the results open beside the window.
