@@ -82,7 +82,12 @@ Words PowerOfTwoMod(std::size_t bits, const Words& m) {
 
 class Montgomery {
  public:
+  static constexpr std::size_t kMaxWords = 32;  // primes of up to 2048 bits
+
   explicit Montgomery(Words modulus) : m_modulus(std::move(modulus)), m_size(m_modulus.size()) {
+    if (m_size == 0 || m_size > kMaxWords || m_modulus[0] % 2 == 0) {
+      throw std::invalid_argument("a prime of the key is not an odd number of at most 2048 bits");
+    }
     std::uint64_t inverse = 1;  // Newton's iteration for m[0]^-1 mod 2^64
     for (int i = 0; i < 6; ++i) inverse *= 2 - m_modulus[0] * inverse;
     m_negated_inverse = ~inverse + 1;
@@ -91,7 +96,15 @@ class Montgomery {
 
   // a b R^-1 mod m, for a and b below m.
   Words Multiply(const Words& a, const Words& b) const {
-    Words t(m_size + 2, 0);
+    Words product(m_size);
+    MultiplyInto(a, b, product);
+    return product;
+  }
+
+  // The same into out (of m's size; it may be a or b), without allocating:
+  // the exponentiation's inner step.
+  void MultiplyInto(const Words& a, const Words& b, Words& out) const {
+    std::uint64_t t[kMaxWords + 2] = {};
     for (std::size_t i = 0; i < m_size; ++i) {
       Wide carry = 0;
       for (std::size_t j = 0; j < m_size; ++j) {
@@ -113,10 +126,20 @@ class Montgomery {
       t[m_size - 1] = static_cast<std::uint64_t>(carry);
       t[m_size] = t[m_size + 1] + static_cast<std::uint64_t>(carry >> 64);
     }
-    t.resize(m_size + 1);
-    if (Compare(t, m_modulus, m_size + 1) >= 0) Subtract(t, m_modulus);
-    t.resize(m_size);
-    return t;
+    bool at_least_m = t[m_size] != 0;
+    for (std::size_t i = m_size; !at_least_m && i-- > 0;) {
+      if (t[i] != m_modulus[i]) {
+        at_least_m = t[i] > m_modulus[i];
+        break;
+      }
+      if (i == 0) at_least_m = true;  // equal to m
+    }
+    std::uint64_t borrow = 0;
+    for (std::size_t i = 0; i < m_size; ++i) {
+      const Wide difference = static_cast<Wide>(t[i]) - (at_least_m ? m_modulus[i] : 0) - borrow;
+      out[i] = static_cast<std::uint64_t>(difference);
+      borrow = static_cast<std::uint64_t>(difference >> 64) != 0 ? 1 : 0;
+    }
   }
 
   // value mod m, for a value of at most twice m's words: high R + low.
@@ -151,8 +174,8 @@ class Montgomery {
     for (std::size_t i = 2; i < table.size(); ++i) table[i] = Multiply(table[i - 1], table[1]);
     Words result = table[0];
     for (std::size_t nibble = exponent.size() * 16; nibble-- > 0;) {
-      for (int square = 0; square < 4; ++square) result = Multiply(result, result);
-      result = Multiply(result, table[(exponent[nibble / 16] >> (4 * (nibble % 16))) & 15]);
+      for (int square = 0; square < 4; ++square) MultiplyInto(result, result, result);
+      MultiplyInto(result, table[(exponent[nibble / 16] >> (4 * (nibble % 16))) & 15], result);
     }
     return Multiply(result, one);
   }

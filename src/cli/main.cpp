@@ -16,6 +16,8 @@
 #include "platform/arguments.h"
 #include "platform/console.h"
 #include "posdb/pos_database.h"
+#include "verify/signature_keys.h"
+#include "verify/signature_verification.h"
 
 namespace {
 
@@ -49,7 +51,17 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!line.verify.empty()) {
-    const VerificationReport report = VerifyAuditFile(PathFromTyped(line.verify), VerificationOptions{});
+    SignatureKeys keys;
+    try {
+      keys = SignatureKeys::Load(line.public_keys);
+    } catch (const SignatureKeyError& error) {
+      std::fprintf(stderr, "Varnel v6: %s\n", error.what());
+      return 1;
+    }
+    verify::SignatureChainSetup signatures;
+    signatures.keys = &keys;
+    const VerificationReport report =
+        VerifyAuditFileAndSignatures(PathFromTyped(line.verify), VerificationOptions{}, std::move(signatures));
     return ReportVerification(line, report, 0);
   }
   if (!line.workdir.empty()) {

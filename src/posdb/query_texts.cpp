@@ -39,6 +39,7 @@ const std::vector<QueryText>& AllQueryTexts() {
       kQ_getRCValorFA,
       kQ_getRCValorNC,
       kQ_reconcile,
+      kQ_hashAnterior,
   };
   return texts;
 }
