@@ -55,10 +55,10 @@ const char* DocumentElement(SignedSection section) {
   return "Invoice";
 }
 
-// Follows the SAX events and hands each finished document to the chain.
+// Follows the SAX events and hands each finished document on.
 class SignedDocumentReader {
  public:
-  explicit SignedDocumentReader(SignatureChain& chain) : m_chain(chain) {}
+  explicit SignedDocumentReader(const SignedDocumentSink& sink) : m_sink(sink) {}
 
   void Start(const xmlChar* name) {
     ++m_depth;
@@ -86,8 +86,7 @@ class SignedDocumentReader {
   void End() {
     if (m_capture != nullptr && m_depth == m_capture_depth) m_capture = nullptr;
     if (m_depth == 4 && m_in_document) {
-      m_chain.Add(m_document);
-      ++m_documents;
+      m_sink(m_document);
       m_in_document = false;
     } else if (m_depth == 5) {
       m_in_status = m_in_totals = false;
@@ -102,7 +101,6 @@ class SignedDocumentReader {
   }
 
   const std::string& certificate() const { return m_certificate; }
-  std::uint64_t documents() const { return m_documents; }
 
  private:
   void DocumentValue(const xmlChar* name) {
@@ -126,7 +124,7 @@ class SignedDocumentReader {
     m_capture_depth = m_depth;
   }
 
-  SignatureChain& m_chain;
+  const SignedDocumentSink& m_sink;
   int m_depth = 0;
   bool m_in_header = false;
   bool m_in_sources = false;
@@ -138,7 +136,6 @@ class SignedDocumentReader {
   std::string m_certificate;
   std::string* m_capture = nullptr;
   int m_capture_depth = 0;
-  std::uint64_t m_documents = 0;
 };
 
 // libxml2's callbacks: nothing may be thrown through them, so a failure
@@ -209,19 +206,30 @@ bool ReadFile(const std::filesystem::path& file, SignedDocumentReader& reader, c
 
 }  // namespace
 
+bool ReadSignedDocuments(const std::filesystem::path& file, const SignedDocumentSink& sink, std::string& certificate,
+                         const std::atomic<bool>& stop) {
+  xmlInitParser();  // idempotent; libxml2 wants it before use on a second thread
+  ThreadErrorRoute route(IgnoreError, nullptr);
+  SignedDocumentReader reader(sink);
+  const bool read = ReadFile(file, reader, stop);
+  certificate = reader.certificate();
+  return read;
+}
+
 SignatureCheckResult CheckSignatures(const std::filesystem::path& file, SignatureChainSetup setup,
                                      const std::atomic<bool>& stop) {
   SignatureCheckResult result;
   try {
-    xmlInitParser();  // idempotent; libxml2 wants it before use on a second thread
-    ThreadErrorRoute route(IgnoreError, nullptr);
     SignatureChain chain(std::move(setup));
-    SignedDocumentReader reader(chain);
-    if (!ReadFile(file, reader, stop)) return result;
-    chain.SetCertificateNumber(reader.certificate());
+    std::string certificate;
+    const SignedDocumentSink sink = [&](const SignedDocument& document) {
+      chain.Add(document);
+      ++result.documents;
+    };
+    if (!ReadSignedDocuments(file, sink, certificate, stop)) return {};
+    chain.SetCertificateNumber(certificate);
     result.findings = chain.Finish();
     result.completed = true;
-    result.documents = reader.documents();
     result.checked = chain.signatures_checked();
     result.verified = chain.signatures_verified();
   } catch (const std::exception& error) {

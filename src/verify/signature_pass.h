@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -19,6 +20,16 @@
 #include "verify/signature_chain.h"
 
 namespace varnel::verify {
+
+// Called with each signed document read, in the file's order.
+using SignedDocumentSink = std::function<void(const SignedDocument&)>;
+
+// Reads file's documents of the three sections into sink, and the Header's
+// SoftwareCertificateNumber into certificate. False when stop ended it early;
+// a file that cannot be opened or read to its end gives what came before.
+// An exception of sink's leaves through here.
+bool ReadSignedDocuments(const std::filesystem::path& file, const SignedDocumentSink& sink, std::string& certificate,
+                         const std::atomic<bool>& stop);
 
 struct SignatureCheckResult {
   std::vector<Finding> findings;
