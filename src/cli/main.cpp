@@ -35,6 +35,24 @@ int ReportVerification(const varnel::CommandLine& line, const varnel::Verificati
   return status == 0 && report.errors() > 0 ? 3 : status;
 }
 
+// --verify FILE: the file checked on its own, its signatures with the keys
+// of the command line only (the file may come from any program).
+int VerifyOnly(const varnel::CommandLine& line) {
+  using namespace varnel;
+  SignatureKeys keys;
+  try {
+    keys = SignatureKeys::Load(line.public_keys);
+  } catch (const SignatureKeyError& error) {
+    std::fprintf(stderr, "Varnel v6: %s\n", error.what());
+    return 1;
+  }
+  verify::SignatureChainSetup signatures;
+  signatures.keys = &keys;
+  const VerificationReport report =
+      VerifyAuditFileAndSignatures(PathFromTyped(line.verify), VerificationOptions{}, std::move(signatures));
+  return ReportVerification(line, report, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,20 +68,7 @@ int main(int argc, char** argv) {
     std::fputs(UsageText(), stdout);
     return 0;
   }
-  if (!line.verify.empty()) {
-    SignatureKeys keys;
-    try {
-      keys = SignatureKeys::Load(line.public_keys);
-    } catch (const SignatureKeyError& error) {
-      std::fprintf(stderr, "Varnel v6: %s\n", error.what());
-      return 1;
-    }
-    verify::SignatureChainSetup signatures;
-    signatures.keys = &keys;
-    const VerificationReport report =
-        VerifyAuditFileAndSignatures(PathFromTyped(line.verify), VerificationOptions{}, std::move(signatures));
-    return ReportVerification(line, report, 0);
-  }
+  if (!line.verify.empty()) return VerifyOnly(line);
   if (!line.workdir.empty()) {
     std::error_code error;
     std::filesystem::current_path(PathFromUtf8(line.workdir), error);

@@ -13,6 +13,7 @@
 #include "tools/demo_signature.h"
 #include "tools/demo_signing_key.h"
 #include "tools/rsa_signer.h"
+#include "verify/queued_signature_chain.h"
 #include "verify/signature_chain.h"
 #include "verify/signature_keys.h"
 
@@ -242,6 +243,33 @@ TEST(SignatureChain, UnsignedDocumentsKeysAndOtherOrigins) {
   EXPECT_EQ(Describe(Check({other}, keys)), "");
   other.hash_control = "1-FTM abc/00001";
   EXPECT_NE(Describe(Check({other}, keys)).find("SourceBilling I"), std::string::npos);
+}
+
+// Fed through the queue by another reader, the chain finds what it finds on
+// its own: batches handed over in order, the reader held back when the checks
+// fall behind, the last short batch not lost.
+TEST(SignatureChain, ThroughTheQueueAsOnItsOwn) {
+  const SignatureKeys keys = DemoKeys();
+  std::vector<Issued> issued;
+  for (int number = 1; number <= static_cast<int>(3 * QueuedSignatureChain::kBatch + 7); ++number) {
+    issued.push_back({"TV A/" + std::to_string(number), "2016-01-04", "1.5", "1.50"});
+  }
+  std::vector<SignedDocument> documents = SignChain(issued);
+  documents[300].gross_total = "1.6";
+  documents.back().date = "2016-01-05";
+  SignatureChainSetup setup;
+  setup.keys = &keys;
+  QueuedSignatureChain queued(setup);
+  queued.SetCertificateNumber("3917");
+  for (const SignedDocument& document : documents) queued.Add(document);
+  const std::vector<Finding> findings = queued.Finish();
+  EXPECT_EQ(ErrorDocuments(findings), (std::vector<std::string>{"TV A/301", "TV A/775"})) << Describe(findings);
+  EXPECT_EQ(Describe(findings), Describe(Check(documents, keys)));
+  EXPECT_EQ(queued.signatures_verified(), documents.size() - 2);
+
+  // Dropped before Finish (an abort): the thread stops without the rest.
+  QueuedSignatureChain dropped(setup);
+  for (const SignedDocument& document : documents) dropped.Add(document);
 }
 
 TEST(SignatureChain, GrossTotalWithTwoDecimals) {
