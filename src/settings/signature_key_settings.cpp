@@ -1,3 +1,7 @@
+// Reads the "Assinaturas" section: each key must be a key version, each
+// value a file name; a relative name is joined to the working directory the
+// settings are bound to, so the run reads the same file whatever directory
+// it is asked from.
 #include "settings/signature_key_settings.h"
 
 #include <string>

@@ -1,3 +1,7 @@
+// The queue between the reader and the checking thread: one mutex and one
+// condition for both directions (room for the reader, batches or the end
+// for the checker). A failure inside the checks stops them and becomes one
+// error finding at Finish, instead of ending the program on the thread.
 #include "verify/queued_signature_chain.h"
 
 #include <exception>

@@ -1,3 +1,7 @@
+// The verifier's pass and the signature pass side by side: the signature
+// thread starts first so both read the file at once; while it still runs
+// after the verifier's pass, the caller's progress is told the documents
+// counted, so a window keeps answering and "Abortar" still works.
 #include "verify/signature_verification.h"
 
 #include <numeric>
