@@ -264,7 +264,7 @@ void SignatureChain::Verify(Series& series, const SignedDocument& document, int 
       Add(FindingSeverity::Note, SignedSectionName(document.section), document.number,
           "Primeiro documento da série " + series.name +
               " no ficheiro: a assinatura não foi verificada, porque encadeia com a do documento anterior" +
-              (number ? " (" + series.name + "/" + std::to_string(*number - 1) + ")" : std::string()) +
+              (number && *number > 0 ? " (" + series.name + "/" + std::to_string(*number - 1) + ")" : std::string()) +
               ", que não está no ficheiro");
       return;
     }
@@ -364,8 +364,8 @@ void SignatureChain::ReportOpenFailures(Series& series) {
   const std::string count = std::to_string(series.open_count);
   Add(FindingSeverity::Error, SignedSectionName(series.section), first,
       series.open_from_first
-          ? "Nenhuma das " + count + " assinaturas da série " + series.name + " confere, desde o primeiro documento (" +
-                first + ")"
+          ? "Nenhuma das " + count + " assinaturas da série " + series.name + " confere, desde " + first +
+                ", a primeira verificada"
           : "A cadeia de assinaturas da série " + series.name + " quebra em " + first + ": nenhuma das " + count +
                 " assinaturas desde esse documento até ao fim da série confere");
   series.open.clear();

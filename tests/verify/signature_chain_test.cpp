@@ -155,7 +155,7 @@ TEST(SignatureChain, ASeriesBrokenToItsEndIsOneFinding) {
   other.Add(1, kOtherPublicKey, "outra.pem");
   findings = Check(SignChain(kMonth), other);
   ASSERT_EQ(ErrorDocuments(findings), (std::vector<std::string>{"FS A/1", "FT A/1"})) << Describe(findings);
-  EXPECT_EQ(findings[1].message, "Nenhuma das 5 assinaturas da série FT A confere, desde o primeiro documento (FT A/1)");
+  EXPECT_EQ(findings[1].message, "Nenhuma das 5 assinaturas da série FT A confere, desde FT A/1, a primeira verificada");
   EXPECT_EQ(findings.back().message,
             "Nenhuma das 7 assinaturas da chave versão 1 confere com a chave pública \"outra.pem\": será a chave "
             "de outro produtor, ou de outra versão?");
