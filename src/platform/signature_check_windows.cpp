@@ -144,14 +144,19 @@ bool RsaPublicKey::Verify(std::string_view message, std::span<const unsigned cha
                                          static_cast<ULONG>(signature.size()), BCRYPT_PAD_PKCS1));
 }
 
+// Read from the key's public blob, which every CNG (Wine's too) exports; the
+// key length property is not offered for imported keys everywhere.
 int RsaPublicKey::bits() const {
-  DWORD bits = 0;
-  ULONG written = 0;
-  if (!Succeeded(BCryptGetProperty(m_handles->key.get(), BCRYPT_KEY_LENGTH, reinterpret_cast<PUCHAR>(&bits),
-                                   sizeof bits, &written, 0))) {
+  ULONG size = 0;
+  if (!Succeeded(BCryptExportKey(m_handles->key.get(), nullptr, BCRYPT_RSAPUBLIC_BLOB, nullptr, 0, &size, 0)) ||
+      size < sizeof(BCRYPT_RSAKEY_BLOB)) {
     return 0;
   }
-  return static_cast<int>(bits);
+  std::vector<UCHAR> blob(size);
+  if (!Succeeded(BCryptExportKey(m_handles->key.get(), nullptr, BCRYPT_RSAPUBLIC_BLOB, blob.data(), size, &size, 0))) {
+    return 0;
+  }
+  return static_cast<int>(reinterpret_cast<const BCRYPT_RSAKEY_BLOB*>(blob.data())->BitLength);
 }
 
 }  // namespace varnel::platform

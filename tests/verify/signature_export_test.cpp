@@ -91,9 +91,7 @@ TEST(SignatureExport, AKeyFileThatCannotBeReadStopsTheRunBeforeAnythingIsWritten
   testing::WriteFileBytes(dir / "lixo.pem", "-----BEGIN PUBLIC KEY-----\nnada\n-----END PUBLIC KEY-----\n");
   for (const char* file : {"falta.pem", "lixo.pem"}) {
     ExportRequest request = testing::DefaultRequest();
-    request.publicKeys = {{1, "chave.pem"}, {2, file}};
-    std::filesystem::copy_file(dir / demo::kDemoPublicKeyName, dir / "chave.pem",
-                               std::filesystem::copy_options::overwrite_existing);
+    request.publicKeys = {{1, demo::kDemoPublicKeyName}, {2, file}};
     PosDatabase connection;
     const testing::ExportResult result = testing::RunExportWith(connection, dir.path(), request);
     EXPECT_EQ(result.outcome, RunOutcome::CheckFailed);
