@@ -240,11 +240,15 @@ SignatureCheckResult CheckSignatures(const std::filesystem::path& file, Signatur
   return result;
 }
 
-SignatureCheckThread::SignatureCheckThread(std::filesystem::path file, SignatureChainSetup setup)
-    : m_thread([this, file = std::move(file), setup = std::move(setup)]() mutable {
-        m_result = CheckSignatures(file, std::move(setup), m_stop);
-        m_done = true;
-      }) {}
+SignatureCheckThread::SignatureCheckThread(std::filesystem::path file, SignatureChainSetup setup) {
+  // libxml2's first initialization is not safe on two threads at once: it
+  // happens here, before the second thread exists.
+  xmlInitParser();
+  m_thread = std::thread([this, file = std::move(file), setup = std::move(setup)]() mutable {
+    m_result = CheckSignatures(file, std::move(setup), m_stop);
+    m_done = true;
+  });
+}
 
 SignatureCheckThread::~SignatureCheckThread() {
   m_stop = true;
