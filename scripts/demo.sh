@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The first thing to run: installs what is missing and builds (setup.sh),
 # makes the demo working directory demo/ with a restaurant's previous month
-# (fixed seed, so every run gives the same database, and made-up ATCUD
-# validation codes for its series in Varnel.ini), then exports that month's
+# (fixed seed, so every run gives the same database, made-up ATCUD
+# validation codes for its series in Varnel.ini, and every document signed
+# with the demo key pair, whose public key Varnel.ini names), then exports that month's
 # audit file there (SAF-T (PT) 1.04_01, the version a period after June 2017
 # asks for) with the headless exporter, which reads it back
 # and verifies it (schema, control totals, references, numbering, the
-# comparison with the database) and prints its findings and VAT summary; the
+# signature chain, the comparison with the database) and prints its findings and VAT summary; the
 # report also goes to demo/verificacao.json. Exits non-zero when no verified
 # audit file came out, saying why.
 set -euo pipefail

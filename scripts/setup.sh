@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev googletest
   libxml2-utils libxml2-dev xvfb xauth
+  libssl-dev
   clang libclang-rt-14-dev
   time bc python3
 )

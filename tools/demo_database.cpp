@@ -103,6 +103,10 @@ DemoDatabaseSummary WriteDemoDatabase(const std::filesystem::path& path,
   if (options.series_index < 1 || options.series_index > 26) {
     throw std::invalid_argument("the series index must be 1 to 26");
   }
+  if (options.unsigned_per_thousand < 0 || options.without_series_letter_per_thousand < 0 ||
+      options.unsigned_per_thousand + options.without_series_letter_per_thousand > 1000) {
+    throw std::invalid_argument("the shares of unsigned documents and numbers without series letter must be 0 to 1000");
+  }
   SqliteFile file(path, SqliteFile::Mode::Create);
   DemoDatabaseSummary summary;
   {

@@ -23,6 +23,10 @@ struct DemoDatabaseOptions {
   std::uint64_t seed = 1;
   int series_index = 1;          // letter of the signed numbers: 1 is "A"
   bool atcud_codes = false;      // the working directory's Varnel.ini also gets ATCUD codes
+  // Documents in a thousand never signed, and signed under a number stored
+  // without its series letter (see demo_signature.h); together at most 1000.
+  int unsigned_per_thousand = 0;
+  int without_series_letter_per_thousand = 20;
 };
 
 struct DemoDatabaseSummary {
@@ -35,6 +39,9 @@ struct DemoDatabaseSummary {
   std::int64_t annulled = 0;
   std::int64_t left_out = 0;            // pagamento 6: not in the audit file
   std::int64_t without_customer = 0;    // a taxpayer number but customer 0 or 1
+  std::int64_t signed_documents = 0;    // with a Hash of the demo key
+  std::int64_t never_signed = 0;        // documents the audit file signs, left unsigned
+  std::int64_t without_series_letter = 0;  // signed numbers stored as "FT /12"
   std::int64_t consultation_links = 0;  // compensacoes rows CM -> sale
   std::int64_t settlements = 0;         // compensacoes rows RC -> FA or NC
   std::int64_t customers = 0;
@@ -44,7 +51,8 @@ struct DemoDatabaseSummary {
 
 // Creates the file at path (which must not exist yet) and fills it. Raises
 // tools::SqliteError when SQLite fails and std::invalid_argument for options out of
-// range (no documents, an empty period, a series outside 1 to 26).
+// range (no documents, an empty period, a series outside 1 to 26, shares of
+// signed numbers below 0 or above 1000 together).
 DemoDatabaseSummary WriteDemoDatabase(const std::filesystem::path& path,
                                       const DemoDatabaseOptions& options);
 

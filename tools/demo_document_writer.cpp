@@ -20,7 +20,7 @@ constexpr const char* kSourceId = "1";
 
 DemoDocumentWriter::DemoDocumentWriter(tools::SqliteFile& file, const DemoDatabaseOptions& options,
                                        DemoRandom& random, DemoDatabaseSummary& summary)
-    : m_options(options), m_random(random), m_summary(summary), m_timeline(options, random) {
+    : m_options(options), m_random(random), m_summary(summary), m_timeline(options, random), m_signer(options) {
   m_insert_document = file.Prepare(
       "INSERT INTO documentos (doc, numero, data, datahora, cliente, nome, morada, contribuinte, "
       "total, liquido, anulado, hash, hashcontrol, saftsign, emp, CashVATScheme, pagamento, "
@@ -43,12 +43,26 @@ void DemoDocumentWriter::Emit(Document& document) {
   document.second = stamp.second;
   document.number = ++m_numbers[document.code];
   std::string exemption = AddUpLines(document);
-  DemoSignature signature =
-      SignDemoDocument(m_random, document.code, document.number, m_options.series_index);
+  DemoSignature signature = SignDocument(document);
   std::string day_text = DayTimeText(document.day, 0);
   InsertDocument(document, signature, exemption, day_text);
   InsertLines(document, day_text);
-  CountDocument(document);
+  CountDocument(document, signature);
+}
+
+// The audit file signs sales and table consultations, not receipts nor the
+// internal consumption it leaves out. Its GrossTotal is the total before
+// withholding, on a credit note with the sign turned; a consultation's is
+// its total as stored.
+DemoSignature DemoDocumentWriter::SignDocument(const Document& document) {
+  const bool signs = document.code != "RC" && document.payment != kPaymentLeftOut;
+  std::int64_t withheld_cents = 0;
+  for (const SaleLine& line : document.lines) {
+    if (line.product == kWithholdingProduct && document.code != "CM") withheld_cents += line.total_cents;
+  }
+  const std::int64_t gross = document.lines.empty() ? 0 : document.total_cents - withheld_cents;
+  const SignedFields fields{document.day, document.second, document.code == "NC" ? -gross : gross};
+  return m_signer.Sign(m_random, document.code, document.number, signs, fields);
 }
 
 std::string DemoDocumentWriter::AddUpLines(Document& document) {
@@ -120,8 +134,14 @@ void DemoDocumentWriter::InsertLines(const Document& document, const std::string
   }
 }
 
-void DemoDocumentWriter::CountDocument(const Document& document) {
+void DemoDocumentWriter::CountDocument(const Document& document, const DemoSignature& signature) {
   ++m_produced;
+  if (!signature.hash.empty()) ++m_summary.signed_documents;
+  if (signature.signed_number.empty()) {
+    if (document.code != "RC" && document.payment != kPaymentLeftOut) ++m_summary.never_signed;
+  } else if (signature.signed_number.find(" /") != std::string::npos) {
+    ++m_summary.without_series_letter;
+  }
   ++m_summary.documents;
   ++m_summary.documents_by_code[document.code];
   if (document.annulled) ++m_summary.annulled;

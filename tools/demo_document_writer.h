@@ -47,12 +47,16 @@ class DemoDocumentWriter {
   void InsertDocument(const Document& document, const DemoSignature& signature,
                       const std::string& exemption, const std::string& day_text);
   void InsertLines(const Document& document, const std::string& day_text);
-  void CountDocument(const Document& document);
+  void CountDocument(const Document& document, const DemoSignature& signature);
+  // The signature fields of document, signed when the audit file carries a
+  // signature for it.
+  DemoSignature SignDocument(const Document& document);
 
   const DemoDatabaseOptions& m_options;
   DemoRandom& m_random;
   DemoDatabaseSummary& m_summary;
   DemoTimeline m_timeline;
+  DemoSigner m_signer;
 
   tools::SqliteStatement m_insert_document;
   tools::SqliteStatement m_insert_line;

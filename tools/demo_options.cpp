@@ -12,14 +12,19 @@ namespace varnel::demo {
 
 const char* const kDemoUsage =
     "Usage: varnel-demo-db --out DIR [--from YYYY-MM-DD --to YYYY-MM-DD] [--documents N] [--seed S]\n"
-    "                      [--atcud-codes]\n"
+    "                      [--atcud-codes] [--unsigned N] [--without-series-letter N]\n"
     "Writes a demo Korvel point-of-sale working directory into DIR: the database korvel.db\n"
-    "(replaced if present), Korvel.UDL, Korvel.ini and Varnel.ini.\n"
+    "(replaced if present), Korvel.UDL, Korvel.ini, Varnel.ini and the demo's public key\n"
+    "chave-publica-demo.pem (its documents are signed with a demo key pair, never for real use).\n"
     "  --from, --to   the period, both days included (default: the whole previous month)\n"
     "  --documents N  number of documents (default 300)\n"
     "  --seed S       seed of the generator; the same options give the same database (default 1)\n"
     "  --atcud-codes  also write made-up ATCUD validation codes for the demo's series\n"
-    "                 into Varnel.ini, so a 1.04_01 export carries ATCUDs\n";
+    "                 into Varnel.ini, so a 1.04_01 export carries ATCUDs\n"
+    "  --unsigned N   documents in a thousand the point of sale never signed (default 0)\n"
+    "  --without-series-letter N\n"
+    "                 documents in a thousand signed under a number stored without its\n"
+    "                 series letter, \"FT /12\" (default 20)\n";
 
 namespace {
 
@@ -60,7 +65,7 @@ DemoCommandLine ParseDemoCommandLine(std::span<const std::string_view> arguments
       continue;
     }
     if (option != "--out" && option != "--from" && option != "--to" && option != "--documents" &&
-        option != "--seed") {
+        option != "--seed" && option != "--unsigned" && option != "--without-series-letter") {
       throw UsageError("Unknown option \"" + std::string(option) + "\".");
     }
     if (i + 1 >= arguments.size()) throw UsageError(std::string(option) + " needs a value.");
@@ -79,6 +84,14 @@ DemoCommandLine ParseDemoCommandLine(std::span<const std::string_view> arguments
                          std::to_string(kMaximumDocuments) + ", not \"" + std::string(value) + "\".");
       }
       command.database.documents = *count;
+    } else if (option == "--unsigned" || option == "--without-series-letter") {
+      std::optional<int> share = ReadNumber<int>(value);
+      if (!share || *share > 1000) {
+        throw UsageError(std::string(option) + " needs a whole number from 0 to 1000, not \"" + std::string(value) +
+                         "\".");
+      }
+      (option == "--unsigned" ? command.database.unsigned_per_thousand
+                              : command.database.without_series_letter_per_thousand) = *share;
     } else {
       std::optional<std::uint64_t> seed = ReadNumber<std::uint64_t>(value);
       if (!seed) {
@@ -89,6 +102,9 @@ DemoCommandLine ParseDemoCommandLine(std::span<const std::string_view> arguments
     }
   }
   if (command.out.empty()) throw UsageError("--out DIR is required.");
+  if (command.database.unsigned_per_thousand + command.database.without_series_letter_per_thousand > 1000) {
+    throw UsageError("--unsigned and --without-series-letter together cannot pass 1000.");
+  }
   if (first_day.has_value() != last_day.has_value()) {
     throw UsageError("--from and --to go together.");
   }

@@ -1,5 +1,5 @@
-// Writes the demo working directory: database, data link and the two
-// settings files. Each file is written whole and checked; a failure raises
+// Writes the demo working directory: database, data link, the two settings
+// files and the demo's public key. Each file is written whole and checked; a failure raises
 // FileError naming the file.
 #include "tools/demo_workdir.h"
 
@@ -11,6 +11,7 @@
 #include "base/errors.h"
 #include "base/windows1252.h"
 #include "posdb/data_link.h"
+#include "tools/demo_signing_key.h"
 
 namespace varnel::demo {
 
@@ -78,6 +79,10 @@ std::string DemoAtcudSettingsBytes(int series_index) {
   return text;
 }
 
+std::string DemoSignatureSettingsBytes() {
+  return "\r\n[Assinaturas]\r\n" + std::to_string(kDemoKeyVersion) + "=" + kDemoPublicKeyName + "\r\n";
+}
+
 DemoDatabaseSummary WriteDemoWorkingDirectory(const std::filesystem::path& directory,
                                               const DemoDatabaseOptions& options) {
   std::error_code error;
@@ -108,7 +113,9 @@ DemoDatabaseSummary WriteDemoWorkingDirectory(const std::filesystem::path& direc
   WriteWholeFile(directory / kDataLinkName, DataLinkFileBytes(kDemoDatabaseName));
   WriteWholeFile(directory / kPosSettingsName, PosSettingsBytes(options.series_index));
   WriteWholeFile(directory / kOwnSettingsName,
-                 OwnSettingsBytes(Company()) + (options.atcud_codes ? DemoAtcudSettingsBytes(options.series_index) : ""));
+                 OwnSettingsBytes(Company()) + (options.atcud_codes ? DemoAtcudSettingsBytes(options.series_index) : "") +
+                     DemoSignatureSettingsBytes());
+  WriteWholeFile(directory / kDemoPublicKeyName, std::string(DemoPublicKeyPem()));
   return summary;
 }
 

@@ -2,7 +2,8 @@
 // the database file, the data link file "Korvel.UDL" leading to it (UTF-16LE
 // with byte-order mark, as Windows writes data links), the point-of-sale
 // settings ".\Korvel.ini" with the series option, and the exporter's own
-// ".\Varnel.ini" with the company data. Both settings files are Windows-1252
+// ".\Varnel.ini" with the company data and the demo's public key in
+// [Assinaturas], next to it as "chave-publica-demo.pem". Both settings files are Windows-1252
 // with CR LF line ends. Files of the same names are replaced; the database is
 // written under a temporary name first, so a failed run leaves no half file.
 #pragma once
@@ -20,6 +21,7 @@ inline constexpr const char* kDemoDatabaseName = "korvel.db";
 inline constexpr const char* kDataLinkName = "Korvel.UDL";
 inline constexpr const char* kPosSettingsName = "Korvel.ini";
 inline constexpr const char* kOwnSettingsName = "Varnel.ini";
+inline constexpr const char* kDemoPublicKeyName = "chave-publica-demo.pem";
 
 // The bytes of a data link to the embedded database file database_name
 // (relative names are taken from the working directory).
@@ -32,6 +34,10 @@ std::string OwnSettingsBytes(const DemoCompany& company);
 // every document type the demo issues in the series of series_index, so a
 // 1.04_01 export of the demo carries ATCUDs.
 std::string DemoAtcudSettingsBytes(int series_index);
+
+// A blank line, then [Assinaturas] naming the demo's public key file as the
+// producer's key of the demo key's version.
+std::string DemoSignatureSettingsBytes();
 
 // UTF-8 text as Windows-1252 bytes; raises std::invalid_argument for a
 // character the code page lacks (the settings files hold only our own texts).

@@ -37,6 +37,8 @@ void PrintSummary(const varnel::demo::DemoCommandLine& command, const DemoDataba
           "\n  annulled " + std::to_string(summary.annulled) + ", left out (pagamento 6) " +
           std::to_string(summary.left_out) + ", taxpayer number without customer " +
           std::to_string(summary.without_customer) +
+          "\n  signed " + std::to_string(summary.signed_documents) + " (numbers stored without series letter " +
+          std::to_string(summary.without_series_letter) + "), never signed " + std::to_string(summary.never_signed) +
           "\n  customers " + std::to_string(summary.customers) + ", suppliers " +
           std::to_string(summary.suppliers) + ", products " + std::to_string(summary.products) +
           "\n";

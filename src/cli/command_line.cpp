@@ -40,6 +40,29 @@ int ParseSeries(const std::string& value) {
   throw UsageError("--series must be none, a letter A to Z or a number 0 to 26, not \"" + value + "\"");
 }
 
+// "FILE" is the key of version 1; "VERSION=FILE" names the version.
+SignatureKeyFile ParsePublicKey(const std::string& value) {
+  const std::size_t equals = value.find('=');
+  const std::string version = equals == std::string::npos ? std::string() : value.substr(0, equals);
+  const bool numbered = !version.empty() && version.find_first_not_of("0123456789") == std::string::npos;
+  const auto number = numbered ? ReadInteger(version) : std::nullopt;
+  if (numbered && (!number || *number < 1 || *number > 999999)) {
+    throw UsageError("--public-key needs a key version from 1, not \"" + version + "\"");
+  }
+  SignatureKeyFile key{number.value_or(1), numbered ? value.substr(equals + 1) : value};
+  if (key.path.empty()) throw UsageError("--public-key needs a file name");
+  return key;
+}
+
+void AddPublicKey(std::vector<SignatureKeyFile>& keys, SignatureKeyFile key) {
+  for (const SignatureKeyFile& other : keys) {
+    if (other.version == key.version) {
+      throw UsageError("--public-key names version " + std::to_string(key.version) + " twice");
+    }
+  }
+  keys.push_back(std::move(key));
+}
+
 int ParseType(const std::string& value) {
   const std::string v = AsciiLower(value);
   if (v == "normal") return 0;
@@ -91,6 +114,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.status = value;
     } else if (option == "--verify") {
       line.verify = value;
+    } else if (option == "--public-key") {
+      AddPublicKey(line.public_keys, ParsePublicKey(value));
     } else {
       throw UsageError("unknown option " + option);
     }
@@ -118,6 +143,7 @@ void NameFilesByPeriod(CommandLine& line, DateTime first_day) {
 const char* UsageText() {
   return "Usage: varnel-export --output FILE [options]\n"
          "       varnel-export --verify FILE [--report FILE] [--status FILE]\n"
+         "                     [--public-key [VERSION=]FILE]...\n"
          "Writes the SAF-T (PT) audit file (1.03_01 or 1.04_01) of the Korvel point-of-sale\n"
          "database described by Korvel.UDL in the working directory, then reads it back and\n"
          "verifies it; --verify only verifies an existing audit file of either version.\n"
@@ -141,6 +167,12 @@ const char* UsageText() {
          "                       it means and the errors shown, for scheduled runs\n"
          "  --verify FILE        verify an existing audit file, without exporting\n"
          "  --no-verify          export without verifying the file (for measurements)\n"
+         "  --public-key [VERSION=]FILE\n"
+         "                       the producer's public key (PEM) that checks the signatures of\n"
+         "                       key VERSION (default 1); repeat for more versions. For an export\n"
+         "                       it replaces that version's key from Varnel.ini, section\n"
+         "                       Assinaturas (\"1=chave-publica.pem\"); a relative FILE is taken\n"
+         "                       from the working directory. --verify uses only these keys\n"
          "  --statistics         print the number of database statements run\n"
          "  --help               this text\n"
          "\n"

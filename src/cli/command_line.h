@@ -4,8 +4,9 @@
 //   varnel-export --output FILE [--workdir DIR] [--from YYYY-MM-DD --to YYYY-MM-DD]
 //                 [--type normal|resumido] [--region continente|madeira|acores|0|1|2]
 //                 [--series none|A..Z|0..26] [--saft-version 1.03_01|1.04_01]
-//                 [--report FILE] [--status FILE] [--no-verify] [--statistics] [--help]
-//   varnel-export --verify FILE [--report FILE] [--status FILE]
+//                 [--report FILE] [--status FILE] [--no-verify] [--statistics]
+//                 [--public-key [VERSION=]FILE]... [--help]
+//   varnel-export --verify FILE [--report FILE] [--status FILE] [--public-key [VERSION=]FILE]...
 #pragma once
 
 #include <optional>
@@ -16,6 +17,7 @@
 
 #include "base/date_time.h"
 #include "base/saft_version.h"
+#include "base/signature_key_file.h"
 
 namespace varnel {
 
@@ -34,6 +36,8 @@ struct CommandLine {
   std::string status;             // the exit status and its meaning, written there at the end
   std::string verify;             // an existing audit file to verify, no export
   bool no_verify = false;         // export without reading the file back
+  // --public-key: the producer's key per version, over Varnel.ini's ones.
+  std::vector<SignatureKeyFile> public_keys;
 };
 
 class UsageError : public std::runtime_error {

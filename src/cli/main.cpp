@@ -19,6 +19,8 @@
 #include "run/export_run.h"
 #include "platform/console.h"
 #include "posdb/pos_database.h"
+#include "verify/signature_keys.h"
+#include "verify/signature_verification.h"
 
 namespace {
 
@@ -42,6 +44,24 @@ int ReportVerification(const varnel::CommandLine& line, const varnel::Verificati
   }
   if (!report.completed) return 130;  // "Abortar" (a signal) stopped the verification
   return status == 0 && report.errors() > 0 ? 3 : status;
+}
+
+// --verify FILE: the file checked on its own, its signatures with the keys
+// of the command line only (the file may come from any program).
+int VerifyOnly(const varnel::CommandLine& line, std::vector<std::string>& errors) {
+  using namespace varnel;
+  SignatureKeys keys;
+  try {
+    keys = SignatureKeys::Load(line.public_keys);
+  } catch (const SignatureKeyError& error) {
+    PrintError(std::string("Varnel v6: ") + error.what(), errors);
+    return 1;
+  }
+  verify::SignatureChainSetup signatures;
+  signatures.keys = &keys;
+  const VerificationReport report =
+      VerifyAuditFileAndSignatures(PathFromTyped(line.verify), VerificationOptions{}, std::move(signatures));
+  return ReportVerification(line, report, 0, errors);
 }
 
 int Export(const varnel::CommandLine& line, varnel::DateTime today, std::vector<std::string>& errors) {
@@ -108,8 +128,7 @@ int main(int argc, char** argv) {
   if (line.verify.empty()) {
     status = Export(line, today, errors);
   } else {
-    const VerificationReport report = VerifyAuditFile(PathFromTyped(line.verify), VerificationOptions{});
-    status = ReportVerification(line, report, 0, errors);
+    status = VerifyOnly(line, errors);
   }
   // A scheduled run has no console: its status goes beside its file.
   std::string error;

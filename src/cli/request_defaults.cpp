@@ -6,6 +6,7 @@
 #include "settings/export_codes.h"
 #include "settings/series_option.h"
 #include "settings/settings_store.h"
+#include "settings/signature_key_settings.h"
 #include "base/value_routines.h"
 
 namespace varnel {
@@ -13,6 +14,16 @@ namespace varnel {
 namespace {
 
 int ListIndex(int value, int last_choice) { return value >= 0 && value <= last_choice ? value : -1; }
+
+// Varnel.ini's keys with the command line's laid over them, version by version.
+std::vector<SignatureKeyFile> PublicKeys(const std::filesystem::path& directory, const CommandLine& line) {
+  std::vector<SignatureKeyFile> keys = SignatureKeySettings(directory).Load();
+  for (const SignatureKeyFile& given : line.public_keys) {
+    std::erase_if(keys, [&](const SignatureKeyFile& stored) { return stored.version == given.version; });
+    keys.push_back(given);
+  }
+  return keys;
+}
 
 }  // namespace
 
@@ -33,6 +44,7 @@ ExportRequest RequestFromFiles(const std::filesystem::path& directory, const Com
   request.saftType = line.saft_type;
   request.verify = !line.no_verify;
   request.saftVersion = line.saft_version.value_or(DefaultSaftVersion(request.datai));
+  request.publicKeys = PublicKeys(directory, line);
   if (request.saftVersion == SaftVersion::k1_04_01) {
     ExportCodes codes = LoadExportCodes(directory);
     request.atcudCodes = std::move(codes.atcud);

@@ -2,8 +2,10 @@
 // (missing keys take the window's defaults), the series from Korvel.ini, the
 // period of the window (last month) unless given, and the options given. A
 // 1.04_01 export also takes the ATCUD validation codes and the exemption
-// code rules from Varnel.ini; a malformed one, which only a hand-edited file
-// can hold, raises SettingsValueError naming its section and key.
+// code rules from Varnel.ini, and every export the producer's public keys
+// (section "Assinaturas", the command line's over them); a malformed one,
+// which only a hand-edited file can hold, raises SettingsValueError naming
+// its section and key.
 #pragma once
 
 #include <filesystem>

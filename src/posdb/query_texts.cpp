@@ -43,6 +43,7 @@ const std::vector<QueryText>& AllQueryTexts() {
       kQ_reconcileRCRows,
       kQ_reconcileSettled,
       kQ_prodVend,
+      kQ_hashAnterior,
   };
   return texts;
 }

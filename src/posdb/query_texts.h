@@ -244,6 +244,20 @@ inline constexpr QueryText kQ_prodVend{"q_prodVend",
     "AND v.codigo <> -999\n"
     "ORDER BY codigo"};
 
+// The signed document just before the first one of the period, per document
+// code, whatever its date: the previous link of each series' signature chain,
+// so the verification of an export checks the period's first documents too.
+// A document counts as signed when its hash is neither empty nor "0"; the
+// first one of the period is the first the document queries select.
+inline constexpr QueryText kQ_hashAnterior{"q_hashAnterior",
+    "SELECT d.doc, d.numero, d.hash, d.saftsign FROM documentos d\n"
+    "INNER JOIN (SELECT a.doc, MAX(a.numero) AS numero FROM documentos a\n"
+    "INNER JOIN (SELECT doc, MIN(numero) AS primeiro FROM documentos\n"
+    "WHERE data >= :datai AND data <= :dataf AND doc IN ('TK','VD','FA','NC','FS','FT','CM') AND pagamento <> 6\n"
+    "GROUP BY doc) p ON p.doc = a.doc\n"
+    "WHERE a.numero < p.primeiro AND LTRIM(RTRIM(ISNULL(a.hash, ''))) NOT IN ('', '0')\n"
+    "GROUP BY a.doc) u ON u.doc = d.doc AND u.numero = d.numero"};
+
 // Every text above, in the order above (the variants of one query share its
 // name).
 const std::vector<QueryText>& AllQueryTexts();

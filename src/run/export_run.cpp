@@ -74,6 +74,12 @@ bool ExportRun::passChecks(std::string& output_path) {
     m_observer->showError("A data final é anterior à data inicial!");
     return false;
   }
+  try {
+    m_signature_keys = SignatureKeys::Load(m_request.publicKeys);
+  } catch (const SignatureKeyError& error) {
+    m_observer->showError(error.what());
+    return false;
+  }
 
   std::error_code ignored;
   const auto data_link = FindFileIgnoringCase(std::filesystem::current_path(ignored), "Korvel.udl");

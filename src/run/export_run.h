@@ -5,17 +5,20 @@
 //
 // States of a run (the window's panels in brackets):
 //   1. checks        [data panel]  blank path, final date not before the
-//                                  initial one, data link file, connection,
-//                                  taxpayer number; a failed check shows "Erro"
-//                                  and ends the run with nothing written
+//                                  initial one, the producer's key files,
+//                                  data link file, connection, taxpayer
+//                                  number; a failed check shows "Erro" and
+//                                  ends the run with nothing written
 //   2. maintenance   [data panel]  customer repair (its progress in the status
 //                                  line, every batch) and schema upgrade
 //   3. writing       [processing]  Header, MasterFiles, SourceDocuments
 //   4. closing tail  [processing]  queries closed, closing lines, file closed,
 //                                  progress hidden, final status
 //   5. verification  [processing]  a completed export's file read back and
-//                                  checked, compared with the database; the
-//                                  findings shown, the outcome's status
+//                                  checked, its signatures verified against
+//                                  the database's previous documents, compared
+//                                  with the database; the findings shown, the
+//                                  outcome's status
 //   6. ended         [data panel]
 // The abort exit jumps from anywhere in 3 to 4; "Abortar" in 5 stops the
 // verification (the file stays, the outcome says it was not verified). Any error in 2 to 4 closes
@@ -32,6 +35,8 @@
 #include "section/export_request.h"
 #include "section/schema_generation.h"
 #include "section/section_context.h"
+#include "verify/signature_chain.h"
+#include "verify/signature_keys.h"
 
 namespace varnel {
 
@@ -91,6 +96,7 @@ class ExportRun : public SectionContext {
                       PaymentsSection& receipts);
   void closingTail(const std::string& output_path);
   void verifyFile(const std::string& output_path);
+  verify::SignatureChainSetup signatureSetup();
   void failRun(const std::string& message) noexcept;
 
   PosDatabase& m_database;
@@ -103,6 +109,7 @@ class ExportRun : public SectionContext {
   int m_exported_count = 0;
   int m_batch_counter = 0;
   std::optional<VerificationReport> m_verification;
+  SignatureKeys m_signature_keys;  // read by the checks, used by the verification
 };
 
 }  // namespace varnel

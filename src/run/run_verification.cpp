@@ -10,6 +10,8 @@
 #include "base/value_routines.h"
 #include "run/database_reconciliation.h"
 #include "run/export_run.h"
+#include "run/previous_signatures.h"
+#include "verify/signature_verification.h"
 
 namespace varnel {
 
@@ -48,6 +50,22 @@ std::string OutcomeText(const VerificationReport& report) {
 
 }  // namespace
 
+// The keys read by the checks, and the Hash of each series' document before
+// the period from the database, so the first documents are verified too. A
+// database that fails here leaves them to the rule of a file verified alone.
+verify::SignatureChainSetup ExportRun::signatureSetup() {
+  verify::SignatureChainSetup setup;
+  setup.keys = &m_signature_keys;
+  if (m_signature_keys.empty()) return setup;
+  try {
+    setup.previous = PreviousSignatures(m_database, m_request, m_generation);
+    setup.previous_from_database = m_generation == SchemaGeneration::Current;
+  } catch (const std::exception&) {
+    setup.previous.clear();
+  }
+  return setup;
+}
+
 void ExportRun::verifyFile(const std::string& output_path) {
   showStage("Verificação do ficheiro");
   m_observer->progressStart(m_document_count / ExportRun::kDocumentsPerStep);
@@ -59,7 +77,7 @@ void ExportRun::verifyFile(const std::string& output_path) {
   options.summarized_type_expected = false;
   // "Abortar" pressed as the stage began stops the check before it reads.
   VerificationReport report;
-  if (!m_abort) report = VerifyAuditFile(PathFromTyped(output_path), options, &progress);
+  if (!m_abort) report = VerifyAuditFileAndSignatures(PathFromTyped(output_path), options, signatureSetup(), &progress);
   if (report.completed) {
     try {
       showStage("Comparação com a base de dados");

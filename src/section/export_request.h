@@ -12,6 +12,7 @@
 #include "base/product_version.h"
 #include "base/saft_version.h"
 #include "base/series_index.h"
+#include "base/signature_key_file.h"
 
 namespace varnel {
 
@@ -31,6 +32,10 @@ struct ExportRequest {
   // section "Isencoes" laid over them by the front end).
   std::vector<AtcudSeriesCode> atcudCodes;
   std::vector<ExemptionCodeRule> exemptionCodes = DefaultExemptionCodeRules();
+  // The producer's public keys, one file per key version (Varnel.ini,
+  // section "Assinaturas", or the command line): read before anything is
+  // written, then every signature of the finished file is checked with them.
+  std::vector<SignatureKeyFile> publicKeys;
 };
 
 }  // namespace varnel

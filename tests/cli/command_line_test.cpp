@@ -35,6 +35,18 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_TRUE(Parse({"--help"}).help);
 }
 
+TEST(CommandLine, PublicKeysPerVersion) {
+  EXPECT_TRUE(Parse({"--output", "x"}).public_keys.empty());
+  const CommandLine line = Parse({"--output", "x", "--public-key", "chave.pem", "--public-key", "2=C:\\Chaves\\v2.pem",
+                                  "--public-key", "3=a=b.pem"});
+  const std::vector<SignatureKeyFile> expected = {{1, "chave.pem"}, {2, "C:\\Chaves\\v2.pem"}, {3, "a=b.pem"}};
+  EXPECT_EQ(line.public_keys, expected);
+  // Only digits before "=" name a version; anything else is the file's name.
+  EXPECT_EQ(Parse({"--output", "x", "--public-key", "nova=versão.pem"}).public_keys,
+            std::vector<SignatureKeyFile>{(SignatureKeyFile{1, "nova=versão.pem"})});
+  EXPECT_EQ(Parse({"--verify", "f.xml", "--public-key", "k.pem"}).public_keys.size(), 1u);
+}
+
 TEST(CommandLine, RefusesBadUsageWithAReason) {
   const std::vector<std::vector<std::string>> bad = {
       {},
@@ -50,6 +62,9 @@ TEST(CommandLine, RefusesBadUsageWithAReason) {
       {"--output", "x", "--series", "AB"},
       {"--output", "x", "--colour", "blue"},
       {"--output", "x", "stray"},
+      {"--output", "x", "--public-key", "0=k.pem"},
+      {"--output", "x", "--public-key", "2="},
+      {"--output", "x", "--public-key", "a.pem", "--public-key", "1=b.pem"},
   };
   for (const auto& arguments : bad) {
     std::string joined;

@@ -92,7 +92,7 @@ TEST(SqlDialect, EveryTextOfTheSystemPreparesAgainstTheSchema) {
     EXPECT_NO_THROW(connection->Prepare(sql, std::string(name)));
     ++prepared;
   }
-  EXPECT_EQ(prepared, 35);
+  EXPECT_EQ(prepared, 36);
 }
 
 TEST(SqlDialect, EveryTextOfTheSystemRunsWithItsParameters) {

@@ -13,6 +13,7 @@
 #include "support/test_paths.h"
 #include "tools/demo_calendar.h"
 #include "tools/demo_options.h"
+#include "tools/demo_signing_key.h"
 #include "tools/demo_workdir.h"
 
 namespace varnel::demo {
@@ -59,7 +60,7 @@ TEST(DemoWorkdir, Windows1252Conversion) {
   EXPECT_THROW(Windows1252FromUtf8("\xC3"), std::invalid_argument);
 }
 
-TEST(DemoWorkdir, WritesTheFourFilesAndReplacesThem) {
+TEST(DemoWorkdir, WritesTheFiveFilesAndReplacesThem) {
   TempDir folder;
   std::filesystem::path directory = folder / "demo";
   DemoDatabaseOptions options;
@@ -69,7 +70,9 @@ TEST(DemoWorkdir, WritesTheFourFilesAndReplacesThem) {
   EXPECT_EQ(summary.documents, 50);
   EXPECT_EQ(ReadFileBytes(directory / "Korvel.UDL"), DataLinkFileBytes("korvel.db"));
   EXPECT_EQ(ReadFileBytes(directory / "Korvel.ini"), PosSettingsBytes(1));
-  EXPECT_EQ(ReadFileBytes(directory / "Varnel.ini"), OwnSettingsBytes(Company()));
+  EXPECT_EQ(ReadFileBytes(directory / "Varnel.ini"), OwnSettingsBytes(Company()) + DemoSignatureSettingsBytes());
+  EXPECT_EQ(DemoSignatureSettingsBytes(), "\r\n[Assinaturas]\r\n1=chave-publica-demo.pem\r\n");
+  EXPECT_EQ(ReadFileBytes(directory / "chave-publica-demo.pem"), DemoPublicKeyPem());
   std::string database = ReadFileBytes(directory / "korvel.db");
   EXPECT_EQ(database.substr(0, 16), std::string("SQLite format 3\0", 16));
 
@@ -78,7 +81,7 @@ TEST(DemoWorkdir, WritesTheFourFilesAndReplacesThem) {
   WriteFileBytes(directory / "korvel.db-journal", "stale");
   WriteDemoWorkingDirectory(directory, options);
   EXPECT_TRUE(ReadFileBytes(directory / "korvel.db") == database);
-  EXPECT_EQ(ReadFileBytes(directory / "Varnel.ini"), OwnSettingsBytes(Company()));
+  EXPECT_EQ(ReadFileBytes(directory / "Varnel.ini"), OwnSettingsBytes(Company()) + DemoSignatureSettingsBytes());
   EXPECT_FALSE(std::filesystem::exists(directory / "korvel.db-journal"));
   EXPECT_FALSE(std::filesystem::exists(directory / "korvel.db.partial"));
 }
@@ -139,6 +142,11 @@ TEST(DemoOptions, ReadsTheCommandLine) {
   EXPECT_EQ(DayText(defaults.database.period.last_day), "2026-02-28");
   EXPECT_EQ(defaults.database.documents, 300);
   EXPECT_EQ(defaults.database.seed, 1u);
+  EXPECT_EQ(defaults.database.unsigned_per_thousand, 0);  // the default month: every document signed
+  EXPECT_EQ(defaults.database.without_series_letter_per_thousand, 20);
+  DemoCommandLine shares = Parse({"--out", "x", "--unsigned", "30", "--without-series-letter", "0"});
+  EXPECT_EQ(shares.database.unsigned_per_thousand, 30);
+  EXPECT_EQ(shares.database.without_series_letter_per_thousand, 0);
 
   DemoCommandLine january = Parse({"--out", "x"}, {2024, 1, 10});
   EXPECT_EQ(DayText(january.database.period.first_day), "2023-12-01");
@@ -173,6 +181,9 @@ TEST(DemoOptions, ExplainsWhatIsWrong) {
        "--from needs a day from 2000 on, written YYYY-MM-DD, not \"1999-12-31\"."},
       {{"--out", "d", "--from", "2026-02-01"}, "--from and --to go together."},
       {{"--out", "d", "--from", "2026-02-02", "--to", "2026-02-01"}, "--to is before --from."},
+      {{"--out", "d", "--unsigned", "1001"}, "--unsigned needs a whole number from 0 to 1000, not \"1001\"."},
+      {{"--out", "d", "--unsigned", "990", "--without-series-letter", "20"},
+       "--unsigned and --without-series-letter together cannot pass 1000."},
   };
   for (const Case& item : cases) {
     try {
