@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file_names.h"
+#include "base/month_end.h"
 #include "cli/command_line.h"
 #include "cli/terminal_observer.h"
 #include "cli/request_defaults.h"
@@ -68,6 +69,12 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     std::fprintf(stderr, "Varnel v6: %s\n", error.what());
     return 1;
+  }
+
+  // A period a day or two short of a month's end is exported as asked, with
+  // a warning (a scheduled export has no one to answer a question).
+  if (const std::string left_out = MonthEndLeftOutText(request.datai, request.dataf); !left_out.empty()) {
+    std::fprintf(stderr, "Aviso: %s\n", left_out.c_str());
   }
 
   TerminalObserver::InstallSignalHandlers();
