@@ -12,14 +12,16 @@ namespace varnel::demo {
 
 const char* const kDemoUsage =
     "Usage: varnel-demo-db --out DIR [--from YYYY-MM-DD --to YYYY-MM-DD] [--documents N] [--seed S]\n"
-    "                      [--atcud-codes]\n"
+    "                      [--atcud-codes] [--tickets]\n"
     "Writes a demo Korvel point-of-sale working directory into DIR: the database korvel.db\n"
     "(replaced if present), Korvel.UDL, Korvel.ini and Varnel.ini.\n"
     "  --from, --to   the period, both days included (default: the whole previous month)\n"
     "  --documents N  number of documents (default 300)\n"
     "  --seed S       seed of the generator; the same options give the same database (default 1)\n"
     "  --atcud-codes  also write made-up ATCUD validation codes for the demo's series\n"
-    "                 into Varnel.ini, so a 1.04_01 export carries ATCUDs\n";
+    "                 into Varnel.ini, so a 1.04_01 export carries ATCUDs\n"
+    "  --tickets      counter sales as tickets (TK) and cash sales (VD), as before 2013,\n"
+    "                 whatever the period (from 2013 on they are simplified invoices, FS)\n";
 
 namespace {
 
@@ -57,6 +59,10 @@ DemoCommandLine ParseDemoCommandLine(std::span<const std::string_view> arguments
     }
     if (option == "--atcud-codes") {
       command.database.atcud_codes = true;
+      continue;
+    }
+    if (option == "--tickets") {
+      command.database.legacy_tickets = true;
       continue;
     }
     if (option != "--out" && option != "--from" && option != "--to" && option != "--documents" &&
