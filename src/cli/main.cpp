@@ -34,6 +34,13 @@ int ReportVerification(const varnel::CommandLine& line, const varnel::Verificati
   return status == 0 && report.errors() > 0 ? 3 : status;
 }
 
+// A period a day or two short of a month's end is exported as asked, with a
+// warning (a scheduled export has no one to answer a question).
+void WarnOfDaysLeftOut(const varnel::ExportRequest& request) {
+  const std::string left_out = varnel::MonthEndLeftOutText(request.datai, request.dataf);
+  if (!left_out.empty()) std::fprintf(stderr, "Aviso: %s\n", left_out.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,12 +78,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // A period a day or two short of a month's end is exported as asked, with
-  // a warning (a scheduled export has no one to answer a question).
-  if (const std::string left_out = MonthEndLeftOutText(request.datai, request.dataf); !left_out.empty()) {
-    std::fprintf(stderr, "Aviso: %s\n", left_out.c_str());
-  }
-
+  WarnOfDaysLeftOut(request);
   TerminalObserver::InstallSignalHandlers();
   TerminalObserver observer(stderr, platform::PrepareConsole(stderr));
   PosDatabase database;
