@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -78,7 +79,7 @@ VerificationDialog::VerificationDialog(const VerificationReport& report, QString
   layout->addWidget(findings, 3);
   auto* vat_label = new QLabel(kVatSummaryTitle, this);
   layout->addWidget(vat_label);
-  layout->addWidget(build_vat_summary(report.summary), 2);
+  layout->addWidget(build_vat_summary(report.summary));
   auto* counts = new QLabel(Text(DocumentCountsText(report.summary)), this);
   counts->setObjectName("documentos");
   counts->setWordWrap(true);
@@ -110,6 +111,11 @@ QTableWidget* VerificationDialog::build_findings(const VerificationReport& repor
 QTableWidget* VerificationDialog::build_vat_summary(const VerificationSummary& summary) {
   QTableWidget* table = FillTable(VatSummaryTable(summary), this);
   table->setObjectName("resumoiva");
+  // As tall as its rows, the total included: the findings take the rest.
+  int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
+  for (int row = 0; row < table->rowCount(); ++row) height += table->rowHeight(row);
+  if (table->horizontalScrollBar()->isVisible()) height += table->horizontalScrollBar()->sizeHint().height();
+  table->setFixedHeight(height);
   return table;
 }
 

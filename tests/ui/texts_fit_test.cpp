@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyleOptionComboBox>
 #include <QTableWidget>
 #include <QtTest>
@@ -129,8 +130,10 @@ void TestTextsFit::resultsDialog() {
   QVERIFY(QTest::qWaitForWindowExposed(&dialog));
   const QStringList cut = CutTexts(dialog);
   QVERIFY2(cut.isEmpty(), qPrintable(cut.join("\n")));
-  // The amounts fit their columns too.
+  // Every row of the VAT summary shows without scrolling, the total
+  // included, and the amounts fit their columns.
   auto* vat = dialog.findChild<QTableWidget*>("resumoiva");
+  QCOMPARE(vat->verticalScrollBar()->maximum(), 0);
   for (int row = 0; row < vat->rowCount(); ++row) {
     for (int column = 0; column < vat->columnCount(); ++column) {
       const QString text = vat->item(row, column)->text();
