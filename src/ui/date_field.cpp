@@ -98,6 +98,10 @@ void DateField::keyPressEvent(QKeyEvent* event) {
     QDateEdit::keyPressEvent(event);  // steps through stepBy
     return;
   }
+  if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_AltGr) {
+    QDateEdit::keyPressEvent(event);  // held to type a digit on some keyboards
+    return;
+  }
   end_typing();
   if (plain && (key == Qt::Key_Left || key == Qt::Key_Right)) {
     const int index = currentSectionIndex() + (key == Qt::Key_Right ? 1 : -1);

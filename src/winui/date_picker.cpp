@@ -23,6 +23,13 @@ SYSTEMTIME ToSystemTime(const DateEntry& entry) {
   return value;
 }
 
+// The key of a digit (its character follows as WM_CHAR) or a modifier held
+// to type one: neither ends the part being typed.
+bool KeepsTyping(WPARAM key) {
+  return (key >= '0' && key <= '9') || (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) || key == VK_SHIFT ||
+         key == VK_CONTROL || key == VK_MENU;
+}
+
 int PartIndex(DatePart part) { return part == DatePart::Day ? 0 : part == DatePart::Month ? 1 : 2; }
 DatePart PartOfIndex(int index) {
   constexpr DatePart kParts[] = {DatePart::Day, DatePart::Month, DatePart::Year};
@@ -50,9 +57,7 @@ DatePickerKeys::~DatePickerKeys() {
 void DatePickerKeys::follow(DateTime day) {
   if (m_applying) return;
   const DateTimeParts parts = day.Decode();
-  const DatePart part = m_entry.part();
-  m_entry.set(parts.year, parts.month, parts.day);
-  m_entry.selectPart(part);
+  m_entry.set(parts.year, parts.month, parts.day);  // the part stays where it was
 }
 
 void DatePickerKeys::apply() {
@@ -139,6 +144,7 @@ LRESULT DatePickerKeys::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         apply();
         return 0;
       }
+      if (KeepsTyping(wparam)) break;
       endTyping();
       if (wparam == VK_LEFT || wparam == VK_RIGHT) {
         // The picker wraps from the year to the day and back; so does the entry.

@@ -202,7 +202,7 @@ void MainDialog::on_init() {
 
 void MainDialog::fill_texts() {
   SetText(m_dialog, kWindowCaption);
-  for (const ControlText& text : kControlTexts) SetText(item(text.id), text.text);
+  for (const ControlText& text : kControlTexts) SetControlText(item(text.id), text.text);
   SetText(item(IDC_VS), kVersionLabel);
   SendMessageW(item(IDC_ESTABELECIMENTO), EM_LIMITTEXT, kEstablishmentLength, 0);
   for (int id : {IDC_DATAI, IDC_DATAF}) {

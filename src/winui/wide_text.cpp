@@ -2,8 +2,6 @@
 // valid UTF-8 comes out with the system's replacement characters.
 #include "winui/wide_text.h"
 
-#include <windows.h>
-
 namespace varnel {
 
 std::wstring WideFromUtf8(std::string_view text) {
@@ -21,6 +19,16 @@ std::string Utf8FromWide(std::wstring_view text) {
   std::string out(static_cast<std::size_t>(bytes), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
   return out;
+}
+
+void SetControlText(HWND control, std::string_view text) {
+  std::wstring wide = WideFromUtf8(text);
+  wchar_t kind[16] = {};
+  GetClassNameW(control, kind, 16);
+  if (std::wstring_view(kind) == L"Static" && (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_RIGHT) {
+    wide += L'\u00A0';
+  }
+  SetWindowTextW(control, wide.c_str());
 }
 
 }  // namespace varnel
