@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The first thing to run: installs what is missing and builds (setup.sh),
-# makes the demo working directory demo/ with a restaurant's previous month
+# The first thing to run: installs what the demo lacks and builds only the
+# headless exporter, the demo generator and the window's program
+# (setup.sh --demo; the test command builds the rest), makes the demo
+# working directory demo/ with a restaurant's previous month
 # (fixed seed, so every run gives the same database, made-up ATCUD
 # validation codes for its series in Varnel.ini, and every document signed
 # with the demo key pair, whose public key Varnel.ini names), then exports that month's
@@ -9,11 +11,12 @@
 # and verifies it (schema, control totals, references, numbering, the
 # signature chain, the comparison with the database) and prints its findings and VAT summary; the
 # report also goes to demo/verificacao.json. Exits non-zero when no verified
-# audit file came out, saying why.
+# audit file came out, saying why; says how long it all took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+started=$(date +%s)
 
-./scripts/setup.sh
+./scripts/setup.sh --demo
 
 build_dir="${VARNEL_BUILD_DIR:-build}"
 workdir="$PWD/demo"
@@ -34,7 +37,8 @@ if [ ! -s "$output" ]; then
   exit 1
 fi
 case "$status" in
-  0) echo "Audit file written to $output and verified; the report is in $workdir/verificacao.json." ;;
+  0) echo "Audit file written to $output and verified; the report is in $workdir/verificacao.json."
+     echo "Ready in $(($(date +%s) - started)) s. The window: (cd demo && ../${build_dir}/src/ui/varnel)" ;;
   3) echo "Audit file written to $output, but the verifier found errors (above; $workdir/verificacao.json)." >&2
      exit 1 ;;
   *) echo "The exporter failed (exit status $status); what it wrote before failing is in $output." >&2

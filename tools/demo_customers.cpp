@@ -52,6 +52,8 @@ void DemoCustomers::WriteCatalogueCustomers(tools::SqliteStatement& insert) {
         taxpayer = taxpayer.substr(0, 3) + " " + taxpayer.substr(3, 3) + " " + taxpayer.substr(6);
       }
     }
+    // Today a registered customer is registered with a taxpayer number.
+    if (taxpayer.empty() && IsPresentDay(m_options)) taxpayer = NewTaxpayer("123");
     std::optional<std::string> address;
     if (entry.street != nullptr) address = entry.street;
     WriteCustomer(insert, entry.name, taxpayer, address, entry.town, entry.company);
@@ -70,7 +72,8 @@ void DemoCustomers::WriteMoreCustomers(tools::SqliteStatement& insert) {
              m_random.Pick(Surnames());
     }
     std::string taxpayer;
-    if (company || m_random.Chance(850)) taxpayer = NewTaxpayer(company ? "5" : "123");
+    const bool given = company || m_random.Chance(850);
+    if (given || IsPresentDay(m_options)) taxpayer = NewTaxpayer(company ? "5" : "123");
     int town = static_cast<int>(m_random.Below(Towns().size()));
     WriteCustomer(insert, name, taxpayer, StreetAddress(), town, company);
   }

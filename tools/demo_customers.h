@@ -1,7 +1,8 @@
 // The people and companies who buy at the demo restaurant: the customers of
-// clientes (the catalogue's, then about one more for every 150 documents),
-// and the taxpayer numbers that customers give at the counter without being
-// registered. Every taxpayer number made up here is valid and given to one
+// clientes (the catalogue's, then about one more for every 150 documents;
+// before 2013 a few are registered without a taxpayer number, from 2013 on
+// every one has one), and the taxpayer numbers that customers give at the
+// counter without being registered. Every taxpayer number made up here is valid and given to one
 // party only; customer 1 is the final consumer and never a record. The list
 // lives as long as the generator and is read by the parts that write sales.
 #pragma once

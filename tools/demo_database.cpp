@@ -96,6 +96,10 @@ class DemoGenerator {
 
 }  // namespace
 
+bool IsPresentDay(const DemoDatabaseOptions& options) {
+  return !options.legacy_tickets && options.period.first_day >= DayNumber({2013, 1, 1});
+}
+
 DemoDatabaseSummary WriteDemoDatabase(const std::filesystem::path& path,
                                       const DemoDatabaseOptions& options) {
   if (options.documents < 1) throw std::invalid_argument("the number of documents must be at least 1");

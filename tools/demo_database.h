@@ -27,7 +27,17 @@ struct DemoDatabaseOptions {
   // without its series letter (see demo_signature.h); together at most 1000.
   int unsigned_per_thousand = 0;
   int without_series_letter_per_thousand = 20;
+  // Counter sales as tickets (TK) and cash sales (VD), as a point of sale
+  // issued them before 2013, whatever the period.
+  bool legacy_tickets = false;
 };
+
+// A present-day point of sale (a period from 2013 on, unless legacy_tickets):
+// counter sales and the sales that close a table are simplified invoices
+// (FS), not tickets (TK) or cash sales (VD), types retired at the end of
+// 2012; a staff meal stays an internal ticket (TK, pagamento 6), which no
+// audit file lists; and every registered customer has a taxpayer number.
+bool IsPresentDay(const DemoDatabaseOptions& options);
 
 struct DemoDatabaseSummary {
   std::map<std::string, std::int64_t> documents_by_code;

@@ -12,7 +12,7 @@ namespace varnel::demo {
 
 const char* const kDemoUsage =
     "Usage: varnel-demo-db --out DIR [--from YYYY-MM-DD --to YYYY-MM-DD] [--documents N] [--seed S]\n"
-    "                      [--atcud-codes] [--unsigned N] [--without-series-letter N]\n"
+    "                      [--atcud-codes] [--unsigned N] [--without-series-letter N] [--tickets]\n"
     "Writes a demo Korvel point-of-sale working directory into DIR: the database korvel.db\n"
     "(replaced if present), Korvel.UDL, Korvel.ini, Varnel.ini and the demo's public key\n"
     "chave-publica-demo.pem (its documents are signed with a demo key pair, never for real use).\n"
@@ -24,7 +24,9 @@ const char* const kDemoUsage =
     "  --unsigned N   documents in a thousand the point of sale never signed (default 0)\n"
     "  --without-series-letter N\n"
     "                 documents in a thousand signed under a number stored without its\n"
-    "                 series letter, \"FT /12\" (default 20)\n";
+    "                 series letter, \"FT /12\" (default 20)\n"
+    "  --tickets      counter sales as tickets (TK) and cash sales (VD), as before 2013,\n"
+    "                 whatever the period (from 2013 on they are simplified invoices, FS)\n";
 
 namespace {
 
@@ -62,6 +64,10 @@ DemoCommandLine ParseDemoCommandLine(std::span<const std::string_view> arguments
     }
     if (option == "--atcud-codes") {
       command.database.atcud_codes = true;
+      continue;
+    }
+    if (option == "--tickets") {
+      command.database.legacy_tickets = true;
       continue;
     }
     if (option != "--out" && option != "--from" && option != "--to" && option != "--documents" &&

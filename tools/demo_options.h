@@ -1,6 +1,6 @@
 // The command line of varnel-demo-db:
 //   varnel-demo-db --out DIR [--from YYYY-MM-DD --to YYYY-MM-DD] [--documents N] [--seed S]
-//                  [--atcud-codes] [--unsigned N] [--without-series-letter N]
+//                  [--atcud-codes] [--unsigned N] [--without-series-letter N] [--tickets]
 // Without a period the whole calendar month before today is taken; without a
 // count, 300 documents; without a seed, seed 1. Anything else raises
 // UsageError with a sentence saying what is wrong.

@@ -28,6 +28,13 @@ void DemoSales::Remember(const Document& sale) {
   if (m_recent_sales.size() > 64) m_recent_sales.pop_front();
 }
 
+std::string DemoSales::SaleCode(const std::string& code) const {
+  if ((code == "TK" || code == "VD") && IsPresentDay(m_options)) return "FS";
+  return code;
+}
+
+// The draws are the same in every period (the code drawn decides the
+// party's chances); only the code written differs.
 void DemoSales::WriteCounterSale() {
   static constexpr int kLineCounts[] = {50, 35, 15};
   static constexpr int kSaleCodes[] = {70, 15, 8, 7};  // TK, FS, VD, FT
@@ -37,7 +44,11 @@ void DemoSales::WriteCounterSale() {
   sale.party = m_customers.ConsumerParty(sale.code == "FS" ? 400 : sale.code == "FT" ? 500 : 80);
   if (sale.code == "FT" && m_random.Chance(400)) sale.party = m_customers.AnyCustomer();
   sale.payment = PickPayment(m_random);
-  if (IsStaffMeal(sale)) sale.payment = kPaymentLeftOut;
+  if (IsStaffMeal(sale)) {
+    sale.payment = kPaymentLeftOut;  // an internal ticket in every period
+  } else {
+    sale.code = SaleCode(sale.code);
+  }
   sale.annulled = m_random.Chance(15);
   m_writer.Emit(sale);
   Remember(sale);

@@ -1,6 +1,7 @@
 // The sales documents of the demo period outside table service: counter
 // sales (TK, FS, VD, FT; some tickets are staff meals, pagamento 6, left out
-// of the audit file), company invoices (FA, sometimes with an IRS withholding
+// of the audit file; from 2013 the tickets and cash sales are simplified
+// invoices, FS, and only the staff meals stay tickets), company invoices (FA, sometimes with an IRS withholding
 // line, often on credit and then open for a receipt) and credit notes (NC)
 // crediting the last lines of a recent sale. The last 64 sales that a credit
 // note may credit are kept; a sale is credited at most once.
@@ -9,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string>
 
 #include "tools/demo_customers.h"
 #include "tools/demo_database.h"
@@ -33,6 +35,9 @@ class DemoSales {
   // Keeps a sale just written for a later credit note, unless it is
   // annulled, left out or carries a withholding line.
   void Remember(const Document& sale);
+  // The code a sale drawn as code is written with: in a present-day period
+  // a ticket (TK) or cash sale (VD) is a simplified invoice (FS).
+  std::string SaleCode(const std::string& code) const;
 
  private:
   bool IsStaffMeal(const Document& sale);

@@ -45,6 +45,7 @@ void DemoTableService::Write(std::int64_t remaining) {
     sale.lines.insert(sale.lines.end(), consultation.lines.begin(), consultation.lines.end());
   }
   sale.party = ClosingSaleParty(sale.code);
+  sale.code = m_sales.SaleCode(sale.code);
   sale.payment = payment;
   m_writer.Emit(sale);
   for (const Document& consultation : tables) {

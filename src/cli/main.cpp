@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/file_names.h"
+#include "base/month_end.h"
 #include "base/program_arguments.h"
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
@@ -44,6 +45,13 @@ int ReportVerification(const varnel::CommandLine& line, const varnel::Verificati
   }
   if (!report.completed) return 130;  // "Abortar" (a signal) stopped the verification
   return status == 0 && report.errors() > 0 ? 3 : status;
+}
+
+// A period a day or two short of a month's end is exported as asked, with a
+// warning (a scheduled export has no one to answer a question).
+void WarnOfDaysLeftOut(const varnel::ExportRequest& request) {
+  const std::string left_out = varnel::MonthEndLeftOutText(request.datai, request.dataf);
+  if (!left_out.empty()) std::fprintf(stderr, "Aviso: %s\n", left_out.c_str());
 }
 
 // --verify FILE: the file checked on its own, its signatures with the keys
@@ -84,6 +92,7 @@ int Export(const varnel::CommandLine& line, varnel::DateTime today, std::vector<
     return 1;
   }
 
+  WarnOfDaysLeftOut(request);
   TerminalObserver::InstallSignalHandlers();
   TerminalObserver observer(stderr, platform::PrepareConsole(stderr));
   PosDatabase database;

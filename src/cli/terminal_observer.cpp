@@ -1,11 +1,12 @@
 // Terminal output of the headless exporter. The interrupt handler only sets
 // a flag; the run is told at processPendingEvents, the one moment the window
-// would let "Abortar" through. On a terminal the bar line is "\r\033[K" then
-// the bar and the running count; a line printed while the bar shows first
-// clears it and then draws it again below.
+// would let "Abortar" through. On a terminal the running line is the bar
+// ("[####    ] 2/6") followed by the running count, or the count alone
+// before any bar (the maintenance).
 #include "cli/terminal_observer.h"
 
 #include <csignal>
+#include <string_view>
 
 #include "run/export_run.h"
 #include "base/value_routines.h"
@@ -21,10 +22,22 @@ void OnInterrupt() { g_signal_received = 1; }
 
 constexpr int kBarWidth = 40;
 
+// digits, " de ", digits at the start of text; the rest after them.
+bool SkipCount(std::string_view& text) {
+  auto skip_digits = [&text] {
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
+    text.remove_prefix(digits);
+    return digits > 0;
+  };
+  if (!skip_digits() || !text.starts_with(" de ")) return false;
+  text.remove_prefix(4);
+  return skip_digits();
+}
+
 }  // namespace
 
-TerminalObserver::TerminalObserver(std::FILE* stream, bool draw_progress)
-    : m_stream(stream), m_draw_progress(draw_progress) {}
+TerminalObserver::TerminalObserver(std::FILE* stream, bool on_terminal) : m_console(stream, on_terminal) {}
 
 void TerminalObserver::InstallSignalHandlers() {
   platform::InstallInterruptHandler(&OnInterrupt);
@@ -32,12 +45,29 @@ void TerminalObserver::InstallSignalHandlers() {
 
 bool TerminalObserver::SignalReceived() { return g_signal_received != 0; }
 
+bool TerminalObserver::IsRunningCount(const std::string& text) {
+  static constexpr std::string_view kCounts[][2] = {
+      {"Manutenção da base de dados: ", " documentos"},
+      {"Exportados ", " registos..."},
+      {"Verificados ", " documentos..."},
+  };
+  for (const auto& [start, end] : kCounts) {
+    std::string_view rest = text;
+    if (!rest.starts_with(start)) continue;
+    rest.remove_prefix(start.size());
+    if (SkipCount(rest) && rest == end) return true;
+  }
+  return false;
+}
+
+// A line that stays. Before a bar shows, a count on the screen is a finished
+// step (the maintenance's result) and stays above it.
 void TerminalObserver::printLine(const std::string& line) {
-  clearBar();
-  std::fputs(line.c_str(), m_stream);
-  std::fputc('\n', m_stream);
-  drawBar();
-  std::fflush(m_stream);
+  if (!m_bar_visible && !m_running_count.empty()) {
+    m_console.endRunning(true);
+    m_running_count.clear();
+  }
+  m_console.printLine(line);
 }
 
 void TerminalObserver::showOutputPath(const std::string& path) { printLine("Ficheiro: " + path); }
@@ -52,20 +82,17 @@ void TerminalObserver::showApplicationError(const std::string& message) {
   printLine(m_errors.back());
 }
 
-bool TerminalObserver::IsRunningCount(const std::string& text) {
-  static const std::string kStart = "Exportados ";
-  static const std::string kEnd = " registos...";
-  return text.size() > kStart.size() + kEnd.size() && text.compare(0, kStart.size(), kStart) == 0 &&
-         text.compare(text.size() - kEnd.size(), kEnd.size(), kEnd) == 0;
-}
-
 void TerminalObserver::setStatus(const std::string& text) {
-  if (m_bar_visible && IsRunningCount(text)) {
-    m_running_count = text;
-    drawBar();
+  if (!IsRunningCount(text)) {
+    printLine(text);
     return;
   }
-  printLine(text);
+  m_running_count = text;
+  if (m_console.inPlace()) {
+    drawRunning();
+  } else {
+    m_console.showRunning(text);
+  }
 }
 
 void TerminalObserver::processPendingEvents() {
@@ -76,34 +103,35 @@ void TerminalObserver::progressStart(int maximum) {
   m_maximum = maximum;
   m_position = 0;
   m_running_count.clear();
-  m_bar_visible = m_draw_progress;
-  drawBar();
+  m_bar_visible = m_console.inPlace();
+  if (m_bar_visible) drawRunning();
 }
 
 void TerminalObserver::progressStep() {
   ++m_position;
-  drawBar();
+  if (m_bar_visible) drawRunning();
 }
 
+// The bar's phase is over: its line is wiped. (A count shown without a bar,
+// the maintenance's when it fails, stays.)
 void TerminalObserver::progressHide() {
-  clearBar();
+  m_console.endRunning(!m_bar_visible && !m_running_count.empty());
   m_bar_visible = false;
+  m_running_count.clear();
 }
 
-void TerminalObserver::drawBar() {
-  if (!m_bar_visible) return;
-  const int filled = m_maximum > 0 ? kBarWidth * (m_position > m_maximum ? m_maximum : m_position) / m_maximum : 0;
-  std::string bar = "\r[";
-  bar.append(static_cast<std::size_t>(filled), '#');
-  bar.append(static_cast<std::size_t>(kBarWidth - filled), ' ');
-  bar += "] " + IntText(m_position) + "/" + IntText(m_maximum);
-  if (!m_running_count.empty()) bar += "  " + m_running_count;
-  std::fputs(bar.c_str(), m_stream);
-  std::fflush(m_stream);
-}
-
-void TerminalObserver::clearBar() {
-  if (m_bar_visible) std::fputs("\r\033[K", m_stream);
+void TerminalObserver::drawRunning() {
+  std::string line;
+  if (m_bar_visible) {
+    const int shown = m_position > m_maximum ? m_maximum : m_position;
+    const int filled = m_maximum > 0 ? kBarWidth * shown / m_maximum : 0;
+    line = "[";
+    line.append(static_cast<std::size_t>(filled), '#');
+    line.append(static_cast<std::size_t>(kBarWidth - filled), ' ');
+    line += "] " + IntText(m_position) + "/" + IntText(m_maximum);
+    if (!m_running_count.empty()) line += "  ";
+  }
+  m_console.showRunning(line + m_running_count);
 }
 
 }  // namespace varnel

@@ -1,17 +1,23 @@
 // The headless exporter's side of a run: status texts as lines on standard
 // error, error boxes as one line each, and an interrupt (SIGINT/SIGTERM, on
 // Windows Ctrl+C, Ctrl+Break or closing the console) turned into "Abortar" at
-// the next point where the window would handle input. On a terminal the
-// running count ("Exportados N de M registos...") and the progress bar are
-// redrawn in place on one line, and only the stage texts, the final text and
-// errors stay as lines; anywhere else (a log, a pipe, a scheduled task) every
-// text is one line, exactly as the run gives it.
+// the next point where the window would handle input. The running counts of
+// the run (the maintenance's "Manutenção da base de dados: N de M
+// documentos", the export's "Exportados N de M registos...", the
+// verification's "Verificados N de M documentos...") go through the one
+// console seam (platform/console_lines.h): on a terminal each is redrawn in
+// place on one line, beside the progress bar while the run shows one, and
+// only the stage texts, the final texts and errors stay as lines (the
+// maintenance's last count stays too, as its result); anywhere else (a log,
+// a pipe, a scheduled task) every text is one line, exactly as the run
+// gives it, and no bar or escape sequence appears.
 #pragma once
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "platform/console_lines.h"
 #include "run/export_observer.h"
 
 namespace varnel {
@@ -31,6 +37,8 @@ class TerminalObserver : public ExportObserver {
   // The error lines printed ("Erro: ...", "Varnel v6: ..."), for the exit
   // status file.
   const std::vector<std::string>& errors() const { return m_errors; }
+  // A count the run reports as it goes ("Verificados 50 de 296 documentos...").
+  static bool IsRunningCount(const std::string& text);
 
   void showOutputPath(const std::string& path) override;
   void showError(const std::string& message) override;
@@ -46,13 +54,10 @@ class TerminalObserver : public ExportObserver {
 
  private:
   void printLine(const std::string& line);
-  void drawBar();
-  void clearBar();
-  // The running count the run reports between steps of the bar.
-  static bool IsRunningCount(const std::string& text);
+  // The bar and the running count, redrawn in place (terminal only).
+  void drawRunning();
 
-  std::FILE* m_stream;
-  bool m_draw_progress;
+  platform::ConsoleLines m_console;
   ExportRun* m_run = nullptr;
   bool m_bar_visible = false;
   int m_maximum = 0;

@@ -1,8 +1,14 @@
-// Text and JSON forms of the verifier's report. Amounts are written as the
-// file writes them (Currency's text), so a script compares them exactly.
+// Text and JSON forms of the verifier's report. The text lists the findings
+// errors first, then warnings, then notes (each in the order found), as the
+// windows do; its VAT summary writes every amount with its four decimals and
+// a total row, for a technician comparing with the file. The JSON keeps the
+// findings in the order found and writes amounts as the file writes them
+// (Currency's text), so a script compares them exactly.
 #include "cli/verification_report.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <fstream>
 #include <system_error>
 
@@ -60,16 +66,37 @@ int Notes(const VerificationReport& report) {
   return notes;
 }
 
+// "5467.8392", "382.9000", "-0.0050": every amount with its four decimals.
+std::string FourDecimals(Currency value) {
+  const std::int64_t raw = value.raw();
+  const std::uint64_t magnitude =
+      raw < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
+  std::string fraction = std::to_string(magnitude % 10000);
+  fraction.insert(0, 4 - fraction.size(), '0');
+  return (raw < 0 ? "-" : "") + std::to_string(magnitude / 10000) + "." + fraction;
+}
+
+void PrintVatRow(std::FILE* stream, const std::string& region, const std::string& code,
+                 const std::string& rate, Currency taxable, Currency vat, Currency gross) {
+  std::fprintf(stream, "  %-7s %-6s %8s %16s %14s %16s\n", region.c_str(), code.c_str(), rate.c_str(),
+               FourDecimals(taxable).c_str(), FourDecimals(vat).c_str(), FourDecimals(gross).c_str());
+}
+
 void PrintSummary(std::FILE* stream, const VerificationSummary& summary) {
   if (!summary.vat.empty()) {
     std::fprintf(stream, "Resumo do IVA (documentos de venda não anulados, notas de crédito deduzidas):\n");
     std::fprintf(stream, "  %-7s %-6s %8s %16s %14s %16s\n", "Região", "Código", "Taxa", "Base tributável", "IVA",
                  "Total");
+    Currency taxable;
+    Currency vat;
+    Currency gross;
     for (const VatSummaryRow& row : summary.vat) {
-      std::fprintf(stream, "  %-7s %-6s %8s %16s %14s %16s\n", row.region.c_str(), row.tax_code.c_str(),
-                   row.percentage.c_str(), CurrText(row.taxable).c_str(), CurrText(row.vat).c_str(),
-                   CurrText(row.gross).c_str());
+      PrintVatRow(stream, row.region, row.tax_code, row.percentage, row.taxable, row.vat, row.gross);
+      taxable += row.taxable;
+      vat += row.vat;
+      gross += row.gross;
     }
+    PrintVatRow(stream, "Total", "", "", taxable, vat, gross);
   }
   std::string counts;
   for (const auto& [type, count] : summary.documents_by_type) {
@@ -90,7 +117,10 @@ void PrintVerification(std::FILE* stream, const VerificationReport& report) {
                              CountText(report.warnings(), "aviso", "avisos") + ", " +
                              CountText(Notes(report), "nota", "notas");
   std::fprintf(stream, "Verificação: %s%s\n", counts.c_str(), report.completed ? "" : " (interrompida)");
-  for (const Finding& finding : report.findings) {
+  std::vector<Finding> ordered = report.findings;
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [](const Finding& a, const Finding& b) { return a.severity < b.severity; });
+  for (const Finding& finding : ordered) {
     std::string line = std::string(SeverityText(finding.severity)) + " " + finding.section;
     if (!finding.document.empty()) line += " " + finding.document;
     line += ": " + finding.message;

@@ -12,7 +12,8 @@
 
 namespace varnel {
 
-// The text lines: a count line, one line per finding, the VAT summary and
+// The text lines: a count line, one line per finding (errors, then warnings,
+// then notes, each in the order found), the VAT summary with a total row and
 // the documents per type.
 void PrintVerification(std::FILE* stream, const VerificationReport& report);
 

@@ -1,4 +1,6 @@
-// The results dialog: two read-only tables filled from the report.
+// The results dialog: two read-only tables filled from the report. The
+// findings' counts stand above their table and the first error is selected;
+// the VAT summary's columns are as wide as their content, its total row bold.
 #include "ui/verification_dialog.h"
 
 #include <QDesktopServices>
@@ -6,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -25,7 +28,6 @@ QTableWidget* MakeTable(const QStringList& headers, int rows, QWidget* parent) {
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->verticalHeader()->setVisible(false);
-  table->horizontalHeader()->setStretchLastSection(true);
   return table;
 }
 
@@ -41,10 +43,19 @@ QTableWidget* FillTable(const TextTable& text, QWidget* parent) {
       if (static_cast<std::size_t>(column) >= text.right_aligned_from) {
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
       }
+      if (text.last_row_is_total && row + 1 == table->rowCount()) {
+        QFont bold = item->font();
+        bold.setBold(true);
+        item->setFont(bold);
+      }
       table->setItem(row, column, item);
     }
   }
   table->resizeColumnsToContents();
+  if (text.selected_row >= 0 && text.selected_row < table->rowCount()) {
+    table->selectRow(text.selected_row);
+    table->setCurrentCell(text.selected_row, 0);
+  }
   return table;
 }
 
@@ -61,10 +72,14 @@ VerificationDialog::VerificationDialog(const VerificationReport& report, QString
   auto* outcome_label = new QLabel(outcome, this);
   outcome_label->setObjectName("resultado");
   layout->addWidget(outcome_label);
-  layout->addWidget(build_findings(report), 3);
+  auto* counts_label = new QLabel(Text(SeverityCountsText(report)), this);
+  counts_label->setObjectName("contagens");
+  layout->addWidget(counts_label);
+  QTableWidget* findings = build_findings(report);
+  layout->addWidget(findings, 3);
   auto* vat_label = new QLabel(kVatSummaryTitle, this);
   layout->addWidget(vat_label);
-  layout->addWidget(build_vat_summary(report.summary), 2);
+  layout->addWidget(build_vat_summary(report.summary));
   auto* counts = new QLabel(Text(DocumentCountsText(report.summary)), this);
   counts->setObjectName("documentos");
   counts->setWordWrap(true);
@@ -82,17 +97,25 @@ VerificationDialog::VerificationDialog(const VerificationReport& report, QString
   buttons->addWidget(open_folder);
   buttons->addWidget(close_button);
   layout->addLayout(buttons);
+  findings->setFocus(Qt::OtherFocusReason);
 }
 
 QTableWidget* VerificationDialog::build_findings(const VerificationReport& report) {
   QTableWidget* table = FillTable(FindingsTable(report), this);
   table->setObjectName("achados");
+  // The message takes the room the other columns leave.
+  table->horizontalHeader()->setStretchLastSection(true);
   return table;
 }
 
 QTableWidget* VerificationDialog::build_vat_summary(const VerificationSummary& summary) {
   QTableWidget* table = FillTable(VatSummaryTable(summary), this);
   table->setObjectName("resumoiva");
+  // As tall as its rows, the total included: the findings take the rest.
+  int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
+  for (int row = 0; row < table->rowCount(); ++row) height += table->rowHeight(row);
+  if (table->horizontalScrollBar()->isVisible()) height += table->horizontalScrollBar()->sizeHint().height();
+  table->setFixedHeight(height);
   return table;
 }
 

@@ -1,7 +1,10 @@
 // The results' tables as text.
 #include "window/verification_tables.h"
 
+#include <algorithm>
+
 #include "base/value_routines.h"
+#include "window/amount_text.h"
 
 namespace varnel {
 
@@ -16,21 +19,48 @@ const char* SeverityText(FindingSeverity severity) {
   return "";
 }
 
+int Count(const VerificationReport& report, FindingSeverity severity) {
+  return static_cast<int>(std::count_if(report.findings.begin(), report.findings.end(),
+                                        [severity](const Finding& finding) { return finding.severity == severity; }));
+}
+
 }  // namespace
 
 TextTable FindingsTable(const VerificationReport& report) {
+  std::vector<const Finding*> ordered;
+  for (const Finding& finding : report.findings) ordered.push_back(&finding);
+  // The enumeration's order is the order of importance: Error, Warning, Note.
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [](const Finding* a, const Finding* b) { return a->severity < b->severity; });
   TextTable table{{"Gravidade", "Secção", "Documento", "Mensagem"}, {}};
-  for (const Finding& finding : report.findings) {
-    table.rows.push_back({SeverityText(finding.severity), finding.section, finding.document, finding.message});
+  for (const Finding* finding : ordered) {
+    table.rows.push_back({SeverityText(finding->severity), finding->section, finding->document, finding->message});
   }
+  if (!ordered.empty() && ordered.front()->severity == FindingSeverity::Error) table.selected_row = 0;
   return table;
+}
+
+std::string SeverityCountsText(const VerificationReport& report) {
+  return CountText(Count(report, FindingSeverity::Error), "erro", "erros") + ", " +
+         CountText(Count(report, FindingSeverity::Warning), "aviso", "avisos") + ", " +
+         CountText(Count(report, FindingSeverity::Note), "nota", "notas");
 }
 
 TextTable VatSummaryTable(const VerificationSummary& summary) {
   TextTable table{{"Região", "Código", "Taxa", "Base tributável", "IVA", "Total"}, {}, 2};
-  for (const VatSummaryRow& vat : summary.vat) {
-    table.rows.push_back(
-        {vat.region, vat.tax_code, vat.percentage, CurrText(vat.taxable), CurrText(vat.vat), CurrText(vat.gross)});
+  Currency taxable;
+  Currency vat;
+  Currency gross;
+  for (const VatSummaryRow& row : summary.vat) {
+    table.rows.push_back({row.region, row.tax_code, RateText(row.percentage), AmountText(row.taxable),
+                          AmountText(row.vat), AmountText(row.gross)});
+    taxable += row.taxable;
+    vat += row.vat;
+    gross += row.gross;
+  }
+  if (!table.rows.empty()) {
+    table.rows.push_back({"Total", "", "", AmountText(taxable), AmountText(vat), AmountText(gross)});
+    table.last_row_is_total = true;
   }
   return table;
 }

@@ -133,6 +133,7 @@ class WindowModel : public ExportObserver {
   void loadCompany(const Company& company);
   void followPeriodWithVersion();
   void show(Control control, bool visible);
+  bool confirmMonthEnd();
   bool addExportCodes(ExportRequest& request);
   RunOutcome runOnce(const ExportRequest& request, ExportObserver& observer);
   void afterRun(RunOutcome outcome, std::optional<Control> focus_before);

@@ -3,6 +3,7 @@
 // during a run, and where the focus goes when the run is over.
 #include <utility>
 
+#include "base/month_end.h"
 #include "settings/export_codes.h"
 #include "window/portuguese_messages.h"
 #include "window/window_model.h"
@@ -32,6 +33,7 @@ std::unique_ptr<ExportRunner> MakeExportRun(PosDatabase& database) {
 
 void WindowModel::btExportClick(ExportObserver& observer) {
   if (m_run) return;  // "Exportar" is hidden during a run; a stray press does nothing
+  if (!confirmMonthEnd()) return;
   ExportRequest request = buildRequest();
   if (!addExportCodes(request)) return;
   const std::optional<Control> focus_before = m_view.focusedControl();
@@ -46,6 +48,17 @@ void WindowModel::btExportClick(ExportObserver& observer) {
     return;
   }
   afterRun(outcome, focus_before);
+}
+
+// A period from a month's first day that stops one or two days short of a
+// month's end is asked about ("Não" is the default); declined, nothing runs
+// and the focus goes to "Data final" to mend it.
+bool WindowModel::confirmMonthEnd() {
+  const std::string left_out = MonthEndLeftOutText(m_values.datai, m_values.dataf);
+  if (left_out.empty()) return true;
+  if (m_view.askYesNo(std::string(kApplicationTitle), left_out + " " + kMonthEndQuestion)) return true;
+  m_view.focusControl(Control::dataf);
+  return false;
 }
 
 // A 1.04_01 export takes the validation codes and the exemption rules of

@@ -30,6 +30,8 @@ inline constexpr char kProcessingText[] = "Aguarde, por favor, em processamento.
 inline constexpr char kStatusAtStart[] = "0 de 0";
 inline constexpr char kEstablishmentHint[] = "(preencher se existir mais do que um estabelecimento)";
 inline constexpr char kCloseDuringRunQuestion[] = "Está a decorrer uma exportação. Abortar e sair?";
+// After the days a period leaves out at a month's end (base/month_end.h).
+inline constexpr char kMonthEndQuestion[] = "Exportar assim mesmo?";
 
 // Labels of the data panel, in the order of their rows.
 namespace labels {

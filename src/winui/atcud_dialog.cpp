@@ -63,7 +63,7 @@ void AtcudCodesDialog::on_init() {
       {IDC_ATCUD_LBCODE, AtcudCodesModel::kColumnTitles[2]}, {IDC_ATCUD_ADD, "Adicionar"},
       {IDC_ATCUD_CHANGE, "Alterar"}, {IDC_ATCUD_REMOVE, "Remover"}, {IDC_ATCUD_SAVE, "Guardar"},
       {IDCANCEL, "Cancelar"}};
-  for (const auto& [id, text] : texts) SetText(GetDlgItem(m_dialog, id), text);
+  for (const auto& [id, text] : texts) SetControlText(GetDlgItem(m_dialog, id), text);
   HWND list = GetDlgItem(m_dialog, IDC_ATCUD_LIST);
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   const int widths[] = {60, 60, 200};

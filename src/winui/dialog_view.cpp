@@ -73,6 +73,7 @@ void MainDialog::showDate(PeriodField field, DateTime day) {
   value.wDay = static_cast<WORD>(parts.day);
   SendMessageW(item(field == PeriodField::datai ? IDC_DATAI : IDC_DATAF), DTM_SETSYSTEMTIME, GDT_VALID,
                reinterpret_cast<LPARAM>(&value));
+  if (DatePickerKeys* keys = (field == PeriodField::datai ? m_datai_keys : m_dataf_keys).get()) keys->follow(day);
 }
 
 void MainDialog::showTitle(const std::string& text) {

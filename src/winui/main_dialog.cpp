@@ -190,6 +190,10 @@ void MainDialog::on_init() {
   SendMessageW(m_dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon_small));
   fill_texts();
   fill_lists();
+  m_datai_keys = std::make_unique<DatePickerKeys>(
+      item(IDC_DATAI), [this](DateTime day) { m_model.setDate(PeriodField::datai, day); });
+  m_dataf_keys = std::make_unique<DatePickerKeys>(
+      item(IDC_DATAF), [this](DateTime day) { m_model.setDate(PeriodField::dataf, day); });
   SetWindowSubclass(item(IDC_LBSERIE), SeriesLabelProc, 1, reinterpret_cast<DWORD_PTR>(this));
   place_centred();
   m_model.FormCreate();
@@ -198,7 +202,7 @@ void MainDialog::on_init() {
 
 void MainDialog::fill_texts() {
   SetText(m_dialog, kWindowCaption);
-  for (const ControlText& text : kControlTexts) SetText(item(text.id), text.text);
+  for (const ControlText& text : kControlTexts) SetControlText(item(text.id), text.text);
   SetText(item(IDC_VS), kVersionLabel);
   SendMessageW(item(IDC_ESTABELECIMENTO), EM_LIMITTEXT, kEstablishmentLength, 0);
   for (int id : {IDC_DATAI, IDC_DATAF}) {
@@ -304,7 +308,9 @@ void MainDialog::on_notify(const NMHDR& header) {
   if (change.dwFlags != GDT_VALID) return;
   const SYSTEMTIME& day = change.st;
   const DateTime value = DateTime::FromDate(day.wYear, day.wMonth, day.wDay);
-  m_model.setDate(header.idFrom == IDC_DATAI ? PeriodField::datai : PeriodField::dataf, value);
+  const bool first = header.idFrom == IDC_DATAI;
+  if (DatePickerKeys* keys = (first ? m_datai_keys : m_dataf_keys).get()) keys->follow(value);
+  m_model.setDate(first ? PeriodField::datai : PeriodField::dataf, value);
 }
 
 // Any mouse button pressed on the series label, Ctrl held or not.

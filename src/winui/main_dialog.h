@@ -3,7 +3,8 @@
 // The view reports every edit to the model and shows what the model tells
 // it, in UTF-16 at the API's edge. Its message loop applies the form base's
 // keyboard rules before the dialog manager sees a key (Enter, Up and Down,
-// Ctrl+Tab); the run's processPendingEvents is a PeekMessage loop through
+// Ctrl+Tab), and its date pickers type and step as the window model's
+// DateEntry says; the run's processPendingEvents is a PeekMessage loop through
 // the same path, so the window repaints and "Abortar" and "Sair" work
 // during a run. The dialog has a fixed size of 671 by 506 pixels of client
 // area at 96 DPI (scaled with the monitor's DPI) and opens centred.
@@ -17,6 +18,7 @@
 
 #include "window/window_model.h"
 #include "window/window_view.h"
+#include "winui/date_picker.h"
 #include "winui/results_dialog.h"
 
 namespace varnel {
@@ -81,6 +83,8 @@ class MainDialog : private WindowView {
   WindowModel m_model;
   HWND m_dialog = nullptr;
   std::unique_ptr<ResultsDialog> m_results;  // the last completed export's, until the next export
+  std::unique_ptr<DatePickerKeys> m_datai_keys;  // the date pickers' keys, from creation on
+  std::unique_ptr<DatePickerKeys> m_dataf_keys;
   HFONT m_title_font = nullptr;
   HBRUSH m_title_brush = nullptr;
   HICON m_icon_large = nullptr;

@@ -1,11 +1,13 @@
 // The verifier's results in the Win32 view, after a completed export: the
-// outcome, the findings and the VAT summary in two report lists, the
+// outcome, the findings' counts, the findings (errors first) and the VAT
+// summary (with its total row) in two report lists, the
 // documents per type, "Abrir pasta" and "Fechar". Modeless, beside the
 // window; the next export closes it. Its keys go through the window's message
 // loop (handles() tells the loop which messages are its).
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -27,9 +29,12 @@ class ResultsDialog {
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
   void fill(const VerificationReport& report, const std::string& outcome);
+  LRESULT drawVatRow(NMLVCUSTOMDRAW& draw);
 
   HWND m_dialog = nullptr;
   std::string m_folder;
+  int m_total_row = -1;     // the VAT summary's total row, drawn bold
+  HFONT m_bold = nullptr;   // made on its first drawing
 };
 
 }  // namespace varnel

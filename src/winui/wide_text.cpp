@@ -15,4 +15,14 @@ std::wstring WideFromUtf8(std::string_view text) {
 
 std::string Utf8FromWide(std::wstring_view text) { return Utf16ToUtf8(std::u16string(text.begin(), text.end())); }
 
+void SetControlText(HWND control, std::string_view text) {
+  std::wstring wide = WideFromUtf8(text);
+  wchar_t kind[16] = {};
+  GetClassNameW(control, kind, 16);
+  if (std::wstring_view(kind) == L"Static" && (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_RIGHT) {
+    wide += L'\u00A0';
+  }
+  SetWindowTextW(control, wide.c_str());
+}
+
 }  // namespace varnel

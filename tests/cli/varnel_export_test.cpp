@@ -101,6 +101,22 @@ TEST(VarnelExport, ACompleteExportPrintsItsStatusLinesAndExitsZero) {
   EXPECT_NE(file.find("<StartDate>2016-01-01</StartDate>"), std::string::npos);
 }
 
+// A period a day short of the month's end exports as asked, with a warning.
+TEST(VarnelExport, APeriodShortOfTheMonthsEndIsExportedWithAWarning) {
+  TestDatabase db;
+  WriteCompany(db.folder(), "123456789");
+  db.Exec("INSERT INTO iva (codigo, descricao) VALUES (23, 'Normal')");
+  const Finished done =
+      RunExporter(db.folder(), {"--output", "saft", "--from", "2016-01-01", "--to", "2016-01-30"});
+  EXPECT_EQ(done.exit_code, 0) << done.error_output;
+  EXPECT_EQ(done.error_output.rfind(
+                "Aviso: A data final, 30/01/2016, deixa de fora o dia 31/01/2016, o último do mês.\n", 0),
+            0u)
+      << done.error_output;
+  EXPECT_NE(testing::ReadFileBytes(db.folder() / "saft.xml").find("<EndDate>2016-01-30</EndDate>"),
+            std::string::npos);
+}
+
 TEST(VarnelExport, TheVerifiersErrorsGiveExitThreeAndTheirReport) {
   TestDatabase db;
   WriteCompany(db.folder(), "123456789");

@@ -1,6 +1,9 @@
 // The demo database generator: the same seed gives the same file, the stored
 // amounts agree with each other, every code a document uses leads somewhere,
-// and the data holds the mix of documents the exporter's rules are built for.
+// and the data holds the mix of documents the exporter's rules are built for
+// (the checks of the whole mix take the tickets of before 2013, which hold
+// every document type); a present-day month writes simplified invoices
+// where tickets stood and fills every customer's taxpayer number.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,12 +29,14 @@ using varnel::tools::SqliteStatement;
 
 constexpr std::int64_t kDocuments = 600;
 
+// November 2026 with the counter tickets of before 2013.
 DemoDatabaseOptions NovemberOptions(std::uint64_t seed, std::int64_t documents = kDocuments) {
   DemoDatabaseOptions options;
   options.period = {DayNumber({2026, 11, 1}), DayNumber({2026, 11, 30})};
   options.documents = documents;
   options.seed = seed;
   options.unsigned_per_thousand = 20;  // some documents the point of sale never signed
+  options.legacy_tickets = true;
   return options;
 }
 
@@ -134,10 +139,17 @@ TEST(DemoDatabase, TheSameOptionsKeepGivingTheSameRows) {
   DemoDatabaseOptions spring = NovemberOptions(5, 1500);
   spring.period = {DayNumber({2024, 3, 20}), DayNumber({2024, 6, 10})};
   spring.series_index = 3;
+  DemoDatabaseOptions present_day = NovemberOptions(2016);
+  present_day.legacy_tickets = false;
+  DemoDatabaseOptions before_2013 = NovemberOptions(2016);
+  before_2013.period = {DayNumber({2012, 11, 1}), DayNumber({2012, 11, 30})};
+  before_2013.legacy_tickets = false;
   const Case cases[] = {
       {"600 documents in November, seed 2016", NovemberOptions(2016), "5236634cf2832b0f"},
       {"1500 documents over three months, series C", spring, "22cb28c2736b71a7"},
       {"one document", NovemberOptions(9, 1), "a72b0475dff16536"},
+      {"600 documents in November, present day", present_day, "6fafd4ded2f04317"},
+      {"600 documents in November 2012", before_2013, "aeb0c2be9225f4bc"},
   };
   TempDir folder;
   int index = 0;
@@ -350,6 +362,37 @@ TEST_F(DemoDatabaseTest, HoldsTheUsualMix) {
   };
   for (const Check& check : present) {
     EXPECT_GT(Scalar(file(), check.sql), 0) << check.what;
+  }
+}
+
+// From 2013 on the counter's tickets and cash sales are simplified invoices
+// and only the staff meals (left out of every audit file) stay tickets; every
+// customer has a taxpayer number. Before 2013 (or asked for) the tickets stay.
+TEST(DemoDatabase, APresentDayMonthWritesSimplifiedInvoices) {
+  TempDir folder;
+  DemoDatabaseOptions options = NovemberOptions(2016);
+  options.legacy_tickets = false;
+  const DemoDatabaseSummary summary = WriteDemoDatabase(folder / "today.db", options);
+  SqliteFile today(folder / "today.db", SqliteFile::Mode::ReadOnly);
+  EXPECT_EQ(Scalar(today, "SELECT COUNT(*) FROM documentos WHERE doc = 'VD'"), 0);
+  EXPECT_EQ(Scalar(today, "SELECT COUNT(*) FROM documentos WHERE doc = 'TK' AND pagamento <> 6"), 0);
+  EXPECT_GT(Scalar(today, "SELECT COUNT(*) FROM documentos WHERE doc = 'TK' AND pagamento = 6"), 0);
+  EXPECT_GT(summary.documents_by_code.at("FS"), summary.documents_by_code.at("CM") / 2);
+  EXPECT_EQ(Scalar(today, "SELECT COUNT(*) FROM compensacoes WHERE TK IS NOT NULL OR VD IS NOT NULL"), 0);
+  EXPECT_GT(Scalar(today, "SELECT COUNT(*) FROM compensacoes WHERE CM IS NOT NULL AND FS IS NOT NULL"), 0);
+  EXPECT_EQ(Scalar(today, "SELECT COUNT(*) FROM clientes WHERE IFNULL(contribuinte, '') = ''"), 0);
+  EXPECT_EQ(Scalar(today, "SELECT COUNT(*) FROM documentos"), kDocuments);
+
+  for (const bool legacy : {false, true}) {
+    DemoDatabaseOptions before = options;
+    before.period = {DayNumber({2012, 11, 1}), DayNumber({2012, 11, 30})};
+    if (legacy) before.period = options.period;
+    before.legacy_tickets = legacy;
+    const auto path = folder / (legacy ? "legacy.db" : "2012.db");
+    WriteDemoDatabase(path, before);
+    SqliteFile file(path, SqliteFile::Mode::ReadOnly);
+    EXPECT_GT(Scalar(file, "SELECT COUNT(*) FROM documentos WHERE doc = 'TK' AND pagamento <> 6"), 0);
+    EXPECT_GT(Scalar(file, "SELECT COUNT(*) FROM documentos WHERE doc = 'VD'"), 0);
   }
 }
 

@@ -77,6 +77,8 @@ class TestNavigation : public QObject {
   void mainWindow();
   void arrowsChangeListsAndDates();
   void datePartsStepWrapAndTakeTyping();
+  void typedDatesKeepTheirDay_data();
+  void typedDatesKeepTheirDay();
   void unlockedSeriesIsATabStop();
   void defaultButtonAndOptions();
   void memoKeepsEnterUnlessItRefusesReturns();
@@ -211,6 +213,45 @@ void TestNavigation::datePartsStepWrapAndTakeTyping() {
   text->setCursorPosition(10);  // after the year
   QTest::keyClicks(QApplication::focusWidget(), "2014");
   QCOMPARE(last_day->date(), QDate(2014, 12, 15));
+}
+
+// The field keeps the day typed beyond the month it shows until the month
+// and year are typed, and the request gets what the field shows; Up on the
+// month keeps the 31st across February.
+void TestNavigation::typedDatesKeepTheirDay_data() {
+  QTest::addColumn<QDate>("before");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QDate>("after");
+  QTest::newRow("31/03/2016 over 30/11/2026") << QDate(2026, 11, 30) << "31032016" << QDate(2016, 3, 31);
+  QTest::newRow("29/02 of a leap year") << QDate(2026, 11, 30) << "29022016" << QDate(2016, 2, 29);
+  QTest::newRow("29/02 of a common year") << QDate(2026, 11, 30) << "29022015" << QDate(2015, 2, 28);
+}
+
+void TestNavigation::typedDatesKeepTheirDay() {
+  QFETCH(QDate, before);
+  QFETCH(QString, typed);
+  QFETCH(QDate, after);
+  WindowFixture fixture;
+  Tmain window(fixture.options());
+  QVERIFY(ShowActive(window));
+  auto* last_day = Child<QDateEdit>(window, "dataf");
+  last_day->setDate(before);
+  last_day->setFocus(Qt::TabFocusReason);
+  QCOMPARE(last_day->currentSection(), QDateTimeEdit::DaySection);
+  QTest::keyClicks(QApplication::focusWidget(), typed);
+  QCOMPARE(last_day->date(), after);
+  PressKey(Qt::Key_Tab);  // leaving the field keeps it
+  QCOMPARE(last_day->date(), after);
+  QCOMPARE(last_day->text(), after.toString("dd/MM/yyyy"));
+  QCOMPARE(window.build_request().dataf, DateTime::FromDate(after.year(), after.month(), after.day()));
+
+  last_day->setDate(QDate(2016, 1, 31));
+  last_day->setFocus(Qt::TabFocusReason);
+  PressKey(Qt::Key_Right);
+  PressKey(Qt::Key_Up);
+  QCOMPARE(last_day->date(), QDate(2016, 2, 29));
+  PressKey(Qt::Key_Up);
+  QCOMPARE(last_day->date(), QDate(2016, 3, 31));
 }
 
 void TestNavigation::unlockedSeriesIsATabStop() {

@@ -93,8 +93,8 @@ TEST(Saft104Export, GeneratedMonthsValidateAndVerifyClean) {
       EXPECT_TRUE(report.completed);
       EXPECT_EQ(Errors(report), std::vector<std::string>{}) << month.year << " type " << type;
       EXPECT_EQ(result.observer.verification_errors(), std::vector<std::string>{});
-      // The point-of-sale database's tickets are TV, a type retired in 2013.
-      EXPECT_TRUE(HasFinding(report, FindingSeverity::Warning, "do tipo TV com data posterior a 2012-12-31"));
+      // A present-day point of sale issues simplified invoices, no type retired in 2013.
+      EXPECT_FALSE(HasFinding(report, FindingSeverity::Warning, "com data posterior a 2012-12-31"));
     }
   }
 }

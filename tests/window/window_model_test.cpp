@@ -266,6 +266,40 @@ TEST(WindowModel, ChecksShowTheirMessageAndTheForcedPath) {
   }
 }
 
+// A period that stops a day or two short of a month's end is asked about
+// before anything runs; "Não" leaves the run unstarted and the focus on
+// "Data final", "Sim" exports the period as it stands.
+TEST(WindowModel, PeriodShortOfTheMonthsEndIsConfirmed) {
+  for (const bool confirm : {false, true}) {
+    ModelFixture fixture(DateTime::FromDate(2016, 4, 15), [](ExportObserver&, ScriptedRun&) {
+      return RunOutcome::Completed;
+    });
+    fixture.start();
+    fixture.view.answer = confirm;
+    fixture.model->setText(TextField::ficheiro, "marco.xml");
+    fixture.model->setDate(PeriodField::dataf, DateTime::FromDate(2016, 3, 30));
+    fixture.model->btExportClick();
+    ASSERT_EQ(fixture.view.questions.size(), 1u);
+    EXPECT_EQ(fixture.view.questions[0],
+              (ShownBox{"Varnel v6",
+                        "A data final, 30/03/2016, deixa de fora o dia 31/03/2016, o último do mês. "
+                        "Exportar assim mesmo?"}));
+    EXPECT_EQ(fixture.requests.size(), confirm ? 1u : 0u);
+    if (!confirm) {
+      EXPECT_EQ(fixture.view.focus, Control::dataf);
+    }
+  }
+  // The whole month asks nothing.
+  ModelFixture fixture(DateTime::FromDate(2016, 4, 15), [](ExportObserver&, ScriptedRun&) {
+    return RunOutcome::Completed;
+  });
+  fixture.start();
+  fixture.model->setText(TextField::ficheiro, "marco.xml");
+  fixture.model->btExportClick();
+  EXPECT_TRUE(fixture.view.questions.empty());
+  EXPECT_EQ(fixture.requests.size(), 1u);
+}
+
 TEST(WindowModel, SavesTheCompanyAndTheFolderWhenTheRunAsks) {
   ModelFixture fixture(DateTime::FromDate(2016, 1, 15), [](ExportObserver& observer, ScriptedRun&) {
     observer.persistSettings();

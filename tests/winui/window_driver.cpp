@@ -1,19 +1,28 @@
 // window_driver.exe VARNEL_EXE WORKDIR COMPANY_NAME OUTPUT READY_FILE: drives
 // the Win32 window as an operator would, from outside its process, with
-// window messages only. It starts varnel.exe in WORKDIR, checks that the
-// window shows COMPANY_NAME (from the demo's Varnel.ini) and its title band,
-// that Enter, the arrows and Ctrl+Tab move the focus by the form base's rules,
-// presses "Exportar" with a blank "Ficheiro" and checks the error box, opens
-// the validation codes' dialog and checks that it refuses a short code,
-// fills in OUTPUT and writes the window's client area on the screen ("left
-// top width height") into READY_FILE, waits for READY_FILE.taken (the
-// screenshot), unlocks the series list with a Ctrl-click on its label,
-// starts an export and aborts it, presses "Exportar" again, waits for the
-// run to end and checks its final status and the results dialog, then
-// closes the window and waits for the program to end. Prints each step;
-// exits 0 when every check held.
+// window messages and typed keys. It starts varnel.exe in WORKDIR, checks
+// that the window shows COMPANY_NAME (from the demo's Varnel.ini) and its
+// title band, that no static text or button text is wider than its control,
+// that Enter, the arrows and Ctrl+Tab move the focus by the form base's
+// rules, presses "Exportar" with a blank "Ficheiro" and checks the error box,
+// types the period 01/03/2016 to 31/03/2016 over the default one and checks
+// that no day was lost (a lost day would make the window ask about the days
+// left out before the error box), types the default period back, opens the
+// validation codes' dialog and checks its texts and that it refuses a short
+// code, fills in OUTPUT and writes the window's client area on the screen
+// ("left top width height") into READY_FILE, waits for READY_FILE.taken
+// (the screenshot), unlocks the series list with a Ctrl-click on its label,
+// starts an export and aborts it (checking the processing panel's texts),
+// presses "Exportar" again, waits for the run to end and checks its final
+// status and the results dialog with its texts and column headers, then
+// closes the window and waits for the program to end. The driver is DPI
+// aware, so it measures at the DPI the window is shown at (the Windows job
+// runs it at 96 and 144 DPI). Prints each step; exits 0 when every check
+// held.
 #include <windows.h>
 #include <shellapi.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <initializer_list>
@@ -85,11 +94,12 @@ void ListWindows(DWORD thread) {
       0);
 }
 
+// Polls condition every tick_ms milliseconds for up to seconds.
 template <typename Condition>
-bool WaitFor(Condition condition, int seconds) {
-  for (int tick = 0; tick < seconds * 10; ++tick) {
+bool WaitFor(Condition condition, int seconds, int tick_ms = 100) {
+  for (int tick = 0; tick < seconds * 1000 / tick_ms; ++tick) {
     if (condition()) return true;
-    Sleep(100);
+    Sleep(static_cast<DWORD>(tick_ms));
   }
   return condition();
 }
@@ -126,6 +136,151 @@ HWND FocusOf(DWORD thread) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
   return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+// ---- Texts that do not fit ---------------------------------------------------
+
+// The font a control draws with, made in this process: its own font read
+// with GetObjectW, or, where the handle of another process cannot be read,
+// the resource script's dialog font, "MS Shell Dlg" at 8 points.
+HFONT FontOf(HWND control, int dpi) {
+  LOGFONTW font{};
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(control, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+  const auto handle = reinterpret_cast<HFONT>(result);
+  if (!handle || GetObjectW(handle, sizeof(font), &font) == 0) {
+    font = LOGFONTW{};
+    font.lfHeight = -MulDiv(8, dpi, 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyW(font.lfFaceName, L"MS Shell Dlg");
+  }
+  return CreateFontIndirectW(&font);
+}
+
+// The text without the "&" marks of a mnemonic ("&&" is one "&").
+std::wstring Shown(const std::wstring& text) {
+  std::wstring shown;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    shown += text[i];
+  }
+  return shown;
+}
+
+struct Measure {
+  HDC dc;
+  HFONT font;
+  HGDIOBJ old;
+  Measure(HWND control, int dpi) : dc(GetDC(nullptr)), font(FontOf(control, dpi)), old(SelectObject(dc, font)) {}
+  ~Measure() {
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+  }
+  SIZE extent(const std::wstring& text) const {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size;
+  }
+};
+
+struct FitSearch {
+  int dpi;
+  std::vector<std::wstring> cut;
+};
+
+// One static text or push button: its text against its client rectangle. A
+// static text as tall as two lines may wrap; then the wrapped lines must fit
+// its height.
+void CheckFit(HWND control, FitSearch& search) {
+  if (!IsWindowVisible(control)) return;
+  wchar_t name[32] = {};
+  GetClassNameW(control, name, 32);
+  const std::wstring kind = name;
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  const std::wstring text = Shown(TextOf(control));
+  if (text.empty()) return;
+  RECT client;
+  GetClientRect(control, &client);
+  const Measure measure(control, search.dpi);
+  const SIZE size = measure.extent(text);
+  int room = client.right;
+  bool fits = true;
+  if (kind == L"Static") {
+    const LONG type = style & SS_TYPEMASK;
+    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP) {
+      return;
+    }
+    const bool wraps = (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) && !(style & SS_CENTERIMAGE) &&
+                       client.bottom >= 2 * size.cy;
+    if (wraps) {
+      RECT needed{0, 0, client.right, 0};
+      DrawTextW(measure.dc, text.c_str(), static_cast<int>(text.size()), &needed, DT_CALCRECT | DT_WORDBREAK);
+      fits = needed.bottom <= client.bottom && needed.right <= client.right;
+    } else {
+      fits = size.cx <= room;
+    }
+    // Right-aligned, the last letter stands at the edge, where a font that
+    // draws a pixel past its advance is clipped: it needs a blank after it.
+    std::wstring letters = text;
+    while (!letters.empty() && (letters.back() == L' ' || letters.back() == 0x00A0)) letters.pop_back();
+    if (type == SS_RIGHT && size.cx - measure.extent(letters).cx < MulDiv(2, search.dpi, 96)) {
+      search.cut.push_back(L"\"" + text + L"\" (no room after its last letter at the right edge)");
+    }
+  } else if (kind == L"Button") {
+    const LONG type = style & BS_TYPEMASK;
+    if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) return;
+    room -= MulDiv(8, search.dpi, 96);  // the button's edge and the text's margins
+    fits = size.cx <= room;
+  } else {
+    return;
+  }
+  if (!fits) {
+    search.cut.push_back(L"\"" + text + L"\" (" + std::to_wstring(size.cx) + L" px in " + std::to_wstring(room) + L")");
+  }
+}
+
+int DpiOf() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// Every visible static text and push button of window fits.
+bool TextsFit(HWND window, const char* where) {
+  FitSearch search{DpiOf(), {}};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM data) -> BOOL {
+        CheckFit(child, *reinterpret_cast<FitSearch*>(data));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  std::wstring cut;
+  for (const std::wstring& text : search.cut) cut += (cut.empty() ? L"" : L"; ") + text;
+  return Check(search.cut.empty(), where, cut);
+}
+
+// The column headers of a report list, whose texts the driver knows (a
+// header item's text cannot be read from another process), against the
+// columns' widths.
+bool HeadersFit(HWND list, std::initializer_list<const wchar_t*> headers, const char* where) {
+  const int dpi = DpiOf();
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  const Measure measure(header ? header : list, dpi);
+  std::wstring cut;
+  int column = 0;
+  for (const wchar_t* title : headers) {
+    const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column++, 0));
+    const int needed = measure.extent(title).cx + MulDiv(12, dpi, 96);
+    if (needed > width) {
+      cut += std::wstring(cut.empty() ? L"" : L"; ") + L"\"" + title + L"\" (" + std::to_wstring(needed) +
+             L" px in " + std::to_wstring(width) + L")";
+    }
+  }
+  return Check(cut.empty(), where, cut);
 }
 
 // The keyboard rules in the window's message loop: a key posted to the
@@ -171,20 +326,31 @@ bool CtrlClickUnlocksTheSeries(const Window& window) {
   return Check(WaitFor([&] { return IsWindowEnabled(series) != FALSE; }, 10), "a Ctrl-click unlocks it") && passed;
 }
 
+// Keys typed on the keyboard (the system's input): each a key and whether
+// it is released.
+void type(std::initializer_list<std::pair<WORD, bool>> keys) {
+  std::vector<INPUT> inputs;
+  for (const auto& [key, up] : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Digits typed one by one into the control that holds the focus.
+void TypeDigits(const std::wstring& digits) {
+  for (const wchar_t digit : digits) {
+    type({{static_cast<WORD>(digit), false}, {static_cast<WORD>(digit), true}});
+    Sleep(60);
+  }
+}
+
 // Ctrl+Tab and Ctrl+Shift+Tab typed on the keyboard (the system's input, so
 // the window sees Ctrl held), from a date picker, which keeps its arrows.
 bool CtrlTabMovesTheFocus(const Window& window) {
-  auto type = [](std::initializer_list<std::pair<WORD, bool>> keys) {
-    std::vector<INPUT> inputs;
-    for (const auto& [key, up] : keys) {
-      INPUT input{};
-      input.type = INPUT_KEYBOARD;
-      input.ki.wVk = key;
-      input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-      inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  };
   HWND from = GetDlgItem(window.dialog, IDC_DATAI);
   HWND next = GetDlgItem(window.dialog, IDC_DATAF);
   SetForegroundWindow(window.dialog);
@@ -211,6 +377,68 @@ bool BlankPathShowsTheError(const Window& window) {
   return Check(WaitFor([&] { return !IsWindow(box); }, 30), "the box closes") && right;
 }
 
+// The period typed over the default one, digits only, with "Ficheiro"
+// blank, so a run stops at its first check, the "Erro" box. First 01032016
+// to 30032016: the window asks about the 31st left out (so the typed dates
+// reached the model) and "Não" runs nothing. Then 31032016 typed over a
+// month of 30 days: no question, as no day was lost, and the "Erro" box.
+// Then the default period is typed back.
+HWND WaitForBox(const Window& window, const wchar_t* caption_one, const wchar_t* caption_two, HWND& found_two) {
+  HWND one = nullptr;
+  WaitFor(
+      [&] {
+        one = FindBox(window.process.dwThreadId, window.dialog, caption_one);
+        found_two = FindBox(window.process.dwThreadId, window.dialog, caption_two);
+        return one || found_two;
+      },
+      30);
+  return one;
+}
+
+void CloseBox(HWND box, int button) {
+  if (!box) return;
+  PostMessageW(box, WM_COMMAND, button, 0);
+  WaitFor([&] { return !IsWindow(box); }, 30);
+}
+
+bool DatesKeepTheirDay(const Window& window, const SYSTEMTIME& first, const SYSTEMTIME& last) {
+  HWND dialog = window.dialog;
+  auto type_date = [&](int id, const std::wstring& digits) {
+    SetForegroundWindow(dialog);
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+    Sleep(200);
+    TypeDigits(digits);
+  };
+  SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  type_date(IDC_DATAI, L"01032016");
+  type_date(IDC_DATAF, L"30032016");
+  Press(dialog, IDC_BTEXPORT);
+  HWND error = nullptr;
+  HWND question = WaitForBox(window, L"Varnel v6", L"Erro", error);
+  const std::wstring asked = question ? TextOf(GetDlgItem(question, 0xFFFF)) : L"";
+  bool passed = Check(asked.rfind(L"A data final, 30/03/2016, deixa de fora o dia 31/03/2016", 0) == 0,
+                      "01/03/2016 to 30/03/2016 typed: the window asks about the 31st", asked);
+  CloseBox(question, IDNO);
+  CloseBox(error, IDOK);
+
+  type_date(IDC_DATAF, L"30112026");  // a month of 30 days
+  type_date(IDC_DATAF, L"31032016");
+  Press(dialog, IDC_BTEXPORT);
+  error = WaitForBox(window, L"Erro", L"Varnel v6", question);
+  passed = Check(question == nullptr, "31032016 typed over 30/11/2026 keeps the 31st: nothing asked",
+                 question ? TextOf(GetDlgItem(question, 0xFFFF)) : L"") && passed;
+  passed = Check(error != nullptr, "the run stops at its first check") && passed;
+  CloseBox(question, IDNO);
+  CloseBox(error, IDOK);
+
+  wchar_t digits[16];
+  swprintf(digits, 16, L"%02u%02u%04u", first.wDay, first.wMonth, first.wYear);
+  type_date(IDC_DATAI, digits);
+  swprintf(digits, 16, L"%02u%02u%04u", last.wDay, last.wMonth, last.wYear);
+  type_date(IDC_DATAF, digits);
+  return passed;
+}
+
 // "Códigos ATCUD...": the codes' dialog opens, refuses a code of five
 // letters where it is entered, and closes on "Cancelar" with nothing saved.
 bool CodesDialogRefusesAShortCode(const Window& window) {
@@ -219,6 +447,9 @@ bool CodesDialogRefusesAShortCode(const Window& window) {
   HWND codes = nullptr;
   WaitFor([&] { return (codes = FindBox(thread, window.dialog, L"Códigos de validação ATCUD")) != nullptr; }, 30);
   if (!Check(codes != nullptr, "\"Códigos ATCUD...\" opens the validation codes' dialog")) return false;
+  bool fit = TextsFit(codes, "the codes' dialog: every text fits");
+  fit = HeadersFit(GetDlgItem(codes, IDC_ATCUD_LIST), {L"Tipo", L"Série", L"Código de validação"},
+                   "the codes' dialog: every column header fits") && fit;
   SendMessageW(GetDlgItem(codes, IDC_ATCUD_TYPE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"FT"));
   SendMessageW(GetDlgItem(codes, IDC_ATCUD_SERIES), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"A"));
   SendMessageW(GetDlgItem(codes, IDC_ATCUD_CODE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"CURTO"));
@@ -233,12 +464,14 @@ bool CodesDialogRefusesAShortCode(const Window& window) {
     WaitFor([&] { return !IsWindow(box); }, 30);
   }
   Press(codes, IDCANCEL);
-  return Check(WaitFor([&] { return !IsWindow(codes); }, 30), "\"Cancelar\" closes it") && right;
+  return Check(WaitFor([&] { return !IsWindow(codes); }, 30), "\"Cancelar\" closes it") && right && fit;
 }
 
 // The run ends when the data panel takes input again; an error box ends the
 // wait as well (and fails).
-bool WaitForTheRun(const Window& window, std::wstring& final_status) {
+// before: the status line's text before "Exportar" was pressed (posted, the
+// press may not have been handled yet, and the window looks as it did).
+bool WaitForTheRun(const Window& window, std::wstring& final_status, const std::wstring& before) {
   HWND dialog = window.dialog;
   HWND status = GetDlgItem(dialog, IDC_NFILES);
   HWND failure = nullptr;
@@ -247,7 +480,7 @@ bool WaitForTheRun(const Window& window, std::wstring& final_status) {
         failure = FindBox(window.process.dwThreadId, dialog, L"Varnel v6");
         if (!failure) failure = FindBox(window.process.dwThreadId, dialog, L"Erro");
         return failure || (IsWindowVisible(GetDlgItem(dialog, IDC_BTEXPORT)) && IsWindowVisible(status) &&
-                           IsWindowEnabled(GetDlgItem(dialog, IDC_COMPANYNAME)));
+                           IsWindowEnabled(GetDlgItem(dialog, IDC_COMPANYNAME)) && TextOf(status) != before);
       },
       600);
   if (failure) return Check(false, "the export ends without an error box", TextOf(GetDlgItem(failure, 0xFFFF)));
@@ -260,21 +493,31 @@ bool WaitForTheRun(const Window& window, std::wstring& final_status) {
 bool AbortStopsARun(const Window& window) {
   HWND dialog = window.dialog;
   SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abortado"));
+  const std::wstring before = TextOf(GetDlgItem(dialog, IDC_NFILES));
   Press(dialog, IDC_BTEXPORT);
   HWND abort = GetDlgItem(dialog, IDC_BTABORT);
-  const bool shown = WaitFor([&] { return IsWindowVisible(abort) != FALSE; }, 300);
+  // The demo month takes a fraction of a second: look often.
+  const bool shown = WaitFor([&] { return IsWindowVisible(abort) != FALSE; }, 300, 2);
   bool passed = Check(shown, "\"Abortar\" shows during the run");
   Press(dialog, IDC_BTABORT);
+  // Measured after the press: the texts are read from the window's thread,
+  // which answers only between the run's steps.
+  passed = TextsFit(dialog, "the processing panel: every text fits") && passed;
   std::wstring final_status;
-  passed = WaitForTheRun(window, final_status) && passed;
-  return Check(final_status == L"Operação abortada!", "\"Abortar\" stops it", final_status) && passed;
+  passed = WaitForTheRun(window, final_status, before) && passed;
+  // The press lands during the export, or, when the export was quicker,
+  // during its verification, which it stops instead.
+  const bool stopped =
+      final_status == L"Operação abortada!" || final_status == L"Ficheiro não verificado: verificação abortada";
+  return Check(stopped, "\"Abortar\" stops it", final_status) && passed;
 }
 
 bool ExportRuns(const Window& window, const std::wstring& output) {
   HWND dialog = window.dialog;
+  const std::wstring before = TextOf(GetDlgItem(dialog, IDC_NFILES));
   Press(dialog, IDC_BTEXPORT);
   std::wstring final_status;
-  bool right = WaitForTheRun(window, final_status);
+  bool right = WaitForTheRun(window, final_status, before);
   right = Check(final_status.rfind(L"Ficheiro verificado: sem erros", 0) == 0, "the verifier's outcome",
                 final_status) && right;
   HWND results = nullptr;
@@ -283,13 +526,37 @@ bool ExportRuns(const Window& window, const std::wstring& output) {
   if (results) {
     const std::wstring outcome = TextOf(GetDlgItem(results, IDC_RESULTS_OUTCOME));
     right = Check(outcome == final_status, "with the outcome", outcome) && right;
+    const std::wstring counts = TextOf(GetDlgItem(results, IDC_RESULTS_SEVERITIES));
+    right = Check(counts.rfind(L"0 erros, ", 0) == 0, "the findings' counts above them", counts) && right;
+    right = TextsFit(results, "the results: every text fits") && right;
+    right = HeadersFit(GetDlgItem(results, IDC_RESULTS_FINDINGS), {L"Gravidade", L"Secção", L"Documento", L"Mensagem"},
+                       "the findings: every column header fits") && right;
+    right = HeadersFit(GetDlgItem(results, IDC_RESULTS_VAT),
+                       {L"Região", L"Código", L"Taxa", L"Base tributável", L"IVA", L"Total"},
+                       "the VAT summary: every column header fits") && right;
   }
+  right = TextsFit(dialog, "after the export: every text fits") && right;
   return Check(TextOf(GetDlgItem(dialog, IDC_FICHEIRO)) == output, "the path shown", output) && right;
 }
 
 }  // namespace
 
+// The default period: the whole month before today's.
+void PreviousMonth(SYSTEMTIME& first, SYSTEMTIME& last) {
+  SYSTEMTIME today{};
+  GetLocalTime(&today);
+  first = SYSTEMTIME{};
+  first.wYear = today.wMonth == 1 ? today.wYear - 1 : today.wYear;
+  first.wMonth = today.wMonth == 1 ? 12 : today.wMonth - 1;
+  first.wDay = 1;
+  static const WORD kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (first.wYear % 4 == 0 && first.wYear % 100 != 0) || first.wYear % 400 == 0;
+  last = first;
+  last.wDay = first.wMonth == 2 && leap ? 29 : kDays[first.wMonth - 1];
+}
+
 int main() {
+  SetProcessDPIAware();  // measures and places in the pixels the window is shown in
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (count != 6) {
@@ -305,9 +572,15 @@ int main() {
                       TextOf(GetDlgItem(dialog, IDC_COMPANYNAME)));
   const std::wstring title = TextOf(GetDlgItem(dialog, IDC_TITLEBAND));
   passed = Check(title.rfind(L"Exportação SAF-T-PT modelo ", 0) == 0, "the title band", title) && passed;
+  std::printf("the screen's DPI: %d\n", DpiOf());
+  passed = TextsFit(dialog, "the data panel: every text fits") && passed;
   passed = KeysMoveTheFocus(window) && passed;
   passed = CtrlTabMovesTheFocus(window) && passed;
   passed = BlankPathShowsTheError(window) && passed;
+  SYSTEMTIME first{};
+  SYSTEMTIME last{};
+  PreviousMonth(first, last);
+  passed = DatesKeepTheirDay(window, first, last) && passed;
   passed = CodesDialogRefusesAShortCode(window) && passed;
 
   SendMessageW(GetDlgItem(dialog, IDC_FICHEIRO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(output.c_str()));
