@@ -35,6 +35,10 @@ void SchemaMessages::Collect(const xmlError& error, int line) {
       if (m_customer_keys++ == 0) m_first_customer_key = message;
       return;
     }
+    if (names_one_of(m_version->supplier_key_references)) {
+      if (m_supplier_keys++ == 0) m_first_supplier_key = message;
+      return;
+    }
     if (names_one_of(m_version->product_key_references)) {
       if (m_product_keys++ == 0) m_first_product_key = message;
       return;
@@ -84,6 +88,11 @@ void SchemaMessages::Report(FindingList& findings, const ContentChecks& checks, 
     findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Error, "Ficheiro", "",
                  std::to_string(m_customer_keys) + " referências CustomerID falham no esquema: " +
                      m_first_customer_key);
+  }
+  if (m_supplier_keys > 0 && checks.supplier_reference_findings() == 0) {
+    findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Error, "Ficheiro", "",
+                 std::to_string(m_supplier_keys) + " referências SupplierID falham no esquema: " +
+                     m_first_supplier_key);
   }
   if (m_number_keys > 0 && checks.duplicate_number_findings() == 0) {
     findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Error, "Ficheiro", "",
