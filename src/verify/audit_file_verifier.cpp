@@ -44,11 +44,55 @@ constexpr int kReaderOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_
 
 void IgnoreError(void*, xmlErrorPtr) {}
 
-bool IsWindows1252(std::string_view encoding) {
-  std::string lower(encoding);
+// What a file says of its encoding, and how its bytes are read.
+struct DeclaredEncoding {
+  ByteEncoding bytes = ByteEncoding::Utf8;
+  std::string label;  // as the file names it, or what XML takes without a name
+};
+
+// The encoding libxml2 reads the file in: the declaration's, or without
+// one UTF-16 by its byte order mark and otherwise UTF-8.
+DeclaredEncoding ClassifyEncoding(std::string_view declared, std::string_view bom) {
+  std::string lower(declared);
   std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-  return lower == "windows-1252" || lower == "cp1252";
+  if (lower.empty()) return {bom.starts_with("UTF-16") ? ByteEncoding::Wide : ByteEncoding::Utf8,
+                             bom.empty() ? std::string("UTF-8") : std::string(bom)};
+  const std::string label(declared);
+  if (lower == "windows-1252" || lower == "cp1252" || lower == "x-cp1252") return {ByteEncoding::Windows1252, label};
+  if (lower == "iso-8859-1" || lower == "iso_8859-1" || lower == "latin1" || lower == "latin-1" || lower == "l1") {
+    return {ByteEncoding::Latin1, label};
+  }
+  if (lower == "iso-8859-15" || lower == "iso_8859-15" || lower == "latin9" || lower == "latin-9") {
+    return {ByteEncoding::Latin9, label};
+  }
+  if (lower.starts_with("utf-16") || lower.starts_with("utf-32") || lower.starts_with("ucs")) {
+    return {ByteEncoding::Wide, label};
+  }
+  return {ByteEncoding::Utf8, label};
 }
+
+// The byte order mark the file starts with: "UTF-8", "UTF-16LE",
+// "UTF-16BE", or "".
+std::string ByteOrderMark(const unsigned char* head, std::size_t size) {
+  if (size >= 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return "UTF-8";
+  if (size >= 2 && head[0] == 0xFF && head[1] == 0xFE) return "UTF-16LE";
+  if (size >= 2 && head[0] == 0xFE && head[1] == 0xFF) return "UTF-16BE";
+  return "";
+}
+
+// Whether a byte order mark contradicts the declared encoding.
+bool MarkContradicts(std::string_view bom, const DeclaredEncoding& encoding) {
+  if (bom.empty()) return false;
+  if (bom == "UTF-8") return encoding.bytes != ByteEncoding::Utf8;
+  return encoding.bytes != ByteEncoding::Wide;
+}
+
+// A file in another encoding than Windows-1252 is read in its own, and said
+// once. The tax authority's published structure notes, as far as this
+// program's authors could read them, ask for XML valid against the schema
+// and name no code page; Windows-1252 is what billing programs write and
+// what some receiving programs expect. Hence a note, not a warning.
+constexpr FindingSeverity kOtherEncodingSeverity = FindingSeverity::Note;
 
 std::string Hex(unsigned value) {
   static const char digits[] = "0123456789ABCDEF";
@@ -62,6 +106,7 @@ struct FileStart {
   std::string root_name;
   std::string namespace_uri;
   std::string encoding;  // "" when the declaration names none
+  std::string byte_order_mark;
 };
 
 FileStart ReadFileStart(const std::filesystem::path& file) {
@@ -83,6 +128,8 @@ FileStart ReadFileStart(const std::filesystem::path& file) {
     start.encoding = text(xmlTextReaderConstEncoding(reader.get()));
     break;
   }
+  const ByteFindings& head = bytes.findings();
+  start.byte_order_mark = ByteOrderMark(head.head, head.head_size);
   return start;
 }
 
@@ -110,6 +157,8 @@ class Verification {
   void Collect(xmlErrorPtr error);
   XmlSchema CompileSchema(const SchemaVersion& version);
   void ReportBytes(const ByteFindings& bytes);
+  void ReportCodePage(const ByteFindings& bytes);
+  void ReportLineEnds(const ByteFindings& bytes);
   bool ReportProgress(int documents);
 
   // How the reader's pass ended: libxml2's last read status, whether
@@ -136,6 +185,8 @@ class Verification {
   // The schema's messages when it validates in the reader's pass.
   SchemaMessages* m_schema_messages = nullptr;
 
+  DeclaredEncoding m_encoding{ByteEncoding::Windows1252, "Windows-1252"};
+  bool m_mark_contradicts = false;
   bool m_fatal = false;
   int m_fatal_line = 0;
 };
@@ -151,6 +202,10 @@ void Verification::Collect(xmlErrorPtr error) {
   if (error->level == XML_ERR_FATAL && !m_fatal) {
     m_fatal = true;
     m_fatal_line = error->line;
+  }
+  // Bytes the declared encoding cannot read: said in words first.
+  if (error->code == XML_ERR_INVALID_ENCODING || message.find("not proper UTF-8") != std::string::npos) {
+    message = "os bytes não correspondem à codificação declarada (" + m_encoding.label + "): " + message;
   }
   m_findings.Add(FindingKind::WellFormed, warning ? FindingSeverity::Warning : FindingSeverity::Error, "Ficheiro", "",
                  (warning ? "Aviso do leitor XML na linha " : "XML mal formado na linha ") +
@@ -299,14 +354,20 @@ void Verification::CheckFileStart(AuditFileBytes& bytes) {
                    "O elemento raiz " + start.root_name + " (espaço de nomes \"" + start.namespace_uri +
                        "\") não é o AuditFile de uma versão conhecida do SAF-T (PT); não validado pelo esquema");
   }
-  if (start.encoding.empty()) {
+  m_encoding = ClassifyEncoding(start.encoding, start.byte_order_mark);
+  bytes.set_encoding(m_encoding.bytes);
+  if (MarkContradicts(start.byte_order_mark, m_encoding)) {
+    m_mark_contradicts = true;
     m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
-                   "A declaração XML não indica a codificação; o ficheiro tem de ser Windows-1252");
-  } else if (!IsWindows1252(start.encoding)) {
-    m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
-                   "Codificação declarada " + start.encoding + "; o ficheiro tem de ser Windows-1252");
+                   "O ficheiro começa pela marca de " + start.byte_order_mark + " (BOM) mas declara a codificação " +
+                       m_encoding.label + ": a declaração tem de corresponder aos bytes");
   }
-  bytes.set_windows1252(start.encoding.empty() || IsWindows1252(start.encoding));
+  if (m_encoding.bytes == ByteEncoding::Windows1252) return;
+  m_findings.Add(FindingKind::Encoding, kOtherEncodingSeverity, "Ficheiro", "",
+                 (start.encoding.empty() ? "Sem codificação declarada: o ficheiro foi lido em " + m_encoding.label
+                                         : "Codificação " + m_encoding.label + ": o ficheiro foi lido nessa codificação") +
+                     ", não em Windows-1252. O SAF-T (PT) escreve-se habitualmente em Windows-1252 e há programas "
+                     "de receção que só leem essa codificação");
 }
 
 // Streams the file through libxml2's reader into the content checks (and
@@ -419,17 +480,46 @@ void Verification::ReportBytes(const ByteFindings& bytes) {
                        Hex(bytes.first_undefined_value) + ", na linha " + std::to_string(bytes.first_undefined_line) +
                        ")");
   }
+  ReportCodePage(bytes);
+  ReportLineEnds(bytes);
+}
+
+// Bytes that the declared code page reads as other characters than meant.
+void Verification::ReportCodePage(const ByteFindings& bytes) {
+  const bool single_byte = m_encoding.bytes == ByteEncoding::Windows1252 || m_encoding.bytes == ByteEncoding::Latin1 ||
+                           m_encoding.bytes == ByteEncoding::Latin9;
+  if (single_byte && bytes.LooksLikeUtf8() && !m_mark_contradicts) {
+    m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
+                   "Declarada a codificação " + m_encoding.label + ", mas os bytes são UTF-8 (" +
+                       std::to_string(bytes.utf8_sequences) + " caracteres de vários bytes, o primeiro na linha " +
+                       std::to_string(bytes.first_utf8_sequence_line) +
+                       "): lidos assim, os acentos saem trocados (\"Ã§\" em vez de \"ç\")");
+  }
+  if (bytes.control_bytes > 0) {
+    m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
+                   "Declarada a codificação " + m_encoding.label + ", mas " + std::to_string(bytes.control_bytes) +
+                       " bytes entre 0x80 e 0x9F (o primeiro, " + Hex(bytes.first_control_value) + ", na linha " +
+                       std::to_string(bytes.first_control_line) +
+                       ") são nela caracteres de controlo: os bytes parecem Windows-1252 (\"€\", aspas curvas)");
+  }
+}
+
+// Line ends other than CR LF: one note at most, for no SAF-T rule asks for
+// CR LF and XML reads every line end alike.
+void Verification::ReportLineEnds(const ByteFindings& bytes) {
+  if (bytes.bare_line_feeds == 0 && bytes.bare_carriage_returns == 0) return;
+  std::string what;
   if (bytes.bare_line_feeds > 0) {
-    m_findings.Add(FindingKind::Bytes, FindingSeverity::Error, "Ficheiro", "",
-                   std::to_string(bytes.bare_line_feeds) + " fins de linha LF sem CR (o primeiro na linha " +
-                       std::to_string(bytes.first_bare_line_feed_line) + "); as linhas têm de acabar em CR LF");
+    what = std::to_string(bytes.bare_line_feeds) + " fins de linha LF sem CR (o primeiro na linha " +
+           std::to_string(bytes.first_bare_line_feed_line) + ")";
   }
   if (bytes.bare_carriage_returns > 0) {
-    m_findings.Add(FindingKind::Bytes, FindingSeverity::Error, "Ficheiro", "",
-                   std::to_string(bytes.bare_carriage_returns) + " fins de linha CR sem LF (o primeiro na linha " +
-                       std::to_string(bytes.first_bare_carriage_return_line) +
-                       "); as linhas têm de acabar em CR LF");
+    what += (what.empty() ? "" : " e ") + std::to_string(bytes.bare_carriage_returns) +
+            " fins de linha CR sem LF (o primeiro na linha " +
+            std::to_string(bytes.first_bare_carriage_return_line) + ")";
   }
+  m_findings.Add(FindingKind::LineEnds, FindingSeverity::Note, "Ficheiro", "",
+                 what + "; nenhuma regra do SAF-T (PT) pede CR LF e o XML lê todos da mesma forma");
 }
 
 }  // namespace

@@ -12,14 +12,27 @@ namespace varnel::verify {
 
 namespace {
 
-enum ByteClass : unsigned char { kPlain = 0, kLineFeed = 1, kCarriageReturn = 2, kUndefined1252 = 3 };
+enum ByteClass : unsigned char { kPlain = 0, kLineFeed = 1, kCarriageReturn = 2, kHigh = 3 };
 
 constexpr std::array<unsigned char, 256> MakeClasses() {
   std::array<unsigned char, 256> classes{};
   classes['\n'] = kLineFeed;
   classes['\r'] = kCarriageReturn;
-  for (const unsigned b : {0x81u, 0x8Du, 0x8Fu, 0x90u, 0x9Du}) classes[b] = kUndefined1252;
+  for (unsigned b = 0x80; b < 0x100; ++b) classes[b] = kHigh;
   return classes;
+}
+
+bool IsUndefined1252(unsigned char byte) {
+  return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+}
+
+// Continuation bytes a UTF-8 lead byte announces; 0 for a byte that leads
+// no sequence.
+int Utf8Continuations(unsigned char byte) {
+  if (byte >= 0xC2 && byte <= 0xDF) return 1;
+  if (byte >= 0xE0 && byte <= 0xEF) return 2;
+  if (byte >= 0xF0 && byte <= 0xF4) return 3;
+  return 0;
 }
 
 constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
@@ -56,6 +69,8 @@ int AuditFileBytes::Read(void* context, char* buffer, int length) {
     self->m_findings.read_error = std::strerror(errno);
     return -1;
   }
+  ByteFindings& f = self->m_findings;
+  for (std::size_t i = 0; i < got && f.head_size < sizeof f.head; ++i) f.head[f.head_size++] = buffer[i];
   self->Scan(reinterpret_cast<unsigned char*>(buffer), got);
   return static_cast<int>(got);
 }
@@ -64,9 +79,10 @@ int AuditFileBytes::Close(void*) { return 0; }
 
 void AuditFileBytes::Scan(unsigned char* data, std::size_t size) {
   m_findings.bytes += size;
+  if (m_encoding == ByteEncoding::Wide) return;
   for (std::size_t i = 0; i < size; ++i) {
     // Plain text goes by eight bytes at a time.
-    while (!m_pending_carriage_return && i + 8 <= size) {
+    while (!m_pending_carriage_return && m_utf8_expected == 0 && i + 8 <= size) {
       std::uint64_t word;
       std::memcpy(&word, data + i, sizeof word);
       if (MayNeedALook(word)) break;
@@ -74,12 +90,13 @@ void AuditFileBytes::Scan(unsigned char* data, std::size_t size) {
     }
     if (i == size) break;
     const unsigned char type = kClasses[data[i]];
+    if (m_utf8_expected > 0 && (data[i] < 0x80 || data[i] > 0xBF)) BreakUtf8Sequence();
     if (type == kPlain && !m_pending_carriage_return) continue;
     if (m_pending_carriage_return) {
       // The CR of the previous byte (possibly of the previous read).
       m_pending_carriage_return = false;
       ++m_line;
-      if (type == kLineFeed) continue;  // CR LF, the line end the file must use
+      if (type == kLineFeed) continue;  // CR LF
       if (m_findings.bare_carriage_returns++ == 0) m_findings.first_bare_carriage_return_line = m_line - 1;
     }
     switch (type) {
@@ -87,22 +104,45 @@ void AuditFileBytes::Scan(unsigned char* data, std::size_t size) {
         if (m_findings.bare_line_feeds++ == 0) m_findings.first_bare_line_feed_line = m_line;
         ++m_line;
         break;
-      case kCarriageReturn:
-        m_pending_carriage_return = true;
-        break;
-      case kUndefined1252:
-        if (m_windows1252) {
-          if (m_findings.undefined_bytes++ == 0) {
-            m_findings.first_undefined_line = m_line;
-            m_findings.first_undefined_value = data[i];
-          }
-          data[i] = '?';
-        }
-        break;
-      default:
-        break;
+      case kCarriageReturn: m_pending_carriage_return = true; break;
+      case kHigh: HighByte(data[i]); break;
+      default: break;
     }
   }
+}
+
+// A byte of 0x80 or above in a single-byte code page: followed as UTF-8,
+// then checked against the declared code page.
+void AuditFileBytes::HighByte(unsigned char& byte) {
+  if (m_encoding == ByteEncoding::Utf8) return;
+  ByteFindings& f = m_findings;
+  if (m_utf8_expected > 0) {
+    ++m_utf8_taken;
+    if (--m_utf8_expected == 0 && f.utf8_sequences++ == 0) f.first_utf8_sequence_line = m_line;
+  } else if ((m_utf8_expected = Utf8Continuations(byte)) > 0) {
+    m_utf8_taken = 1;
+  } else {
+    ++f.other_high_bytes;
+  }
+  if (m_encoding == ByteEncoding::Windows1252 && IsUndefined1252(byte)) {
+    if (f.undefined_bytes++ == 0) {
+      f.first_undefined_line = m_line;
+      f.first_undefined_value = byte;
+    }
+    byte = '?';
+  } else if (m_encoding != ByteEncoding::Windows1252 && byte <= 0x9F) {
+    if (f.control_bytes++ == 0) {
+      f.first_control_line = m_line;
+      f.first_control_value = byte;
+    }
+  }
+}
+
+// The open UTF-8 sequence ends early: its bytes were not UTF-8.
+void AuditFileBytes::BreakUtf8Sequence() {
+  m_findings.other_high_bytes += static_cast<std::uint64_t>(m_utf8_taken);
+  m_utf8_expected = 0;
+  m_utf8_taken = 0;
 }
 
 void AuditFileBytes::Finish() {
@@ -110,6 +150,7 @@ void AuditFileBytes::Finish() {
     if (m_findings.bare_carriage_returns++ == 0) m_findings.first_bare_carriage_return_line = m_line;
     m_pending_carriage_return = false;
   }
+  if (m_utf8_expected > 0) BreakUtf8Sequence();
 }
 
 }  // namespace varnel::verify
