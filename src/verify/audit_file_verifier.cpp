@@ -17,6 +17,7 @@
 
 #include "base/file_names.h"
 #include "verify/content_checks.h"
+#include "verify/declared_encoding.h"
 #include "verify/file_bytes.h"
 #include "verify/finding_list.h"
 #include "verify/libxml_handles.h"
@@ -44,49 +45,6 @@ constexpr int kReaderOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_
 
 void IgnoreError(void*, xmlErrorPtr) {}
 
-// What a file says of its encoding, and how its bytes are read.
-struct DeclaredEncoding {
-  ByteEncoding bytes = ByteEncoding::Utf8;
-  std::string label;  // as the file names it, or what XML takes without a name
-};
-
-// The encoding libxml2 reads the file in: the declaration's, or without
-// one UTF-16 by its byte order mark and otherwise UTF-8.
-DeclaredEncoding ClassifyEncoding(std::string_view declared, std::string_view bom) {
-  std::string lower(declared);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-  if (lower.empty()) return {bom.starts_with("UTF-16") ? ByteEncoding::Wide : ByteEncoding::Utf8,
-                             bom.empty() ? std::string("UTF-8") : std::string(bom)};
-  const std::string label(declared);
-  if (lower == "windows-1252" || lower == "cp1252" || lower == "x-cp1252") return {ByteEncoding::Windows1252, label};
-  if (lower == "iso-8859-1" || lower == "iso_8859-1" || lower == "latin1" || lower == "latin-1" || lower == "l1") {
-    return {ByteEncoding::Latin1, label};
-  }
-  if (lower == "iso-8859-15" || lower == "iso_8859-15" || lower == "latin9" || lower == "latin-9") {
-    return {ByteEncoding::Latin9, label};
-  }
-  if (lower.starts_with("utf-16") || lower.starts_with("utf-32") || lower.starts_with("ucs")) {
-    return {ByteEncoding::Wide, label};
-  }
-  return {ByteEncoding::Utf8, label};
-}
-
-// The byte order mark the file starts with: "UTF-8", "UTF-16LE",
-// "UTF-16BE", or "".
-std::string ByteOrderMark(const unsigned char* head, std::size_t size) {
-  if (size >= 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return "UTF-8";
-  if (size >= 2 && head[0] == 0xFF && head[1] == 0xFE) return "UTF-16LE";
-  if (size >= 2 && head[0] == 0xFE && head[1] == 0xFF) return "UTF-16BE";
-  return "";
-}
-
-// Whether a byte order mark contradicts the declared encoding.
-bool MarkContradicts(std::string_view bom, const DeclaredEncoding& encoding) {
-  if (bom.empty()) return false;
-  if (bom == "UTF-8") return encoding.bytes != ByteEncoding::Utf8;
-  return encoding.bytes != ByteEncoding::Wide;
-}
-
 // A file in another encoding than Windows-1252 is read in its own, and said
 // once. The tax authority's published structure notes, as far as this
 // program's authors could read them, ask for XML valid against the schema
@@ -105,8 +63,6 @@ struct FileStart {
   bool found_root = false;
   std::string root_name;
   std::string namespace_uri;
-  std::string encoding;  // "" when the declaration names none
-  std::string byte_order_mark;
 };
 
 FileStart ReadFileStart(const std::filesystem::path& file) {
@@ -125,11 +81,8 @@ FileStart ReadFileStart(const std::filesystem::path& file) {
     const auto text = [](const xmlChar* s) { return s != nullptr ? std::string(reinterpret_cast<const char*>(s)) : ""; };
     start.root_name = text(xmlTextReaderConstLocalName(reader.get()));
     start.namespace_uri = text(xmlTextReaderConstNamespaceUri(reader.get()));
-    start.encoding = text(xmlTextReaderConstEncoding(reader.get()));
     break;
   }
-  const ByteFindings& head = bytes.findings();
-  start.byte_order_mark = ByteOrderMark(head.head, head.head_size);
   return start;
 }
 
@@ -169,6 +122,7 @@ class Verification {
     bool created = true;
   };
   void CheckFileStart(AuditFileBytes& bytes);
+  void CheckEncoding(AuditFileBytes& bytes);
   ReadEnd ReadContent(AuditFileBytes& bytes, xmlSchemaValidCtxtPtr validator, ContentChecks& checks);
   static void Dispatch(xmlTextReaderPtr reader, ElementNames& names, ContentChecks& checks);
   void Conclude(const ReadEnd& end, const AuditFileBytes& bytes, ContentChecks& checks,
@@ -185,8 +139,7 @@ class Verification {
   // The schema's messages when it validates in the reader's pass.
   SchemaMessages* m_schema_messages = nullptr;
 
-  DeclaredEncoding m_encoding{ByteEncoding::Windows1252, "Windows-1252"};
-  bool m_mark_contradicts = false;
+  DeclaredEncoding m_encoding{ByteEncoding::Windows1252, "Windows-1252", "Windows-1252", ""};
   bool m_fatal = false;
   int m_fatal_line = 0;
 };
@@ -346,6 +299,7 @@ void Verification::Run() {
 }
 
 void Verification::CheckFileStart(AuditFileBytes& bytes) {
+  CheckEncoding(bytes);
   const FileStart start = ReadFileStart(m_file);
   if (!start.found_root) return;
   m_version = FindSchemaVersion(start.namespace_uri);
@@ -354,18 +308,27 @@ void Verification::CheckFileStart(AuditFileBytes& bytes) {
                    "O elemento raiz " + start.root_name + " (espaço de nomes \"" + start.namespace_uri +
                        "\") não é o AuditFile de uma versão conhecida do SAF-T (PT); não validado pelo esquema");
   }
-  m_encoding = ClassifyEncoding(start.encoding, start.byte_order_mark);
+}
+
+// The declared encoding from the file's first bytes: the bytes are checked
+// against it, a mark that contradicts it is an error and another encoding
+// than Windows-1252 one finding.
+void Verification::CheckEncoding(AuditFileBytes& bytes) {
+  unsigned char head[256];
+  const int size = AuditFileBytes::Peek(m_file, head, sizeof head);
+  m_encoding = ReadDeclaredEncoding(head, size > 0 ? static_cast<std::size_t>(size) : 0);
   bytes.set_encoding(m_encoding.bytes);
-  if (MarkContradicts(start.byte_order_mark, m_encoding)) {
-    m_mark_contradicts = true;
+  if (m_encoding.MarkContradicts()) {
     m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
-                   "O ficheiro começa pela marca de " + start.byte_order_mark + " (BOM) mas declara a codificação " +
-                       m_encoding.label + ": a declaração tem de corresponder aos bytes");
+                   "O ficheiro começa pela marca de " + m_encoding.byte_order_mark +
+                       " (BOM) mas declara a codificação " + m_encoding.label +
+                       ": a declaração tem de corresponder aos bytes");
   }
-  if (m_encoding.bytes == ByteEncoding::Windows1252) return;
+  if (m_encoding.bytes == ByteEncoding::Windows1252 || size <= 0) return;
   m_findings.Add(FindingKind::Encoding, kOtherEncodingSeverity, "Ficheiro", "",
-                 (start.encoding.empty() ? "Sem codificação declarada: o ficheiro foi lido em " + m_encoding.label
-                                         : "Codificação " + m_encoding.label + ": o ficheiro foi lido nessa codificação") +
+                 (m_encoding.declared.empty()
+                      ? "Sem codificação declarada: o ficheiro foi lido em " + m_encoding.label
+                      : "Codificação " + m_encoding.label + ": o ficheiro foi lido nessa codificação") +
                      ", não em Windows-1252. O SAF-T (PT) escreve-se habitualmente em Windows-1252 e há programas "
                      "de receção que só leem essa codificação");
 }
@@ -488,7 +451,7 @@ void Verification::ReportBytes(const ByteFindings& bytes) {
 void Verification::ReportCodePage(const ByteFindings& bytes) {
   const bool single_byte = m_encoding.bytes == ByteEncoding::Windows1252 || m_encoding.bytes == ByteEncoding::Latin1 ||
                            m_encoding.bytes == ByteEncoding::Latin9;
-  if (single_byte && bytes.LooksLikeUtf8() && !m_mark_contradicts) {
+  if (single_byte && bytes.LooksLikeUtf8() && !m_encoding.MarkContradicts()) {
     m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
                    "Declarada a codificação " + m_encoding.label + ", mas os bytes são UTF-8 (" +
                        std::to_string(bytes.utf8_sequences) + " caracteres de vários bytes, o primeiro na linha " +

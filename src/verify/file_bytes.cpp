@@ -69,13 +69,19 @@ int AuditFileBytes::Read(void* context, char* buffer, int length) {
     self->m_findings.read_error = std::strerror(errno);
     return -1;
   }
-  ByteFindings& f = self->m_findings;
-  for (std::size_t i = 0; i < got && f.head_size < sizeof f.head; ++i) f.head[f.head_size++] = buffer[i];
   self->Scan(reinterpret_cast<unsigned char*>(buffer), got);
   return static_cast<int>(got);
 }
 
 int AuditFileBytes::Close(void*) { return 0; }
+
+int AuditFileBytes::Peek(const std::filesystem::path& path, unsigned char* into, std::size_t size) {
+  std::FILE* file = platform::OpenFile(path, "rb");
+  if (file == nullptr) return -1;
+  const std::size_t got = std::fread(into, 1, size, file);
+  std::fclose(file);
+  return static_cast<int>(got);
+}
 
 void AuditFileBytes::Scan(unsigned char* data, std::size_t size) {
   m_findings.bytes += size;

@@ -38,8 +38,6 @@ struct ByteFindings {
   std::uint64_t first_bare_line_feed_line = 0;
   std::uint64_t bare_carriage_returns = 0;
   std::uint64_t first_bare_carriage_return_line = 0;
-  unsigned char head[4] = {0, 0, 0, 0};  // the file's first bytes
-  std::size_t head_size = 0;
   std::string read_error;  // "" unless reading the file failed part-way
 
   // Whether the high bytes of a single-byte file are UTF-8 and nothing else.
@@ -60,6 +58,10 @@ class AuditFileBytes {
   // The declared encoding, which decides what is checked; Windows-1252
   // until set.
   void set_encoding(ByteEncoding encoding) { m_encoding = encoding; }
+
+  // Up to size of the first bytes of the file at path, without checking
+  // them; the count read, or -1 when it cannot be opened.
+  static int Peek(const std::filesystem::path& path, unsigned char* into, std::size_t size);
 
   // libxml2's input callbacks; context is the AuditFileBytes. Close leaves
   // the file open: the object owns it.

@@ -17,6 +17,8 @@ namespace varnel::testing {
 class SmallAuditFile {
  public:
   SmallAuditFile();
+  // Another hand-made file; every "@HASH@" in it becomes a signature's Hash.
+  explicit SmallAuditFile(std::string_view text);
 
   // Replaces the only occurrence of `from` (the test fails when it is not
   // there exactly once).
@@ -356,6 +358,11 @@ inline constexpr std::string_view kTemplate = R"(<?xml version="1.0" encoding="W
 inline SmallAuditFile::SmallAuditFile() : m_text(small_audit_file_detail::kTemplate) {
   // A signed document's Hash: base64 of 128 bytes, 172 characters.
   Replace("@HASH@", std::string(170, 'Q') + "Q=");
+}
+
+inline SmallAuditFile::SmallAuditFile(std::string_view text) : m_text(text) {
+  const std::string hash = std::string(170, 'Q') + "Q=";
+  for (std::size_t at; (at = m_text.find("@HASH@")) != std::string::npos;) m_text.replace(at, 6, hash);
 }
 
 inline SmallAuditFile& SmallAuditFile::Replace(std::string_view from, std::string_view to) {

@@ -15,45 +15,20 @@
 #include "verify/file_bytes.h"
 #include "verify/small_audit_file.h"
 #include "verify/taxpayer_number.h"
+#include "verify/verify_findings.h"
 
 namespace varnel {
 namespace {
 
+using testing::Describe;
+using testing::FindOne;
 using testing::SmallAuditFile;
-
-std::string Describe(const VerificationReport& report) {
-  std::string text;
-  for (const Finding& f : report.findings) {
-    const char* severity = f.severity == FindingSeverity::Error     ? "E"
-                           : f.severity == FindingSeverity::Warning ? "W"
-                                                                    : "N";
-    text += std::string(severity) + " [" + f.section + "] " + f.document + ": " + f.message + "\n";
-  }
-  return text;
-}
+using testing::VerifyBytes;
 
 VerificationReport Verify(const SmallAuditFile& file, bool crlf = true, VerificationOptions options = {}) {
   testing::TempDir dir;
   file.Write(dir / "a.xml", crlf);
   return VerifyAuditFile(dir / "a.xml", options);
-}
-
-VerificationReport VerifyBytes(const std::string& bytes) {
-  testing::TempDir dir;
-  testing::WriteFileBytes(dir / "a.xml", bytes);
-  return VerifyAuditFile(dir / "a.xml", {});
-}
-
-// The one finding of that severity whose message contains `part`.
-const Finding* FindOne(const VerificationReport& report, FindingSeverity severity, const std::string& part) {
-  const Finding* found = nullptr;
-  for (const Finding& f : report.findings) {
-    if (f.severity != severity || f.message.find(part) == std::string::npos) continue;
-    EXPECT_EQ(found, nullptr) << "twice: " << part << "\n" << Describe(report);
-    found = &f;
-  }
-  EXPECT_NE(found, nullptr) << "missing: " << part << "\n" << Describe(report);
-  return found;
 }
 
 TEST(VerifySmallFile, TheValidFileVerifiesCleanWithItsSummary) {
