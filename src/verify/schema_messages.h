@@ -57,7 +57,8 @@ class SchemaMessages {
   std::string m_failure;
 };
 
-// libxml2's message text on one line, without its final line break.
+// libxml2's message text on one line, without its final line break, its
+// control characters blanks and any byte that is not UTF-8 "?".
 std::string OneLine(const char* message);
 
 }  // namespace varnel::verify

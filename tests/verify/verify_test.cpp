@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/file_names.h"
+#include "base/utf8.h"
 #include "support/test_paths.h"
 #include "verify/audit_file_verifier.h"
 #include "verify/decimal_amount.h"
@@ -251,6 +252,13 @@ TEST(VerifyBytes, TruncatedAndMissingFiles) {
 
   const VerificationReport empty = VerifyBytes("");
   EXPECT_GE(empty.errors(), 1) << Describe(empty);
+
+  // libxml2 quotes the raw bytes of a broken name; the report stays UTF-8.
+  const VerificationReport broken = VerifyBytes(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AuditFile xmlns=\"urn:OECD:StandardAuditFile-Tax:PT_1.04_01\">"
+      "<Header><CompanyNam\xff\xff_\xc0");
+  EXPECT_GE(broken.errors(), 1);
+  for (const Finding& f : broken.findings) EXPECT_TRUE(IsValidUtf8(f.message)) << f.message;
 }
 
 TEST(VerifyBytes, UnknownVersion) {
