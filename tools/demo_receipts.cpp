@@ -28,9 +28,9 @@ const SaleLine* ReturnedLine(const std::vector<SaleLine>& lines) {
   const SaleLine* returned = nullptr;
   for (const SaleLine& line : lines) {
     if (line.product == kWithholdingProduct || line.total_cents <= 0) continue;
-    if (returned == nullptr || std::pair(line.vat, line.total_cents) > std::pair(returned->vat, returned->total_cents)) {
-      returned = &line;
-    }
+    const bool dearer =
+        returned == nullptr || std::pair(line.vat, line.total_cents) > std::pair(returned->vat, returned->total_cents);
+    if (dearer) returned = &line;
   }
   return returned;
 }

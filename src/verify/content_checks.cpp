@@ -465,9 +465,8 @@ void ContentChecks::ProductReference() {
   ++m_product_code_lines;
   const std::string code = Trimmed(m_text);
   auto& missing = m_document.missing_products;
-  if (!m_has_products || m_products.contains(code) || std::find(missing.begin(), missing.end(), code) != missing.end()) {
-    return;
-  }
+  const bool reported = std::find(missing.begin(), missing.end(), code) != missing.end();
+  if (!m_has_products || m_products.contains(code) || reported) return;
   missing.push_back(code);
   ++m_product_reference_findings;
   AddForDocument(FindingKind::ProductReference, FindingSeverity::Error,

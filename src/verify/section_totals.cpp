@@ -86,7 +86,8 @@ void SectionTotals::CheckCount(const char* name, const Declared& declared, std::
                                std::uint64_t billed, const char* what, SectionId section,
                                FindingList& findings) const {
   if (!declared.present) return;
-  if (declared.value && (*declared.value == Whole(counted) || (billed > 0 && *declared.value == Whole(counted - billed)))) {
+  if (declared.value &&
+      (*declared.value == Whole(counted) || (billed > 0 && *declared.value == Whole(counted - billed)))) {
     return;
   }
   findings.Add(FindingKind::ControlTotals, FindingSeverity::Error, SectionName(section), "",

@@ -58,8 +58,9 @@ const std::string kLineWithoutTax =
     "          </SourceDocumentID>\n          <CreditAmount>0.00</CreditAmount>\n        </Line>\n";
 
 const Case kCases[] = {
-    {"1 TaxonomyCode exactly on GM accounts", {"<AccountDescription>Clientes gerais", "        <TaxonomyCode>62</TaxonomyCode>\n", ""},
-     {}, "MasterFiles", "", "Conta 2111 (GroupingCategory GM) sem TaxonomyCode"},
+    {"1 TaxonomyCode exactly on GM accounts",
+     {"<AccountDescription>Clientes gerais", "        <TaxonomyCode>62</TaxonomyCode>\n", ""}, {},
+     "MasterFiles", "", "Conta 2111 (GroupingCategory GM) sem TaxonomyCode"},
     {"2 GroupingCode by category", {"<AccountID>211</AccountID>", "        <GroupingCode>21</GroupingCode>\n", ""}, {},
      "MasterFiles", "", "Conta 211 (GroupingCategory GA) sem GroupingCode"},
     {"3 invoice line, TaxAmount", {"<InvoiceNo>FT A/2</InvoiceNo>", kPercentage23, "<TaxAmount>0.00</TaxAmount>"}, {},
@@ -70,8 +71,9 @@ const Case kCases[] = {
      "1 linha com o motivo de isenção \"Artigo 14.º do CIVA\" sem TaxExemptionCode"},
     {"6 invoice line, TaxBase and UnitPrice", {kFT3, "<UnitPrice>0.00</UnitPrice>", "<UnitPrice>10.00</UnitPrice>"},
      {}, "SalesInvoices", "FT A/3", "Linha 2 com TaxBase e UnitPrice 10.00"},
-    {"7 invoice line, TaxBase and amount", {kFT3, "<CreditAmount>0.00</CreditAmount>", "<CreditAmount>5.00</CreditAmount>"},
-     {}, "SalesInvoices", "FT A/3", "Linha 2 com TaxBase e CreditAmount 5.00"},
+    {"7 invoice line, TaxBase and amount",
+     {kFT3, "<CreditAmount>0.00</CreditAmount>", "<CreditAmount>5.00</CreditAmount>"}, {},
+     "SalesInvoices", "FT A/3", "Linha 2 com TaxBase e CreditAmount 5.00"},
     {"8 stock movement line, TaxPercentage", {kGT1, "<TaxPercentage>0.00</TaxPercentage>", kPercentage23}, {},
      "MovementOfGoods", "GT A/1", "Linha 1 com taxa 23.00 e motivo de isenção \"Artigo 14.º do CIVA\""},
     {"9 stock movement line, reason and code", {kGT1, kReasonM05, ""}, {}, "MovementOfGoods", "GT A/1",
@@ -80,8 +82,9 @@ const Case kCases[] = {
      "WorkingDocuments", "PF A/1", "Linha 1 com TaxAmount 57.50 e motivo de isenção \"Artigo 9.º do CIVA\""},
     {"11 working document line, TaxPercentage", {kPF1, kTaxEnd23, kPercentageWithReason.c_str()}, {},
      "WorkingDocuments", "PF A/1", "Linha 1 com taxa 23.00 e motivo de isenção \"Artigo 9.º do CIVA\""},
-    {"12 working document line, reason and code", {kPF1, "</Tax>\n", "</Tax>\n          <TaxExemptionCode>M07</TaxExemptionCode>\n"},
-     {}, "WorkingDocuments", "PF A/1", "Linha 1 com TaxExemptionCode \"M07\" sem TaxExemptionReason"},
+    {"12 working document line, reason and code",
+     {kPF1, "</Tax>\n", "</Tax>\n          <TaxExemptionCode>M07</TaxExemptionCode>\n"}, {},
+     "WorkingDocuments", "PF A/1", "Linha 1 com TaxExemptionCode \"M07\" sem TaxExemptionReason"},
     {"13 working document line, TaxBase and UnitPrice",
      {kPF1, "<TaxPointDate>", "<TaxBase>250.00</TaxBase>\n          <TaxPointDate>"},
      {kPF1, "<CreditAmount>250.00</CreditAmount>", "<CreditAmount>0.00</CreditAmount>"}, "WorkingDocuments", "PF A/1",
@@ -109,9 +112,9 @@ TEST(VerifySchemaAssertions, EachAssertionBrokenOnceIsCaughtInItsSection) {
     const VerificationReport report = VerifyBytes(file.text());
     const Finding* found = nullptr;
     for (const Finding& f : report.findings) {
-      if (f.severity == FindingSeverity::Error && f.section == c.section && f.message.find(c.expected) != std::string::npos) {
-        found = &f;
-      }
+      const bool match = f.severity == FindingSeverity::Error && f.section == c.section &&
+                         f.message.find(c.expected) != std::string::npos;
+      if (match) found = &f;
     }
     ASSERT_NE(found, nullptr) << c.assertion << "\n" << Describe(report);
     EXPECT_EQ(found->document, c.document) << c.assertion;
