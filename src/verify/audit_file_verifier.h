@@ -71,8 +71,9 @@ class VerificationProgress {
 };
 
 struct VerificationOptions {
-  // The Resumido type was asked for: no product list. The type is detected
-  // from the file itself; this only confirms it (a mismatch is a warning).
+  // The Resumido type was asked for. A file without a product list is taken
+  // for the Resumido type whatever is asked; asked for Normal, such a file is
+  // a warning.
   bool summarized_type_expected = false;
   // Let libxml2 also check the schema's identity constraints (unique numbers
   // and codes, CustomerID and ProductCode key references). Off by default:

@@ -720,11 +720,11 @@ void ContentChecks::Finish(const VerificationOptions& options) {
   if (m_version->assertions) m_assertions.Finish();
   m_type_checks.Finish();
 
-  const bool summarized_file = summarized();
-  if (summarized_file != options.summarized_type_expected && (m_has_products || m_product_code_lines > 0)) {
+  // The Normal type lists every product; a Resumido file may list the
+  // products its lines name, so only a missing list tells the types apart.
+  if (summarized() && !options.summarized_type_expected) {
     Add(FindingKind::Version, FindingSeverity::Warning,
-        summarized_file ? "O ficheiro não tem lista de produtos (tipo Resumido) mas foi pedido o tipo Normal"
-                        : "O ficheiro tem lista de produtos (tipo Normal) mas foi pedido o tipo Resumido");
+        "O ficheiro não tem lista de produtos (tipo Resumido) mas foi pedido o tipo Normal");
   }
 
   for (const auto& [key, sums] : m_vat) {
