@@ -697,11 +697,13 @@ void ContentChecks::ReportReferencesToDocuments() {
       if (list.size() < kMaxExamples) list.push_back(text);
     }
   }
+  // A note: an order may be of an earlier period, or the customer's own
+  // number in free text.
   for (const auto& [section, count] : absent) {
-    m_findings.Add(FindingKind::OrderReference, FindingSeverity::Warning, SectionName(section), "",
+    m_findings.Add(FindingKind::OrderReference, FindingSeverity::Note, SectionName(section), "",
                    std::to_string(count) +
                        " referências OrderReferences/OriginatingON não correspondem a nenhum documento do ficheiro "
-                       "(por exemplo " + ExampleList(examples[section]) + ")");
+                       "(podem ser de outro período ou do cliente; por exemplo " + ExampleList(examples[section]) + ")");
   }
   // Payment lines: to invoices and credit notes, which may be of an earlier
   // period.

@@ -104,7 +104,7 @@ TEST(VerifySmallFile, ReferencesToMasterFilesAndDocuments) {
                                "Imposto IVA/PT/RED da linha 2 não consta da tabela de impostos (TaxTable)");
   ASSERT_NE(tax, nullptr);
   EXPECT_EQ(tax->document, "FT A/1");
-  FindOne(report, FindingSeverity::Warning, "1 referências OrderReferences/OriginatingON não correspondem");
+  FindOne(report, FindingSeverity::Note, "1 referências OrderReferences/OriginatingON não correspondem");
   FindOne(report, FindingSeverity::Note, "1 linhas de recibos liquidam documentos que não constam de SalesInvoices");
   EXPECT_EQ(report.errors(), 4) << Describe(report);
 
