@@ -128,7 +128,12 @@ std::optional<DecimalAmount> ContentChecks::Amount(const char* element_name) {
 void ContentChecks::StartElement(Element element) {
   m_stack.push_back(element);
   m_text.clear();
-  m_collect_text = HoldsValue(element);
+  // Line values that only some files need are not read in the others: a
+  // line's UnitPrice serves the 1.04_01 assertions, its Quantity the stock
+  // movements' control total.
+  m_collect_text = HoldsValue(element) &&
+                   (element != Element::UnitPrice || m_version->assertions) &&
+                   (element != Element::Quantity || m_section == SectionId::MovementOfGoods);
   switch (element) {
     case Element::Header: m_section = SectionId::Header; break;
     case Element::MasterFiles: m_section = SectionId::MasterFiles; break;

@@ -86,9 +86,11 @@ int AuditFileBytes::Peek(const std::filesystem::path& path, unsigned char* into,
 void AuditFileBytes::Scan(unsigned char* data, std::size_t size) {
   m_findings.bytes += size;
   if (m_encoding == ByteEncoding::Wide) return;
-  for (std::size_t i = 0; i < size; ++i) {
+  // A UTF-8 sequence the previous read left open goes on here.
+  std::size_t i = m_utf8_expected > 0 ? ContinueUtf8(data, 0, size) : 0;
+  for (; i < size; ++i) {
     // Plain text goes by eight bytes at a time.
-    while (!m_pending_carriage_return && m_utf8_expected == 0 && i + 8 <= size) {
+    while (!m_pending_carriage_return && i + 8 <= size) {
       std::uint64_t word;
       std::memcpy(&word, data + i, sizeof word);
       if (MayNeedALook(word)) break;
@@ -96,7 +98,6 @@ void AuditFileBytes::Scan(unsigned char* data, std::size_t size) {
     }
     if (i == size) break;
     const unsigned char type = kClasses[data[i]];
-    if (m_utf8_expected > 0 && (data[i] < 0x80 || data[i] > 0xBF)) BreakUtf8Sequence();
     if (type == kPlain && !m_pending_carriage_return) continue;
     if (m_pending_carriage_return) {
       // The CR of the previous byte (possibly of the previous read).
@@ -111,25 +112,47 @@ void AuditFileBytes::Scan(unsigned char* data, std::size_t size) {
         ++m_line;
         break;
       case kCarriageReturn: m_pending_carriage_return = true; break;
-      case kHigh: HighByte(data[i]); break;
+      case kHigh: i = HighBytes(data, i, size); break;
       default: break;
     }
   }
 }
 
-// A byte of 0x80 or above in a single-byte code page: followed as UTF-8,
-// then checked against the declared code page.
-void AuditFileBytes::HighByte(unsigned char& byte) {
-  if (m_encoding == ByteEncoding::Utf8) return;
+// The high byte at data[i] in a single-byte code page, and the UTF-8
+// continuation bytes after it in this read when it leads a sequence: each
+// checked against the code page. Returns the index of the last byte taken.
+std::size_t AuditFileBytes::HighBytes(unsigned char* data, std::size_t i, std::size_t size) {
+  if (m_encoding == ByteEncoding::Utf8) return i;
+  CodePageByte(data[i]);
+  m_utf8_expected = Utf8Continuations(data[i]);
+  if (m_utf8_expected == 0) {
+    ++m_findings.other_high_bytes;
+    return i;
+  }
+  m_utf8_taken = 1;
+  return ContinueUtf8(data, i + 1, size) - 1;
+}
+
+// Takes the continuation bytes the open UTF-8 sequence still needs from
+// data[i] on; returns the index after those taken. A byte that cannot
+// continue it ends the sequence as not UTF-8, and is left for the caller.
+std::size_t AuditFileBytes::ContinueUtf8(unsigned char* data, std::size_t i, std::size_t size) {
   ByteFindings& f = m_findings;
-  if (m_utf8_expected > 0) {
+  for (; m_utf8_expected > 0 && i < size; ++i) {
+    if (data[i] < 0x80 || data[i] > 0xBF) {
+      BreakUtf8Sequence();
+      return i;
+    }
+    CodePageByte(data[i]);
     ++m_utf8_taken;
     if (--m_utf8_expected == 0 && f.utf8_sequences++ == 0) f.first_utf8_sequence_line = m_line;
-  } else if ((m_utf8_expected = Utf8Continuations(byte)) > 0) {
-    m_utf8_taken = 1;
-  } else {
-    ++f.other_high_bytes;
   }
+  return i;
+}
+
+// One byte of 0x80 or above against the declared code page.
+void AuditFileBytes::CodePageByte(unsigned char& byte) {
+  ByteFindings& f = m_findings;
   if (m_encoding == ByteEncoding::Windows1252 && IsUndefined1252(byte)) {
     if (f.undefined_bytes++ == 0) {
       f.first_undefined_line = m_line;

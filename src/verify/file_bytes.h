@@ -75,7 +75,9 @@ class AuditFileBytes {
 
  private:
   void Scan(unsigned char* data, std::size_t size);
-  void HighByte(unsigned char& byte);
+  std::size_t HighBytes(unsigned char* data, std::size_t i, std::size_t size);
+  std::size_t ContinueUtf8(unsigned char* data, std::size_t i, std::size_t size);
+  void CodePageByte(unsigned char& byte);
   void BreakUtf8Sequence();
 
   std::FILE* m_file = nullptr;

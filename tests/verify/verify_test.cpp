@@ -213,9 +213,9 @@ TEST(VerifyBytes, UndefinedByteAndLineEnds) {
 TEST(VerifyBytes, LineEndsAreCountedTheSameWhateverTheReadSize) {
   testing::TempDir dir;
   // 40 plain bytes, CR LF, a bare LF, a CR LF split by any read size, a bare
-  // CR, an undefined byte and a final bare CR.
+  // CR, an undefined byte, a UTF-8 "ç" and a final bare CR.
   const std::string bytes = std::string(40, 'x') + "\r\n" + std::string(9, 'y') + "\nz\r\n\r" + "w\x9D" +
-                            std::string(20, 'v') + "\r";
+                            std::string(20, 'v') + "\xC3\xA7\r";
   testing::WriteFileBytes(dir / "b.txt", bytes);
   for (const int read_size : {1, 2, 3, 7, 8, 4096}) {
     verify::AuditFileBytes source(dir / "b.txt");
@@ -231,6 +231,8 @@ TEST(VerifyBytes, LineEndsAreCountedTheSameWhateverTheReadSize) {
     EXPECT_EQ(f.first_bare_carriage_return_line, 4u) << read_size;
     EXPECT_EQ(f.undefined_bytes, 1u) << read_size;
     EXPECT_EQ(f.first_undefined_line, 5u) << read_size;
+    EXPECT_EQ(f.utf8_sequences, 1u) << read_size;
+    EXPECT_EQ(f.other_high_bytes, 1u) << read_size;
     EXPECT_EQ(passed.find('\x9D'), std::string::npos) << "the undefined byte reaches the parser as ?";
   }
 }
