@@ -15,6 +15,10 @@
 # database that the maintenance has already repaired. Then the verified
 # exports, and "recon s": the median time of their comparison with the
 # database, with "r/time" its ratio to the export alone.
+# A second table times the verifier alone on the exported file
+# (varnel-export --verify, median of three, megabytes per second and peak
+# memory) beside libxml2's streaming schema validation of the same file
+# (xmllint --stream --noout --schema, once).
 #
 #   bench/run.sh                 # sizes 10000 40000 160000
 #   bench/run.sh 2000 8000       # other sizes
@@ -40,9 +44,31 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 stamp_lines='import sys, time
 for line in sys.stdin: sys.stdout.write("%.3f %s" % (time.time(), line))'
 
+# Runs a command $runs times under /usr/bin/time, each after a sync (so the
+# previous run's file is on disk and its write-back does not slow this one);
+# sets run_median (seconds) and run_peak_kb (the largest peak). $1 names the
+# run in a failure, $2 is the file its standard error goes to.
+timed_runs() {
+  local what="$1" log="$2" start end run_times=() run_peaks=()
+  shift 2
+  for ((i = 0; i < runs; i++)); do
+    sync
+    start=$(seconds_now)
+    /usr/bin/time -f '%M' -o bench/out/time.txt "$@" 2>"$log" \
+      || { echo "$what failed:" >&2; tail -3 "$log" >&2; exit 1; }
+    end=$(seconds_now)
+    run_times+=("$(echo "$end - $start" | bc -l)")
+    run_peaks+=("$(tail -1 bench/out/time.txt)")
+  done
+  run_median=$(printf '%s\n' "${run_times[@]}" | median)
+  run_peak_kb=$(printf '%s\n' "${run_peaks[@]}" | sort -g | tail -1)
+}
+
 printf '%-8s %9s %9s %8s %8s %9s %8s %9s %7s %16s %8s %9s %7s %8s %8s %7s %7s %7s\n' \
   documents "time s" "docs/s" "MB/s" "peak MB" "file MB" "stmt/doc" "floor s" "ratio" "sha256 (first 16)" "first s" \
   "verify s" "v/time" "v peak" "recon s" "r/time" "sig s" "chain s"
+
+verification_rows=()
 
 for size in "${sizes[@]}"; do
   dir="bench/cache/$size"
@@ -57,8 +83,6 @@ for size in "${sizes[@]}"; do
   documents=$(sqlite3 "$dir/korvel.db" \
     "SELECT COUNT(*) FROM documentos WHERE data >= '$from 00:00:00' AND data <= '$to 00:00:00' AND doc IN ('TK','VD','FA','NC','FS','FT','CM','RC') AND (pagamento <> 6 OR doc = 'RC')")
 
-  times=()
-  peaks=()
   out="bench/out/$size.xml"
   mkdir -p bench/out
   # The database as generated, then its first export, timed on its own: it
@@ -71,17 +95,10 @@ for size in "${sizes[@]}"; do
     2>"bench/out/stderr-first-$size.txt" || { echo "first export failed at $size documents:" >&2; tail -3 "bench/out/stderr-first-$size.txt" >&2; exit 1; }
   end=$(seconds_now)
   first=$(echo "$end - $start" | bc -l)
-  for ((i = 0; i < runs; i++)); do
-    sync  # the previous run's file is on disk, so its write-back does not slow this one
-    start=$(seconds_now)
-    /usr/bin/time -f '%M' -o "bench/out/time-$size.txt" \
-      "$exporter" --workdir "$dir" --output "$PWD/$out" --type normal --from "$from" --to "$to" --statistics \
-      --no-verify 2>"bench/out/stderr-$size.txt" \
-      || { echo "export failed at $size documents:" >&2; tail -3 "bench/out/stderr-$size.txt" >&2; exit 1; }
-    end=$(seconds_now)
-    times+=("$(echo "$end - $start" | bc -l)")
-    peaks+=("$(tail -1 "bench/out/time-$size.txt")")
-  done
+  timed_runs "export at $size documents" "bench/out/stderr-$size.txt" \
+    "$exporter" --workdir "$dir" --output "$PWD/$out" --type normal --from "$from" --to "$to" --statistics --no-verify
+  time_median=$run_median
+  peak_kb=$run_peak_kb
   # The same export ending with its verification, as every export does. Its
   # status lines are stamped as they come, so the comparison with the
   # database shows its own time: from its stage line to the next line.
@@ -104,8 +121,6 @@ for size in "${sizes[@]}"; do
   reconcile_median=$(printf '%s\n' "${reconcile_times[@]}" | median)
   verify_median=$(printf '%s\n' "${verify_times[@]}" | median)
   verify_peak_kb=$(printf '%s\n' "${verify_peaks[@]}" | sort -g | tail -1)
-  time_median=$(printf '%s\n' "${times[@]}" | median)
-  peak_kb=$(printf '%s\n' "${peaks[@]}" | sort -g | tail -1)
   bytes=$(stat -c %s "$out")
   statements=$(grep -o 'Statements run: [0-9]*' "bench/out/stderr-$size.txt" | grep -o '[0-9]*$')
   # The file without its DateCreated line, so runs on other days compare too.
@@ -135,6 +150,24 @@ SQL
   key="$dir/chave-publica-demo.pem"
   signature_pass=$("$speed" --file "$out" --public-key "$key" | sed -n 's/^signature pass: \([0-9.]*\) s.*/\1/p')
   chain=$("$speed" --chain "$out" --public-key "$key" | sed -n 's/^chain over [0-9]* documents: \([0-9.]*\) s.*/\1/p')
+  # The verifier alone on the exported file, and xmllint's streaming schema
+  # validation of it against the same schema (the one its namespace names).
+  timed_runs "verification at $size documents" "bench/out/check-$size.txt" "$exporter" --verify "$PWD/$out"
+  check_median=$run_median
+  check_peak_kb=$run_peak_kb
+  schema=third_party/reference/saftpt1.03_01.xsd
+  head -c 4096 "$out" | grep -q 'PT_1.04_01' && schema=third_party/reference/saftpt1.04_01-2022-05-17-libxml.xsd
+  start=$(seconds_now)
+  /usr/bin/time -f '%M' -o "bench/out/time-$size.txt" xmllint --stream --noout --schema "$schema" "$out" \
+    2>"bench/out/xmllint-$size.txt" || true
+  end=$(seconds_now)
+  xmllint_time=$(echo "$end - $start" | bc -l)
+  xmllint_peak_kb=$(tail -1 "bench/out/time-$size.txt")
+  verification_rows+=("$(awk -v n="$documents" -v b="$bytes" -v v="$check_median" -v vp="$check_peak_kb" \
+      -v x="$xmllint_time" -v xp="$xmllint_peak_kb" 'BEGIN {
+    printf "%-8d %9.1f %9.2f %8.1f %8.1f %10.2f %8.1f %8.1f %7.2f", n, b / 1048576, v, b / 1048576 / v, vp / 1024,
+      x, b / 1048576 / x, xp / 1024, x / v
+  }')")
 
   awk -v n="$documents" -v t="$time_median" -v b="$bytes" -v p="$peak_kb" -v s="$statements" \
       -v f="$floor" -v c="$checksum" -v first="$first" -v v="$verify_median" -v vp="$verify_peak_kb" \
@@ -143,3 +176,8 @@ SQL
       n, t, n / t, b / 1048576 / t, p / 1024, b / 1048576, s / n, f, t / f, c, first, v, v / t, vp / 1024, r, r / t, sp, ch
   }'
 done
+
+echo
+printf '%-8s %9s %9s %8s %8s %10s %8s %8s %7s\n' documents "file MB" "verify s" "MB/s" "peak MB" "xmllint s" \
+  "MB/s" "peak MB" "x/v"
+printf '%s\n' "${verification_rows[@]}"

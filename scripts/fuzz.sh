@@ -3,7 +3,7 @@
 # build-fuzz/ (coverage, AddressSanitizer, UndefinedBehaviorSanitizer), and
 # runs each for a bounded time:
 #   scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]
-# SECONDS_PER_TARGET defaults to 60; without targets all five run. Each
+# SECONDS_PER_TARGET defaults to 60; without targets all six run. Each
 # target grows its corpus in fuzz/corpus/<target>/ (kept between runs, not
 # in git), starting from fuzz/seeds/<target>/; an input that breaks an
 # invariant or crashes is saved in fuzz/out/<target>/ and the script ends
@@ -13,7 +13,10 @@ cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
 shift || true
-all=(fuzz_data_link fuzz_profile_file fuzz_value_routines fuzz_windows1252 fuzz_sql_dialect)
+all=(fuzz_data_link fuzz_profile_file fuzz_value_routines fuzz_windows1252 fuzz_sql_dialect fuzz_verifier)
+# Inputs up to 8 KB, but whole audit files for the verifier (its seeds are
+# valid files of about 9 and 22 KB).
+declare -A max_len=([fuzz_verifier]=32768)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 build_dir="${VARNEL_FUZZ_BUILD_DIR:-build-fuzz}"
@@ -37,7 +40,7 @@ for target in "${targets[@]}"; do
   log="$artifacts/last-run.log"
   echo "== $target: $seconds s"
   target_status=0
-  "$build_dir/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+  "$build_dir/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="${max_len[$target]:-8192}" \
     -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" "fuzz/seeds/$target" >"$log" 2>&1 \
     || target_status=$?
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")

@@ -32,13 +32,20 @@ static UINT code_page_of(const char* name) {
   for (; name[i] != '\0' && i + 1 < sizeof lower; ++i) lower[i] = (char)tolower((unsigned char)name[i]);
   lower[i] = '\0';
   const char* digits = NULL;
+  UINT offset = 0;
   if (strncmp(lower, "windows-", 8) == 0) digits = lower + 8;
   else if (strncmp(lower, "cp", 2) == 0) digits = lower + 2;
+  /* ISO-8859-n, which libxml2 leaves to iconv when it has one (an audit
+   * file of another program may be ISO-8859-15): Windows' code page 28590+n. */
+  else if (strncmp(lower, "iso-8859-", 9) == 0 || strncmp(lower, "iso_8859-", 9) == 0) {
+    digits = lower + 9;
+    offset = 28590;
+  }
   if (digits == NULL || *digits == '\0') return 0;
   for (const char* d = digits; *d; ++d) {
     if (!isdigit((unsigned char)*d)) return 0;
   }
-  const UINT page = (UINT)atoi(digits);
+  const UINT page = (UINT)atoi(digits) + offset;
   CPINFO info;
   if (!GetCPInfo(page, &info) || info.MaxCharSize != 1) return 0;
   return page;

@@ -17,6 +17,7 @@
 
 #include "base/file_names.h"
 #include "verify/content_checks.h"
+#include "verify/declared_encoding.h"
 #include "verify/file_bytes.h"
 #include "verify/finding_list.h"
 #include "verify/libxml_handles.h"
@@ -44,11 +45,12 @@ constexpr int kReaderOptions = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_
 
 void IgnoreError(void*, xmlErrorPtr) {}
 
-bool IsWindows1252(std::string_view encoding) {
-  std::string lower(encoding);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-  return lower == "windows-1252" || lower == "cp1252";
-}
+// A file in another encoding than Windows-1252 is read in its own, and said
+// once. The tax authority's published structure notes, as far as this
+// program's authors could read them, ask for XML valid against the schema
+// and name no code page; Windows-1252 is what billing programs write and
+// what some receiving programs expect. Hence a note, not a warning.
+constexpr FindingSeverity kOtherEncodingSeverity = FindingSeverity::Note;
 
 std::string Hex(unsigned value) {
   static const char digits[] = "0123456789ABCDEF";
@@ -61,7 +63,6 @@ struct FileStart {
   bool found_root = false;
   std::string root_name;
   std::string namespace_uri;
-  std::string encoding;  // "" when the declaration names none
 };
 
 FileStart ReadFileStart(const std::filesystem::path& file) {
@@ -80,7 +81,6 @@ FileStart ReadFileStart(const std::filesystem::path& file) {
     const auto text = [](const xmlChar* s) { return s != nullptr ? std::string(reinterpret_cast<const char*>(s)) : ""; };
     start.root_name = text(xmlTextReaderConstLocalName(reader.get()));
     start.namespace_uri = text(xmlTextReaderConstNamespaceUri(reader.get()));
-    start.encoding = text(xmlTextReaderConstEncoding(reader.get()));
     break;
   }
   return start;
@@ -110,6 +110,8 @@ class Verification {
   void Collect(xmlErrorPtr error);
   XmlSchema CompileSchema(const SchemaVersion& version);
   void ReportBytes(const ByteFindings& bytes);
+  void ReportCodePage(const ByteFindings& bytes);
+  void ReportLineEnds(const ByteFindings& bytes);
   bool ReportProgress(int documents);
 
   // How the reader's pass ended: libxml2's last read status, whether
@@ -120,6 +122,7 @@ class Verification {
     bool created = true;
   };
   void CheckFileStart(AuditFileBytes& bytes);
+  void CheckEncoding(AuditFileBytes& bytes);
   ReadEnd ReadContent(AuditFileBytes& bytes, xmlSchemaValidCtxtPtr validator, ContentChecks& checks);
   static void Dispatch(xmlTextReaderPtr reader, ElementNames& names, ContentChecks& checks);
   void Conclude(const ReadEnd& end, const AuditFileBytes& bytes, ContentChecks& checks,
@@ -136,6 +139,7 @@ class Verification {
   // The schema's messages when it validates in the reader's pass.
   SchemaMessages* m_schema_messages = nullptr;
 
+  DeclaredEncoding m_encoding{ByteEncoding::Windows1252, "Windows-1252", "Windows-1252", ""};
   bool m_fatal = false;
   int m_fatal_line = 0;
 };
@@ -151,6 +155,10 @@ void Verification::Collect(xmlErrorPtr error) {
   if (error->level == XML_ERR_FATAL && !m_fatal) {
     m_fatal = true;
     m_fatal_line = error->line;
+  }
+  // Bytes the declared encoding cannot read: said in words first.
+  if (error->code == XML_ERR_INVALID_ENCODING || message.find("not proper UTF-8") != std::string::npos) {
+    message = "os bytes não correspondem à codificação declarada (" + m_encoding.label + "): " + message;
   }
   m_findings.Add(FindingKind::WellFormed, warning ? FindingSeverity::Warning : FindingSeverity::Error, "Ficheiro", "",
                  (warning ? "Aviso do leitor XML na linha " : "XML mal formado na linha ") +
@@ -291,6 +299,7 @@ void Verification::Run() {
 }
 
 void Verification::CheckFileStart(AuditFileBytes& bytes) {
+  CheckEncoding(bytes);
   const FileStart start = ReadFileStart(m_file);
   if (!start.found_root) return;
   m_version = FindSchemaVersion(start.namespace_uri);
@@ -299,14 +308,29 @@ void Verification::CheckFileStart(AuditFileBytes& bytes) {
                    "O elemento raiz " + start.root_name + " (espaço de nomes \"" + start.namespace_uri +
                        "\") não é o AuditFile de uma versão conhecida do SAF-T (PT); não validado pelo esquema");
   }
-  if (start.encoding.empty()) {
+}
+
+// The declared encoding from the file's first bytes: the bytes are checked
+// against it, a mark that contradicts it is an error and another encoding
+// than Windows-1252 one finding.
+void Verification::CheckEncoding(AuditFileBytes& bytes) {
+  unsigned char head[256];
+  const int size = AuditFileBytes::Peek(m_file, head, sizeof head);
+  m_encoding = ReadDeclaredEncoding(head, size > 0 ? static_cast<std::size_t>(size) : 0);
+  bytes.set_encoding(m_encoding.bytes);
+  if (m_encoding.MarkContradicts()) {
     m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
-                   "A declaração XML não indica a codificação; o ficheiro tem de ser Windows-1252");
-  } else if (!IsWindows1252(start.encoding)) {
-    m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
-                   "Codificação declarada " + start.encoding + "; o ficheiro tem de ser Windows-1252");
+                   "O ficheiro começa pela marca de " + m_encoding.byte_order_mark +
+                       " (BOM) mas declara a codificação " + m_encoding.label +
+                       ": a declaração tem de corresponder aos bytes");
   }
-  bytes.set_windows1252(start.encoding.empty() || IsWindows1252(start.encoding));
+  if (m_encoding.bytes == ByteEncoding::Windows1252 || size <= 0) return;
+  m_findings.Add(FindingKind::Encoding, kOtherEncodingSeverity, "Ficheiro", "",
+                 (m_encoding.declared.empty()
+                      ? "Sem codificação declarada: o ficheiro foi lido em " + m_encoding.label
+                      : "Codificação " + m_encoding.label + ": o ficheiro foi lido nessa codificação") +
+                     ", não em Windows-1252. O SAF-T (PT) escreve-se habitualmente em Windows-1252 e há programas "
+                     "de receção que só leem essa codificação");
 }
 
 // Streams the file through libxml2's reader into the content checks (and
@@ -419,17 +443,46 @@ void Verification::ReportBytes(const ByteFindings& bytes) {
                        Hex(bytes.first_undefined_value) + ", na linha " + std::to_string(bytes.first_undefined_line) +
                        ")");
   }
+  ReportCodePage(bytes);
+  ReportLineEnds(bytes);
+}
+
+// Bytes that the declared code page reads as other characters than meant.
+void Verification::ReportCodePage(const ByteFindings& bytes) {
+  const bool single_byte = m_encoding.bytes == ByteEncoding::Windows1252 || m_encoding.bytes == ByteEncoding::Latin1 ||
+                           m_encoding.bytes == ByteEncoding::Latin9;
+  if (single_byte && bytes.LooksLikeUtf8() && !m_encoding.MarkContradicts()) {
+    m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
+                   "Declarada a codificação " + m_encoding.label + ", mas os bytes são UTF-8 (" +
+                       std::to_string(bytes.utf8_sequences) + " caracteres de vários bytes, o primeiro na linha " +
+                       std::to_string(bytes.first_utf8_sequence_line) +
+                       "): lidos assim, os acentos saem trocados (\"Ã§\" em vez de \"ç\")");
+  }
+  if (bytes.control_bytes > 0) {
+    m_findings.Add(FindingKind::Encoding, FindingSeverity::Error, "Ficheiro", "",
+                   "Declarada a codificação " + m_encoding.label + ", mas " + std::to_string(bytes.control_bytes) +
+                       " bytes entre 0x80 e 0x9F (o primeiro, " + Hex(bytes.first_control_value) + ", na linha " +
+                       std::to_string(bytes.first_control_line) +
+                       ") são nela caracteres de controlo: os bytes parecem Windows-1252 (\"€\", aspas curvas)");
+  }
+}
+
+// Line ends other than CR LF: one note at most, for no SAF-T rule asks for
+// CR LF and XML reads every line end alike.
+void Verification::ReportLineEnds(const ByteFindings& bytes) {
+  if (bytes.bare_line_feeds == 0 && bytes.bare_carriage_returns == 0) return;
+  std::string what;
   if (bytes.bare_line_feeds > 0) {
-    m_findings.Add(FindingKind::Bytes, FindingSeverity::Error, "Ficheiro", "",
-                   std::to_string(bytes.bare_line_feeds) + " fins de linha LF sem CR (o primeiro na linha " +
-                       std::to_string(bytes.first_bare_line_feed_line) + "); as linhas têm de acabar em CR LF");
+    what = std::to_string(bytes.bare_line_feeds) + " fins de linha LF sem CR (o primeiro na linha " +
+           std::to_string(bytes.first_bare_line_feed_line) + ")";
   }
   if (bytes.bare_carriage_returns > 0) {
-    m_findings.Add(FindingKind::Bytes, FindingSeverity::Error, "Ficheiro", "",
-                   std::to_string(bytes.bare_carriage_returns) + " fins de linha CR sem LF (o primeiro na linha " +
-                       std::to_string(bytes.first_bare_carriage_return_line) +
-                       "); as linhas têm de acabar em CR LF");
+    what += (what.empty() ? "" : " e ") + std::to_string(bytes.bare_carriage_returns) +
+            " fins de linha CR sem LF (o primeiro na linha " +
+            std::to_string(bytes.first_bare_carriage_return_line) + ")";
   }
+  m_findings.Add(FindingKind::LineEnds, FindingSeverity::Note, "Ficheiro", "",
+                 what + "; nenhuma regra do SAF-T (PT) pede CR LF e o XML lê todos da mesma forma");
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
-// The audit file verifier: reads a finished SAF-T (PT) file back from disk and
-// says what is wrong with it, in Portuguese, document by document: its bytes,
-// the official schema (compiled in), the control totals and each document's
-// totals recomputed from the lines, references to the master files, taxpayer
-// numbers, numbering gaps and duplicates, dates and signatures; and it adds up
-// a VAT summary. One streaming pass; memory holds sets of codes and document
-// numbers, nothing per line.
+// The audit file verifier: reads a finished SAF-T (PT) file back from disk,
+// ours or another program's, and says what is wrong with it, in Portuguese,
+// document by document: its bytes in the encoding it declares, the official
+// schema (compiled in) and the assertions it carries, the control totals and
+// each document's totals recomputed from the lines, references to the master
+// files, taxpayer numbers, numbering gaps and duplicates, dates and
+// signatures; and it adds up a VAT summary. One streaming pass; memory holds
+// sets of codes and document numbers, nothing per line.
 #pragma once
 
 #include <filesystem>
@@ -20,8 +21,8 @@ enum class FindingSeverity { Error, Warning, Note };
 
 struct Finding {
   FindingSeverity severity = FindingSeverity::Error;
-  // "Ficheiro", "Header", "MasterFiles", "SalesInvoices", "WorkingDocuments"
-  // or "Payments".
+  // "Ficheiro", "Header", "MasterFiles", "SalesInvoices", "MovementOfGoods",
+  // "WorkingDocuments" or "Payments".
   std::string section;
   // The document's number (InvoiceNo, DocumentNumber, PaymentRefNo), or "".
   std::string document;
@@ -42,8 +43,8 @@ struct VatSummaryRow {
 
 struct VerificationSummary {
   std::vector<VatSummaryRow> vat;
-  // InvoiceType, WorkType or PaymentType ("RC", "RG") -> documents of the
-  // file, annulled ones included.
+  // InvoiceType, MovementType, WorkType or PaymentType ("RC", "RG") ->
+  // documents of the file, annulled ones included.
   std::map<std::string, int> documents_by_type;
   std::map<std::string, int> annulled_by_type;
 };
@@ -70,8 +71,9 @@ class VerificationProgress {
 };
 
 struct VerificationOptions {
-  // The Resumido type was asked for: no product list. The type is detected
-  // from the file itself; this only confirms it (a mismatch is a warning).
+  // The Resumido type was asked for. A file without a product list is taken
+  // for the Resumido type whatever is asked; asked for Normal, such a file is
+  // a warning.
   bool summarized_type_expected = false;
   // Let libxml2 also check the schema's identity constraints (unique numbers
   // and codes, CustomerID and ProductCode key references). Off by default:

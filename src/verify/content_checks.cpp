@@ -1,12 +1,12 @@
-// The content rules of the audit file, applied as its elements close.
+// The content rules of the audit file, applied as its elements close; the
+// arithmetic of a document is in document_amounts, the control totals in
+// section_totals, the schema's assertions in schema_assertions, the rules of
+// numbers and types across the file in document_type_checks and the
+// version's own rules in version_rule_checks.
 //
-// Signs: a sales line's value is its CreditAmount, or minus its DebitAmount;
-// a credit note (NC) carries debit lines and positive totals, so its totals
-// are compared with the lines' value turned round. Working documents and
-// payments compare their totals with credit minus debit. Tax on a line is
-// its amount times TaxPercentage / 100, or its TaxAmount. GrossTotal is
-// NetTotal + TaxPayable; a withholding tax is stated beside the totals and
-// does not enter them.
+// Signs: a line's value is its CreditAmount, or minus its DebitAmount. Tax on
+// a line is TaxPercentage of its base, or its TaxAmount. A document's totals
+// are positive whichever side its lines sum to (credit notes, refunds).
 #include "verify/content_checks.h"
 
 #include <algorithm>
@@ -37,13 +37,16 @@ std::string Trimmed(std::string_view text) {
   return std::string(text);
 }
 
-bool IsDocument(Element element) {
-  return element == Element::Invoice || element == Element::WorkDocument || element == Element::Payment;
+// The section whose documents the element is, under its section element.
+SectionId DocumentSection(Element element, Element parent) {
+  if (element == Element::Invoice && parent == Element::SalesInvoices) return SectionId::SalesInvoices;
+  if (element == Element::StockMovement && parent == Element::MovementOfGoods) return SectionId::MovementOfGoods;
+  if (element == Element::WorkDocument && parent == Element::WorkingDocuments) return SectionId::WorkingDocuments;
+  if (element == Element::Payment && parent == Element::Payments) return SectionId::Payments;
+  return SectionId::None;
 }
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-std::string Difference(DecimalAmount written, DecimalAmount computed) { return (computed - written).Text(); }
 
 bool IsBase64(std::string_view text) {
   std::size_t padding = 0;
@@ -59,42 +62,21 @@ bool IsBase64(std::string_view text) {
   return padding <= 2 && text.size() % 4 == 0;
 }
 
-const char* StatusDateName(SectionId section) {
-  switch (section) {
-    case SectionId::SalesInvoices: return "InvoiceStatusDate";
-    case SectionId::WorkingDocuments: return "WorkStatusDate";
-    default: return "PaymentStatusDate";
-  }
-}
-
-const char* DateName(SectionId section) {
-  switch (section) {
-    case SectionId::SalesInvoices: return "InvoiceDate";
-    case SectionId::WorkingDocuments: return "WorkDate";
-    default: return "TransactionDate";
-  }
+std::string ExampleList(const std::vector<std::string>& examples) {
+  std::string list;
+  for (const std::string& example : examples) list += (list.empty() ? "" : ", ") + Quoted(example);
+  return list;
 }
 
 }  // namespace
-
-const char* SectionName(SectionId section) {
-  switch (section) {
-    case SectionId::Header: return "Header";
-    case SectionId::MasterFiles: return "MasterFiles";
-    case SectionId::SalesInvoices: return "SalesInvoices";
-    case SectionId::MovementOfGoods: return "MovementOfGoods";
-    case SectionId::WorkingDocuments: return "WorkingDocuments";
-    case SectionId::Payments: return "Payments";
-    case SectionId::None: break;
-  }
-  return "Ficheiro";
-}
 
 ContentChecks::ContentChecks(const SchemaVersion* version, FindingList& findings, VerificationSummary& summary)
     : m_version(version != nullptr ? version : &KnownSchemaVersions().front()),
       m_findings(findings),
       m_summary(summary),
-      m_version_rules(*m_version, findings) {
+      m_version_rules(*m_version, findings),
+      m_assertions(findings),
+      m_type_checks(findings) {
   m_stack.reserve(16);
 }
 
@@ -110,17 +92,20 @@ void ContentChecks::AddForDocument(FindingKind kind, FindingSeverity severity, s
   m_findings.Add(kind, severity, SectionName(m_section), m_document.number, std::move(message));
 }
 
-ContentChecks::SectionState& ContentChecks::CurrentSectionState() {
+SectionTotals* ContentChecks::CurrentTotals() {
   switch (m_section) {
-    case SectionId::WorkingDocuments: return m_working;
-    case SectionId::Payments: return m_payments;
-    default: return m_sales;
+    case SectionId::SalesInvoices: return &m_sales;
+    case SectionId::MovementOfGoods: return &m_movements;
+    case SectionId::WorkingDocuments: return &m_working;
+    case SectionId::Payments: return &m_payments;
+    default: return nullptr;
   }
 }
 
 DocumentNumberIndex* ContentChecks::CurrentIndex() {
   switch (m_section) {
     case SectionId::SalesInvoices: return &m_invoice_numbers;
+    case SectionId::MovementOfGoods: return &m_movement_numbers;
     case SectionId::WorkingDocuments: return &m_work_numbers;
     case SectionId::Payments: return &m_payment_numbers;
     default: return nullptr;
@@ -130,7 +115,8 @@ DocumentNumberIndex* ContentChecks::CurrentIndex() {
 std::optional<DecimalAmount> ContentChecks::Amount(const char* element_name) {
   auto amount = DecimalAmount::Parse(m_text);
   if (!amount) {
-    AddForDocument(FindingKind::Amounts, FindingSeverity::Error,
+    m_findings.Add(FindingKind::Amounts, FindingSeverity::Error, SectionName(m_section),
+                   m_document.active ? m_document.number : std::string(),
                    std::string(element_name) + " " + Quoted(Trimmed(m_text)) + " não é um valor decimal legível");
   }
   return amount;
@@ -142,7 +128,12 @@ std::optional<DecimalAmount> ContentChecks::Amount(const char* element_name) {
 void ContentChecks::StartElement(Element element) {
   m_stack.push_back(element);
   m_text.clear();
-  m_collect_text = HoldsValue(element);
+  // Line values that only some files need are not read in the others: a
+  // line's UnitPrice serves the 1.04_01 assertions, its Quantity the stock
+  // movements' control total.
+  m_collect_text = HoldsValue(element) &&
+                   (element != Element::UnitPrice || m_version->assertions) &&
+                   (element != Element::Quantity || m_section == SectionId::MovementOfGoods);
   switch (element) {
     case Element::Header: m_section = SectionId::Header; break;
     case Element::MasterFiles: m_section = SectionId::MasterFiles; break;
@@ -161,18 +152,23 @@ void ContentChecks::StartElement(Element element) {
       m_entry_region.clear();
       m_entry_code.clear();
       break;
+    case Element::Account: m_account = AccountState{}; break;
     case Element::Invoice:
+    case Element::StockMovement:
     case Element::WorkDocument:
     case Element::Payment:
-      if (Up(1) == Element::SalesInvoices || Up(1) == Element::WorkingDocuments || Up(1) == Element::Payments) {
-        StartDocument();
-      }
+      if (!m_document.active && DocumentSection(element, Up(1)) != SectionId::None) StartDocument();
       break;
     case Element::Line:
-      if (m_document.active && IsDocument(Up(1))) m_line = LineState{};
+      if (m_document.active && m_stack.size() == m_document.depth + 1) m_line = LineState{};
       break;
     case Element::Tax:
-      if (m_document.active && Up(1) == Element::Line) m_line.has_tax = true;
+      if (m_document.active && m_stack.size() == m_document.depth + 2 && Up(1) == Element::Line) m_line.has_tax = true;
+      break;
+    case Element::References:
+      if (m_document.active && m_stack.size() == m_document.depth + 2 && Up(1) == Element::Line) {
+        m_line.has_references = true;
+      }
       break;
     case Element::Product:
       if (Up(1) == Element::MasterFiles) m_has_products = true;
@@ -202,23 +198,19 @@ void ContentChecks::EndValue(Element element, Element parent) {
       break;
     case SectionId::MasterFiles: MasterValue(element, parent); break;
     case SectionId::SalesInvoices:
+    case SectionId::MovementOfGoods:
     case SectionId::WorkingDocuments:
     case SectionId::Payments:
       if (!m_document.active) {
-        // The section's own control totals.
-        SectionState& state = CurrentSectionState();
-        if (element == Element::NumberOfEntries) {
-          state.declared_entries = Trimmed(m_text);
-          state.has_entries = true;
-        }
-        if (element == Element::TotalDebit) state.declared_debit = Amount("TotalDebit");
-        if (element == Element::TotalCredit) state.declared_credit = Amount("TotalCredit");
-      } else if (parent == Element::Line || Up(1) == Element::Line) {
-        if (m_version_rules.active()) m_version_rules.Value(element, parent, m_text);
-        LineValue(element, parent);
+        SectionValue(element);
+      } else if (DocumentLevel() == 0) {
+        DocumentValue(element);
+      } else if (DocumentLevel() == 1 && parent == Element::Line) {
+        LineValue(element);
+      } else if (DocumentLevel() == 2 && Up(1) == Element::Line) {
+        LinePartValue(element, parent);
       } else {
-        if (m_version_rules.active()) m_version_rules.Value(element, parent, m_text);
-        DocumentValue(element, parent);
+        DocumentPartValue(element, parent);
       }
       break;
     default: break;
@@ -245,20 +237,26 @@ void ContentChecks::EndContainer(Element element) {
     case Element::TaxTableEntry:
       m_tax_entries.insert(m_entry_type + "|" + m_entry_region + "|" + m_entry_code);
       break;
+    case Element::Account:
+      if (m_section == SectionId::MasterFiles && Up(0) == Element::GeneralLedgerAccounts && m_version->assertions) {
+        m_assertions.EndAccount(m_account);
+      }
+      break;
     case Element::Line:
-      if (m_document.active && IsDocument(Up(0))) EndLine();
+      if (m_document.active && m_stack.size() == m_document.depth) EndLine();
       break;
     case Element::Invoice:
+    case Element::StockMovement:
     case Element::WorkDocument:
     case Element::Payment:
-      if (m_document.active) EndDocument();
+      if (m_document.active && m_stack.size() + 1 == m_document.depth) EndDocument();
       break;
     case Element::Header:
     case Element::MasterFiles:
-    case Element::MovementOfGoods:
       m_section = SectionId::None;
       break;
     case Element::SalesInvoices:
+    case Element::MovementOfGoods:
     case Element::WorkingDocuments:
     case Element::Payments:
       EndSection(m_section);
@@ -266,6 +264,19 @@ void ContentChecks::EndContainer(Element element) {
       break;
     default: break;
   }
+}
+
+// The section's own control totals, before its documents.
+void ContentChecks::SectionValue(Element element) {
+  SectionTotals* totals = CurrentTotals();
+  if (totals == nullptr) return;
+  switch (element) {
+    case Element::TotalDebit: Amount("TotalDebit"); break;
+    case Element::TotalCredit: Amount("TotalCredit"); break;
+    case Element::TotalQuantityIssued: Amount("TotalQuantityIssued"); break;
+    default: break;
+  }
+  totals->Declare(element, m_text);
 }
 
 // ---------------------------------------------------------------------------
@@ -295,19 +306,32 @@ void ContentChecks::HeaderValue(Element element) {
 }
 
 void ContentChecks::MasterValue(Element element, Element parent) {
-  const bool record = parent == Element::Customer || parent == Element::Supplier;
-  if (record && (element == Element::CustomerID || element == Element::SupplierID)) m_code = Trimmed(m_text);
-  if (record && (element == Element::CustomerTaxID || element == Element::SupplierTaxID)) m_tax_id = Trimmed(m_text);
-  if (element == Element::Country && parent == Element::BillingAddress) m_country = Trimmed(m_text);
-  if (element == Element::ProductCode && parent == Element::Product && !m_products.insert(Trimmed(m_text)).second) {
-    Add(FindingKind::MasterDuplicate, FindingSeverity::Error,
-        "ProductCode " + Quoted(Trimmed(m_text)) + " repetido nos produtos");
-  }
-  if (parent == Element::TaxTableEntry) {
+  if (parent == Element::Customer || parent == Element::Supplier || parent == Element::BillingAddress) {
+    RecordValue(element, parent);
+  } else if (element == Element::ProductCode && parent == Element::Product) {
+    if (!m_products.insert(Trimmed(m_text)).second) {
+      Add(FindingKind::MasterDuplicate, FindingSeverity::Error,
+          "ProductCode " + Quoted(Trimmed(m_text)) + " repetido nos produtos");
+    }
+  } else if (parent == Element::TaxTableEntry) {
     if (element == Element::TaxType) m_entry_type = Trimmed(m_text);
     if (element == Element::TaxCountryRegion) m_entry_region = Trimmed(m_text);
     if (element == Element::TaxCode) m_entry_code = Trimmed(m_text);
+  } else if (parent == Element::Account) {
+    if (element == Element::AccountID) m_account.id = Trimmed(m_text);
+    if (element == Element::GroupingCategory) m_account.grouping_category = Trimmed(m_text);
+    if (element == Element::GroupingCode) m_account.has_grouping_code = true;
+    if (element == Element::TaxonomyCode) m_account.has_taxonomy_code = true;
   }
+}
+
+void ContentChecks::RecordValue(Element element, Element parent) {
+  if (parent == Element::BillingAddress) {
+    if (element == Element::Country) m_country = Trimmed(m_text);
+    return;
+  }
+  if (element == Element::CustomerID || element == Element::SupplierID) m_code = Trimmed(m_text);
+  if (element == Element::CustomerTaxID || element == Element::SupplierTaxID) m_tax_id = Trimmed(m_text);
 }
 
 void ContentChecks::CheckTaxpayer(const std::string& number, const std::string& country, const char* what,
@@ -336,76 +360,134 @@ void ContentChecks::CheckTaxpayer(const std::string& number, const std::string& 
 void ContentChecks::StartDocument() {
   m_document = DocumentState{};
   m_document.active = true;
+  m_document.depth = m_stack.size();
   m_version_rules.StartDocument();
+  m_assertions.StartDocument();
 }
 
-void ContentChecks::DocumentValue(Element element, Element parent) {
+// A value that is the document's own child.
+void ContentChecks::DocumentValue(Element element) {
   DocumentState& d = m_document;
-  if (IsDocument(parent)) {
-    switch (element) {
-      case Element::InvoiceNo:
-      case Element::DocumentNumber:
-      case Element::PaymentRefNo: d.number = Trimmed(m_text); break;
-      case Element::Hash:
-        d.has_hash = true;
-        d.hash = Trimmed(m_text);
-        break;
-      case Element::HashControl: d.has_hash_control = !Trimmed(m_text).empty(); break;
-      case Element::InvoiceDate:
-      case Element::WorkDate:
-      case Element::TransactionDate: d.date = Trimmed(m_text); break;
-      case Element::InvoiceType:
-      case Element::WorkType:
-      case Element::PaymentType: d.type = Trimmed(m_text); break;
-      case Element::SystemEntryDate: d.system_entry = Trimmed(m_text); break;
-      case Element::CustomerID: d.customer = Trimmed(m_text); break;
-      default: break;
-    }
-    return;
+  switch (element) {
+    case Element::InvoiceNo:
+    case Element::DocumentNumber:
+    case Element::PaymentRefNo: d.number = Trimmed(m_text); break;
+    case Element::ATCUD: m_version_rules.Value(element, m_text); break;
+    case Element::Hash:
+      d.has_hash = true;
+      d.hash = Trimmed(m_text);
+      break;
+    case Element::HashControl: d.has_hash_control = !Trimmed(m_text).empty(); break;
+    case Element::InvoiceDate:
+    case Element::MovementDate:
+    case Element::WorkDate:
+    case Element::TransactionDate: d.date = Trimmed(m_text); break;
+    case Element::InvoiceType:
+    case Element::MovementType:
+    case Element::WorkType:
+    case Element::PaymentType: d.type = Trimmed(m_text); break;
+    case Element::SystemEntryDate: d.system_entry = Trimmed(m_text); break;
+    case Element::CustomerID:
+      d.customer = Trimmed(m_text);
+      d.has_customer = true;
+      break;
+    case Element::SupplierID:
+      d.supplier = Trimmed(m_text);
+      d.has_supplier = true;
+      break;
+    default: break;
   }
-  if (parent == Element::DocumentStatus) {
-    if (element == Element::InvoiceStatus || element == Element::WorkStatus || element == Element::PaymentStatus) {
+}
+
+// A value deeper in the document, outside its lines: its status, totals,
+// settlement, currency and withholding.
+void ContentChecks::DocumentPartValue(Element element, Element parent) {
+  DocumentState& d = m_document;
+  DocumentAmounts& a = d.amounts;
+  const std::size_t level = DocumentLevel();
+  if (level == 1 && parent == Element::DocumentStatus) {
+    if (element == Element::InvoiceStatus || element == Element::MovementStatus ||
+        element == Element::WorkStatus || element == Element::PaymentStatus) {
       d.status = Trimmed(m_text);
     }
-    if (element == Element::InvoiceStatusDate || element == Element::WorkStatusDate ||
-        element == Element::PaymentStatusDate) {
+    if (element == Element::InvoiceStatusDate || element == Element::MovementStatusDate ||
+        element == Element::WorkStatusDate || element == Element::PaymentStatusDate) {
       d.has_status_date = !Trimmed(m_text).empty();
     }
-    return;
-  }
-  if (parent == Element::DocumentTotals && IsDocument(Up(1))) {
-    if (element == Element::TaxPayable) d.tax_payable = Amount("TaxPayable");
-    if (element == Element::NetTotal) d.net_total = Amount("NetTotal");
-    if (element == Element::GrossTotal) d.gross_total = Amount("GrossTotal");
+  } else if (level == 1 && parent == Element::DocumentTotals) {
+    if (element == Element::TaxPayable) a.tax_payable = Amount("TaxPayable");
+    if (element == Element::NetTotal) a.net_total = Amount("NetTotal");
+    if (element == Element::GrossTotal) a.gross_total = Amount("GrossTotal");
+  } else if (level == 1 && parent == Element::WithholdingTax && element == Element::WithholdingTaxAmount) {
+    if (const auto amount = Amount("WithholdingTaxAmount")) a.withholding += *amount;
+    a.has_withholding = true;
+  } else if (level == 2 && Up(1) == Element::DocumentTotals && parent == Element::Settlement &&
+             element == Element::SettlementAmount) {
+    if (const auto amount = Amount("SettlementAmount")) a.settlement += *amount;
+    a.has_settlement = true;
+  } else if (level == 2 && Up(1) == Element::DocumentTotals && parent == Element::Currency) {
+    if (element == Element::CurrencyAmount) a.currency_amount = Amount("CurrencyAmount");
+    if (element == Element::ExchangeRate) {
+      a.exchange_rate = Amount("ExchangeRate");
+      a.exchange_rate_decimals = DecimalAmount::DecimalsWritten(m_text);
+    }
   }
 }
 
-void ContentChecks::LineValue(Element element, Element parent) {
+// A value that is a line's own child.
+void ContentChecks::LineValue(Element element) {
   LineState& line = m_line;
-  if (parent == Element::Line) {
-    switch (element) {
-      case Element::DebitAmount: line.debit = Amount("DebitAmount"); break;
-      case Element::CreditAmount: line.credit = Amount("CreditAmount"); break;
-      case Element::ProductCode: {
-        ++m_product_code_lines;
-        const std::string code = Trimmed(m_text);
-        if (m_has_products && !m_products.contains(code) &&
-            std::find(m_document.missing_products.begin(), m_document.missing_products.end(), code) ==
-                m_document.missing_products.end()) {
-          m_document.missing_products.push_back(code);
-          ++m_product_reference_findings;
-          AddForDocument(FindingKind::ProductReference, FindingSeverity::Error,
-                         "ProductCode " + Quoted(code) + " não consta dos produtos (MasterFiles)");
-        }
-        break;
-      }
-      default: break;
-    }
-    return;
+  switch (element) {
+    case Element::DebitAmount:
+    case Element::CreditAmount:
+    case Element::TaxBase:
+    case Element::SettlementAmount: LineAmountValue(element); break;
+    case Element::ProductCode: ProductReference(); break;
+    case Element::Quantity:
+      if (m_section == SectionId::MovementOfGoods) line.quantity = Amount("Quantity");
+      break;
+    case Element::UnitPrice:
+      if (m_version->assertions) line.unit_price = DecimalAmount::Parse(m_text);
+      break;
+    case Element::TaxExemptionReason: line.exemption_reason = Trimmed(m_text); break;
+    case Element::TaxExemptionCode: line.exemption_code = Trimmed(m_text); break;
+    default: break;
   }
+}
+
+void ContentChecks::LineAmountValue(Element element) {
+  LineState& line = m_line;
+  switch (element) {
+    case Element::DebitAmount: line.debit = Amount("DebitAmount"); break;
+    case Element::CreditAmount: line.credit = Amount("CreditAmount"); break;
+    case Element::TaxBase: line.tax_base = Amount("TaxBase"); break;
+    case Element::SettlementAmount: line.settlement = Amount("SettlementAmount"); break;
+    default: break;
+  }
+}
+
+void ContentChecks::ProductReference() {
+  ++m_product_code_lines;
+  const std::string code = Trimmed(m_text);
+  auto& missing = m_document.missing_products;
+  const bool reported = std::find(missing.begin(), missing.end(), code) != missing.end();
+  if (!m_has_products || m_products.contains(code) || reported) return;
+  missing.push_back(code);
+  ++m_product_reference_findings;
+  AddForDocument(FindingKind::ProductReference, FindingSeverity::Error,
+                 "ProductCode " + Quoted(code) + " não consta dos produtos (MasterFiles)");
+}
+
+// A value inside a part of a line: its Tax, an order reference, a settled
+// document.
+void ContentChecks::LinePartValue(Element element, Element parent) {
+  LineState& line = m_line;
   if (parent == Element::Tax) {
     switch (element) {
-      case Element::TaxType: line.tax_type = Trimmed(m_text); break;
+      case Element::TaxType:
+        line.tax_type = Trimmed(m_text);
+        line.has_tax_type = !line.tax_type.empty();
+        break;
       case Element::TaxCountryRegion: line.tax_region = Trimmed(m_text); break;
       case Element::TaxCode: line.tax_code = Trimmed(m_text); break;
       case Element::TaxPercentage:
@@ -425,8 +507,7 @@ void ContentChecks::LineValue(Element element, Element parent) {
   if (parent == Element::OrderReferences) {
     const auto parts = SplitDocumentNumber(reference);
     if (parts) {
-      auto key = std::make_pair(m_section, std::string(parts->series));
-      m_order_references[std::move(key)].push_back(parts->number);
+      m_order_references[std::make_pair(m_section, std::string(parts->series))].push_back(parts->number);
     } else {
       auto& examples = m_unreadable_order_references[m_section];
       if (examples.size() < kMaxExamples) examples.push_back(reference);
@@ -444,20 +525,17 @@ void ContentChecks::EndLine() {
   DocumentState& d = m_document;
   const LineState& line = m_line;
   ++d.lines;
-  DecimalAmount value;  // credit positive
-  if (line.credit) {
-    d.credit += *line.credit;
-    value = *line.credit;
-  }
-  if (line.debit) {
-    d.debit += *line.debit;
-    value -= *line.debit;
-  }
-  if (m_version_rules.active()) {
-    m_version_rules.EndLine(SectionName(m_section), d.number, d.lines, line.has_tax,
-                            line.tax_percentage ? line.tax_percentage : line.tax_amount);
-  }
-  if (!line.has_tax) return;
+  const LineTax tax = TaxOfLine(line);
+  d.amounts.AddLine(line, tax);
+  if (line.quantity) d.quantity += *line.quantity;
+  d.has_references |= line.has_references;
+  if (m_version->assertions) m_assertions.EndLine(m_section, d.number, d.lines, line);
+  if (line.has_tax) LineTaxReferenceAndSummary(line, tax);
+}
+
+// The line's tax in the tax table, and in the VAT summary of the sales.
+void ContentChecks::LineTaxReferenceAndSummary(const LineState& line, const LineTax& tax) {
+  DocumentState& d = m_document;
   const std::string key = line.tax_type + "|" + line.tax_region + "|" + line.tax_code;
   if (!m_tax_entries.contains(key) &&
       std::find(d.missing_taxes.begin(), d.missing_taxes.end(), key) == d.missing_taxes.end()) {
@@ -466,23 +544,16 @@ void ContentChecks::EndLine() {
                    "Imposto " + line.tax_type + "/" + line.tax_region + "/" + line.tax_code + " da linha " +
                        std::to_string(d.lines) + " não consta da tabela de impostos (TaxTable)");
   }
-  std::optional<DecimalAmount> tax;
-  if (line.tax_percentage) {
-    tax = DecimalAmount::PercentOf(value, *line.tax_percentage);
-    if (!tax) {
-      AddForDocument(FindingKind::Amounts, FindingSeverity::Error,
-                     "O imposto da linha " + std::to_string(d.lines) + " (" + value.Text() + " a " +
-                         line.tax_percentage->Text() + "%) excede o que se pode calcular");
-    }
-  } else if (line.tax_amount) {
-    tax = value < DecimalAmount() ? -*line.tax_amount : *line.tax_amount;
+  if (tax.overflow) {
+    AddForDocument(FindingKind::Amounts, FindingSeverity::Error,
+                   "O imposto da linha " + std::to_string(d.lines) + " (" + tax.base.Text() + " a " +
+                       line.tax_percentage->Text() + "%) excede o que se pode calcular");
   }
-  if (tax) d.tax += *tax;
   if (m_section == SectionId::SalesInvoices && d.status != "A" && !line.unreadable_tax) {
     const std::string rate = line.tax_percentage ? line.tax_percentage->Text() : "";
     VatSums& sums = m_vat[VatKey{line.tax_region, line.tax_code, rate}];
-    sums.taxable += value;
-    if (tax) sums.vat += *tax;
+    sums.taxable += tax.base;
+    if (tax.tax) sums.vat += *tax.tax;
   }
 }
 
@@ -490,65 +561,42 @@ void ContentChecks::EndDocument() {
   DocumentState& d = m_document;
   d.active = false;
   ++m_documents;
-  SectionState& section = CurrentSectionState();
-  ++section.documents;
-  const bool annulled = d.status == "A";
-  if (!annulled) {
-    section.debit += d.debit;
-    section.credit += d.credit;
+  if (SectionTotals* totals = CurrentTotals()) {
+    totals->AddDocument(d.status, d.amounts.debit, d.amounts.credit, static_cast<std::uint64_t>(d.lines), d.quantity);
   }
   if (!d.type.empty()) {
     ++m_summary.documents_by_type[d.type];
-    if (annulled) ++m_summary.annulled_by_type[d.type];
+    if (d.status == "A") ++m_summary.annulled_by_type[d.type];
   }
-
-  if (m_version_rules.active()) m_version_rules.EndDocument(SectionName(m_section), d.number, d.type, d.date);
-
-  // Numbering.
+  m_version_rules.EndDocument(DocumentFacts{m_section, d.number, d.type, d.date, d.has_references});
+  if (m_version->assertions) {
+    m_assertions.EndDocument(m_section, d.number, m_section == SectionId::Payments ? d.type : std::string());
+  }
   if (DocumentNumberIndex* index = CurrentIndex(); index != nullptr && !index->Add(d.number)) {
     ++m_unnumbered_documents;
     AddForDocument(FindingKind::Numbering, FindingSeverity::Warning,
                    "Número de documento " + Quoted(d.number) + " sem série e número (\"TIPO SÉRIE/NÚMERO\")");
   }
-
-  CheckDocumentTotals(d);
-  CheckCustomer(d);
+  const DocumentSide side = CheckDocumentAmounts(d.amounts, m_section, d.number, m_findings);
+  m_type_checks.EndDocument(m_section, d.number, d.type, side);
+  CheckCounterpart(d);
   CheckDates(d);
   CheckSignature(d);
 }
 
-// NetTotal, TaxPayable and GrossTotal against the document's lines.
-void ContentChecks::CheckDocumentTotals(const DocumentState& d) {
-  const bool credit_note = m_section == SectionId::SalesInvoices && d.type == "NC";
-  const DecimalAmount lines_value = credit_note ? d.debit - d.credit : d.credit - d.debit;
-  const DecimalAmount lines_tax = credit_note ? -d.tax : d.tax;
-  const DecimalAmount cent = OneCent();
-  if (d.net_total && (*d.net_total - lines_value).Abs() > cent) {
-    AddForDocument(FindingKind::DocumentTotals, FindingSeverity::Error,
-                   "NetTotal " + d.net_total->Text() + " difere da soma das linhas " + lines_value.Text() +
-                       " (diferença " + Difference(*d.net_total, lines_value) + ")");
+// The customer a document names, or the supplier of a stock movement.
+void ContentChecks::CheckCounterpart(const DocumentState& d) {
+  if (d.has_supplier && !d.has_customer) {
+    if (m_suppliers.contains(d.supplier)) return;
+    ++m_supplier_reference_findings;
+    AddForDocument(FindingKind::SupplierReference, FindingSeverity::Error,
+                   "SupplierID " + Quoted(d.supplier) + " não consta dos fornecedores (MasterFiles)");
+    return;
   }
-  if (d.tax_payable && (*d.tax_payable - lines_tax).Abs() > cent) {
-    AddForDocument(FindingKind::DocumentTotals, FindingSeverity::Error,
-                   "TaxPayable " + d.tax_payable->Text() + " difere do imposto das linhas " + lines_tax.Text() +
-                       " (diferença " + Difference(*d.tax_payable, lines_tax) + ")");
-  }
-  if (d.gross_total && d.net_total && d.tax_payable) {
-    const DecimalAmount expected = *d.net_total + *d.tax_payable;
-    if ((*d.gross_total - expected).Abs() > cent) {
-      AddForDocument(FindingKind::DocumentTotals, FindingSeverity::Error,
-                     "GrossTotal " + d.gross_total->Text() + " difere de NetTotal + TaxPayable " + expected.Text() +
-                         " (diferença " + Difference(*d.gross_total, expected) + ")");
-    }
-  }
-}
-
-void ContentChecks::CheckCustomer(const DocumentState& d) {
-  if (!m_customers.contains(d.customer)) {
-    ++m_customer_reference_findings;
-    AddForDocument(FindingKind::CustomerReference, FindingSeverity::Error,
-                   "CustomerID " + Quoted(d.customer) + " não consta dos clientes (MasterFiles)");
-  }
+  if (m_customers.contains(d.customer)) return;
+  ++m_customer_reference_findings;
+  AddForDocument(FindingKind::CustomerReference, FindingSeverity::Error,
+                 "CustomerID " + Quoted(d.customer) + " não consta dos clientes (MasterFiles)");
 }
 
 // The document's date inside the period, its entry not before its day, its
@@ -593,23 +641,7 @@ void ContentChecks::CheckSignature(const DocumentState& d) {
 }
 
 void ContentChecks::EndSection(SectionId section) {
-  SectionState& state = CurrentSectionState();
-  const std::string documents = std::to_string(state.documents);
-  if (!state.has_entries || state.declared_entries != documents) {
-    Add(FindingKind::ControlTotals, FindingSeverity::Error,
-        "NumberOfEntries " + (state.has_entries ? state.declared_entries : std::string("em falta")) +
-            " difere do número de documentos " + documents);
-  }
-  if (state.declared_debit && *state.declared_debit != state.debit) {
-    Add(FindingKind::ControlTotals, FindingSeverity::Error,
-        "TotalDebit " + state.declared_debit->Text() + " difere da soma das linhas " + state.debit.Text() +
-            " (diferença " + Difference(*state.declared_debit, state.debit) + ")");
-  }
-  if (state.declared_credit && *state.declared_credit != state.credit) {
-    Add(FindingKind::ControlTotals, FindingSeverity::Error,
-        "TotalCredit " + state.declared_credit->Text() + " difere da soma das linhas " + state.credit.Text() +
-            " (diferença " + Difference(*state.declared_credit, state.credit) + ")");
-  }
+  if (const SectionTotals* totals = CurrentTotals()) totals->Check(section, m_findings);
   if (DocumentNumberIndex* index = CurrentIndex()) {
     index->Finish();
     ReportNumbering(section, *index);
@@ -641,13 +673,20 @@ void ContentChecks::ReportNumbering(SectionId section, const DocumentNumberIndex
 // ---------------------------------------------------------------------------
 // End of the file
 
+// Whether a document of that series and number is in any document section.
+bool ContentChecks::IsInFile(const std::string& series, std::uint32_t number) const {
+  return m_work_numbers.Contains(series, number) || m_movement_numbers.Contains(series, number) ||
+         m_invoice_numbers.Contains(series, number);
+}
+
 void ContentChecks::ReportReferencesToDocuments() {
-  // Order references: to working documents of this file.
+  // Order references: to documents of this file (working documents, stock
+  // movements, invoices).
   std::map<SectionId, std::uint64_t> absent;
   std::map<SectionId, std::vector<std::string>> examples;
   for (const auto& [key, numbers] : m_order_references) {
     for (const std::uint32_t number : numbers) {
-      if (m_work_numbers.Contains(key.second, number)) continue;
+      if (IsInFile(key.second, number)) continue;
       ++absent[key.first];
       auto& list = examples[key.first];
       const std::string text = key.second + "/" + std::to_string(number);
@@ -663,38 +702,36 @@ void ContentChecks::ReportReferencesToDocuments() {
       if (list.size() < kMaxExamples) list.push_back(text);
     }
   }
+  // A note: an order may be of an earlier period, or the customer's own
+  // number in free text.
   for (const auto& [section, count] : absent) {
-    std::string list;
-    for (const std::string& example : examples[section]) list += (list.empty() ? "" : ", ") + Quoted(example);
-    m_findings.Add(FindingKind::OrderReference, FindingSeverity::Warning, SectionName(section), "",
+    m_findings.Add(FindingKind::OrderReference, FindingSeverity::Note, SectionName(section), "",
                    std::to_string(count) +
-                       " referências OrderReferences/OriginatingON não correspondem a nenhum documento de "
-                       "WorkingDocuments do ficheiro (por exemplo " +
-                       list + ")");
+                       " referências OrderReferences/OriginatingON não correspondem a nenhum documento do ficheiro "
+                       "(podem ser de outro período ou do cliente; por exemplo " + ExampleList(examples[section]) + ")");
   }
   // Payment lines: to invoices and credit notes, which may be of an earlier
   // period.
   if (m_payment_references_absent > 0) {
-    std::string list;
-    for (const std::string& example : m_payment_reference_examples) list += (list.empty() ? "" : ", ") + Quoted(example);
     m_findings.Add(FindingKind::PaymentReference, FindingSeverity::Note, "Payments", "",
                    std::to_string(m_payment_references_absent) +
                        " linhas de recibos liquidam documentos que não constam de SalesInvoices (podem ser de "
-                       "outro período; por exemplo " +
-                       list + ")");
+                       "outro período; por exemplo " + ExampleList(m_payment_reference_examples) + ")");
   }
 }
 
 void ContentChecks::Finish(const VerificationOptions& options) {
   m_section = SectionId::None;
   ReportReferencesToDocuments();
-  if (m_version_rules.active()) m_version_rules.Finish();
+  m_version_rules.Finish();
+  if (m_version->assertions) m_assertions.Finish();
+  m_type_checks.Finish();
 
-  const bool summarized_file = summarized();
-  if (summarized_file != options.summarized_type_expected && (m_has_products || m_product_code_lines > 0)) {
+  // The Normal type lists every product; a Resumido file may list the
+  // products its lines name, so only a missing list tells the types apart.
+  if (summarized() && !options.summarized_type_expected) {
     Add(FindingKind::Version, FindingSeverity::Warning,
-        summarized_file ? "O ficheiro não tem lista de produtos (tipo Resumido) mas foi pedido o tipo Normal"
-                        : "O ficheiro tem lista de produtos (tipo Normal) mas foi pedido o tipo Resumido");
+        "O ficheiro não tem lista de produtos (tipo Resumido) mas foi pedido o tipo Normal");
   }
 
   for (const auto& [key, sums] : m_vat) {

@@ -4,7 +4,10 @@
 // references, dates and signature), each section's control totals when the
 // section closes, and numbering and cross-references at the end. Nothing is
 // kept per line; per document only its number, as a 32-bit integer of its
-// series.
+// series. The four document sections (SalesInvoices, MovementOfGoods,
+// WorkingDocuments, Payments) share one document machinery; a document is
+// the element that opened it, at its depth, so an element of the same name
+// inside it (an invoice's DocumentTotals/Payment) neither opens nor closes one.
 #pragma once
 
 #include <cstdint>
@@ -18,18 +21,19 @@
 #include <vector>
 
 #include "verify/audit_file_verifier.h"
+#include "verify/audit_sections.h"
 #include "verify/decimal_amount.h"
+#include "verify/document_amounts.h"
 #include "verify/document_numbers.h"
+#include "verify/document_type_checks.h"
 #include "verify/element_names.h"
 #include "verify/finding_list.h"
+#include "verify/schema_assertions.h"
 #include "verify/schema_versions.h"
+#include "verify/section_totals.h"
 #include "verify/version_rule_checks.h"
 
 namespace varnel::verify {
-
-enum class SectionId { None, Header, MasterFiles, SalesInvoices, MovementOfGoods, WorkingDocuments, Payments };
-
-const char* SectionName(SectionId section);
 
 class ContentChecks {
  public:
@@ -43,7 +47,8 @@ class ContentChecks {
   void Text(std::string_view text);
   bool WantsText() const { return m_collect_text; }
 
-  // Documents (invoices, working documents, payments) closed so far.
+  // Documents (invoices, stock movements, working documents, payments)
+  // closed so far.
   int documents() const { return m_documents; }
 
   // The end-of-file checks: numbering, references to documents, the
@@ -55,49 +60,31 @@ class ContentChecks {
   bool summarized() const { return !m_has_products && m_product_code_lines > 0; }
   std::uint64_t product_code_lines() const { return m_product_code_lines; }
   std::size_t customer_reference_findings() const { return m_customer_reference_findings; }
+  std::size_t supplier_reference_findings() const { return m_supplier_reference_findings; }
   std::size_t product_reference_findings() const { return m_product_reference_findings; }
   std::size_t duplicate_number_findings() const { return m_duplicate_number_findings; }
 
  private:
-  struct SectionState {
-    std::optional<DecimalAmount> declared_debit;
-    std::optional<DecimalAmount> declared_credit;
-    std::string declared_entries;  // the text as written
-    bool has_entries = false;
-    std::uint64_t documents = 0;
-    DecimalAmount debit;
-    DecimalAmount credit;
-  };
-  struct LineState {
-    std::optional<DecimalAmount> debit;
-    std::optional<DecimalAmount> credit;
-    bool has_tax = false;
-    std::string tax_type;
-    std::string tax_region;
-    std::string tax_code;
-    std::optional<DecimalAmount> tax_percentage;
-    std::optional<DecimalAmount> tax_amount;
-    bool unreadable_tax = false;
-  };
   struct DocumentState {
     bool active = false;
+    std::size_t depth = 0;  // the element stack's size with the document's own element on top
     std::string number;
     std::string status;
     std::string type;
     std::string customer;
+    std::string supplier;
+    bool has_customer = false;
+    bool has_supplier = false;
     std::string hash;
     bool has_hash = false;
     bool has_hash_control = false;
     bool has_status_date = false;
     std::string date;
     std::string system_entry;
-    DecimalAmount debit;
-    DecimalAmount credit;
-    DecimalAmount tax;  // lines' tax, credit lines positive
-    std::optional<DecimalAmount> tax_payable;
-    std::optional<DecimalAmount> net_total;
-    std::optional<DecimalAmount> gross_total;
-    std::vector<std::string> missing_taxes;    // reported once each per document
+    DocumentAmounts amounts;
+    DecimalAmount quantity;  // the lines' Quantity
+    bool has_references = false;
+    std::vector<std::string> missing_taxes;  // reported once each per document
     std::vector<std::string> missing_products;
     int lines = 0;
   };
@@ -108,17 +95,26 @@ class ContentChecks {
   };
 
   Element Up(std::size_t levels) const;
+  // How deep below the open document the closing value's parent stands: 0
+  // when the value is the document's own child.
+  std::size_t DocumentLevel() const { return m_stack.size() - m_document.depth; }
   void EndValue(Element element, Element parent);
   void EndContainer(Element element);
+  void SectionValue(Element element);
   void HeaderValue(Element element);
   void MasterValue(Element element, Element parent);
-  void DocumentValue(Element element, Element parent);
-  void LineValue(Element element, Element parent);
+  void RecordValue(Element element, Element parent);
+  void DocumentValue(Element element);
+  void DocumentPartValue(Element element, Element parent);
+  void LineValue(Element element);
+  void LineAmountValue(Element element);
+  void ProductReference();
+  void LinePartValue(Element element, Element parent);
   void StartDocument();
   void EndLine();
+  void LineTaxReferenceAndSummary(const LineState& line, const LineTax& tax);
   void EndDocument();
-  void CheckDocumentTotals(const DocumentState& d);
-  void CheckCustomer(const DocumentState& d);
+  void CheckCounterpart(const DocumentState& d);
   void CheckDates(const DocumentState& d);
   void CheckSignature(const DocumentState& d);
   void EndSection(SectionId section);
@@ -126,16 +122,21 @@ class ContentChecks {
                      const std::string& code, bool company);
   void ReportNumbering(SectionId section, const DocumentNumberIndex& index);
   void ReportReferencesToDocuments();
+  bool IsInFile(const std::string& series, std::uint32_t number) const;
   void Add(FindingKind kind, FindingSeverity severity, std::string message);
   void AddForDocument(FindingKind kind, FindingSeverity severity, std::string message);
-  SectionState& CurrentSectionState();
+  SectionTotals* CurrentTotals();
   DocumentNumberIndex* CurrentIndex();
+  // The collected text as an amount; an unreadable one is reported (for the
+  // open document when there is one).
   std::optional<DecimalAmount> Amount(const char* element_name);
 
   const SchemaVersion* m_version;
   FindingList& m_findings;
   VerificationSummary& m_summary;
   VersionRuleChecks m_version_rules;
+  SchemaAssertions m_assertions;
+  DocumentTypeChecks m_type_checks;
 
   std::vector<Element> m_stack;
   std::string m_text;
@@ -161,12 +162,15 @@ class ContentChecks {
   std::string m_entry_type;
   std::string m_entry_region;
   std::string m_entry_code;
+  AccountState m_account;
 
   // SourceDocuments
-  SectionState m_sales;
-  SectionState m_working;
-  SectionState m_payments;
+  SectionTotals m_sales;
+  SectionTotals m_movements;
+  SectionTotals m_working;
+  SectionTotals m_payments;
   DocumentNumberIndex m_invoice_numbers;
+  DocumentNumberIndex m_movement_numbers;
   DocumentNumberIndex m_work_numbers;
   DocumentNumberIndex m_payment_numbers;
   DocumentState m_document;
@@ -183,6 +187,7 @@ class ContentChecks {
   std::vector<std::string> m_payment_reference_examples;
 
   std::size_t m_customer_reference_findings = 0;
+  std::size_t m_supplier_reference_findings = 0;
   std::size_t m_product_reference_findings = 0;
   std::size_t m_duplicate_number_findings = 0;
   std::uint64_t m_unnumbered_documents = 0;

@@ -82,6 +82,36 @@ std::optional<DecimalAmount> DecimalAmount::PercentOf(DecimalAmount amount, Deci
   return FromUnits(DivideRounded(by_whole, 100) + DivideRounded(by_fraction, kUnitsPerOne * 100));
 }
 
+DecimalAmount DecimalAmount::Rounded(int decimals) const {
+  decimals = std::clamp(decimals, 0, kDecimals);
+  __int128 step = 1;
+  for (int i = decimals; i < kDecimals; ++i) step *= 10;
+  return FromUnits(DivideRounded(m_units, step) * step);
+}
+
+int DecimalAmount::DecimalsWritten(std::string_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  const std::size_t point = text.find('.');
+  return point == std::string_view::npos ? 0 : static_cast<int>(text.size() - point - 1);
+}
+
+std::optional<DecimalAmount> DecimalAmount::Times(DecimalAmount amount, DecimalAmount factor) {
+  // a x f is a x (100 f) / 100, the product PercentOf rounds.
+  __int128 hundred_times = 0;
+  if (__builtin_mul_overflow(factor.m_units, static_cast<__int128>(100), &hundred_times)) return std::nullopt;
+  return PercentOf(amount, FromUnits(hundred_times));
+}
+
+std::optional<DecimalAmount> DecimalAmount::DividedBy(DecimalAmount amount, DecimalAmount divisor) {
+  if (divisor.m_units == 0) return std::nullopt;
+  // amount / divisor in 10^-10 units is amount x 10^10 / divisor.
+  __int128 scaled = 0;
+  if (__builtin_mul_overflow(amount.m_units, kUnitsPerOne, &scaled)) return std::nullopt;
+  const bool negative = divisor.m_units < 0;
+  const __int128 quotient = DivideRounded(negative ? -scaled : scaled, negative ? -divisor.m_units : divisor.m_units);
+  return FromUnits(quotient);
+}
+
 Currency DecimalAmount::ToCurrency() const {
   const __int128 raw = DivideRounded(m_units, kUnitsPerOne / Currency::kScale);
   constexpr __int128 kMax = std::numeric_limits<std::int64_t>::max();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <compare>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,8 @@ class DecimalAmount {
     return a;
   }
 
+  static DecimalAmount FromWhole(std::int64_t value) { return FromUnits(static_cast<__int128>(value) * 10000000000); }
+
   __int128 units() const { return m_units; }
   bool IsZero() const { return m_units == 0; }
 
@@ -46,6 +49,20 @@ class DecimalAmount {
     return *this;
   }
   DecimalAmount Abs() const { return m_units < 0 ? -*this : *this; }
+  // -1, 0 or 1.
+  int Sign() const { return m_units < 0 ? -1 : m_units > 0 ? 1 : 0; }
+
+  // Rounded half away from zero to `decimals` decimals (0 to 10).
+  DecimalAmount Rounded(int decimals) const;
+  // How many decimals an xs:decimal text is written with ("12.50" has 2,
+  // "7" none); blanks around it are ignored.
+  static int DecimalsWritten(std::string_view text);
+  // amount x factor, rounded half away from zero to 10^-10; nullopt when the
+  // product does not fit. Exchange rates and proportions.
+  static std::optional<DecimalAmount> Times(DecimalAmount amount, DecimalAmount factor);
+  // amount / divisor, rounded the same way; nullopt for a zero divisor or a
+  // quotient that does not fit.
+  static std::optional<DecimalAmount> DividedBy(DecimalAmount amount, DecimalAmount divisor);
 
   // amount x percentage / 100, rounded half away from zero to 10^-10; nullopt
   // when the product does not fit (a percentage no audit file can mean).
@@ -66,5 +83,7 @@ class DecimalAmount {
 
 // The amount of one cent, the tolerance of the per-document totals.
 inline DecimalAmount OneCent() { return DecimalAmount::FromUnits(100000000); }
+// Half a cent: what rounding one amount to the cent can move it.
+inline DecimalAmount HalfCent() { return DecimalAmount::FromUnits(50000000); }
 
 }  // namespace varnel::verify

@@ -16,6 +16,7 @@ namespace varnel::verify {
 // The kinds of finding, each capped on its own.
 enum class FindingKind {
   Bytes,
+  LineEnds,
   Encoding,
   WellFormed,
   Schema,
@@ -23,9 +24,12 @@ enum class FindingKind {
   Version,
   ControlTotals,
   DocumentTotals,
+  Incoherent,
+  Currency,
   Amounts,
   MasterDuplicate,
   CustomerReference,
+  SupplierReference,
   ProductReference,
   TaxReference,
   PaymentReference,
@@ -37,8 +41,12 @@ enum class FindingKind {
   Signature,
   Atcud,
   Exemption,
+  Assertion,
   PaymentTax,
   DocumentType,
+  DocumentCode,
+  DocumentSide,
+  CreditNoteReference,
   Summary,
   kCount
 };

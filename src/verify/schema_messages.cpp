@@ -1,6 +1,8 @@
 // Gathering and reporting the schema validator's messages.
 #include "verify/schema_messages.h"
 
+#include "base/utf8.h"
+
 #include <algorithm>
 #include <span>
 #include <string_view>
@@ -8,8 +10,27 @@
 namespace varnel::verify {
 
 std::string OneLine(const char* message) {
-  std::string text = message != nullptr ? message : "";
-  std::replace(text.begin(), text.end(), '\n', ' ');
+  const std::string_view raw = message != nullptr ? message : "";
+  // libxml2 quotes the file's raw bytes in some messages ("Couldn't find
+  // end of Start Tag ..."): what is not UTF-8 becomes "?", so a report
+  // stays valid text.
+  std::string text;
+  text.reserve(raw.size());
+  for (std::size_t at = 0; at < raw.size();) {
+    char32_t code_point = 0;
+    const std::size_t length = DecodeUtf8(raw, at, code_point);
+    if (length == 0) {
+      text += '?';
+      ++at;
+      continue;
+    }
+    if (code_point < 0x20) {
+      text += ' ';
+    } else {
+      text.append(raw.substr(at, length));
+    }
+    at += length;
+  }
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
 }
@@ -33,6 +54,10 @@ void SchemaMessages::Collect(const xmlError& error, int line) {
   if (m_version != nullptr) {
     if (names_one_of(m_version->customer_key_references)) {
       if (m_customer_keys++ == 0) m_first_customer_key = message;
+      return;
+    }
+    if (names_one_of(m_version->supplier_key_references)) {
+      if (m_supplier_keys++ == 0) m_first_supplier_key = message;
       return;
     }
     if (names_one_of(m_version->product_key_references)) {
@@ -84,6 +109,11 @@ void SchemaMessages::Report(FindingList& findings, const ContentChecks& checks, 
     findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Error, "Ficheiro", "",
                  std::to_string(m_customer_keys) + " referências CustomerID falham no esquema: " +
                      m_first_customer_key);
+  }
+  if (m_supplier_keys > 0 && checks.supplier_reference_findings() == 0) {
+    findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Error, "Ficheiro", "",
+                 std::to_string(m_supplier_keys) + " referências SupplierID falham no esquema: " +
+                     m_first_supplier_key);
   }
   if (m_number_keys > 0 && checks.duplicate_number_findings() == 0) {
     findings.Add(FindingKind::SchemaKeyReference, FindingSeverity::Error, "Ficheiro", "",

@@ -47,15 +47,18 @@ class SchemaMessages {
   std::map<int, std::size_t> m_per_code;
   std::map<int, std::string> m_first_omitted;
   std::size_t m_customer_keys = 0;
+  std::size_t m_supplier_keys = 0;
   std::size_t m_product_keys = 0;
   std::size_t m_number_keys = 0;
   std::string m_first_customer_key;
+  std::string m_first_supplier_key;
   std::string m_first_product_key;
   std::string m_first_number_key;
   std::string m_failure;
 };
 
-// libxml2's message text on one line, without its final line break.
+// libxml2's message text on one line, without its final line break, its
+// control characters blanks and any byte that is not UTF-8 "?".
 std::string OneLine(const char* message);
 
 }  // namespace varnel::verify

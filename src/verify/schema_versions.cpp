@@ -16,20 +16,24 @@ namespace varnel::verify {
 namespace {
 
 // The constraint names are the same in 1.03_01 and 1.04_01.
-constexpr std::array<std::string_view, 3> kCustomerKeyReferences = {
+constexpr std::array<std::string_view, 4> kCustomerKeyReferences = {
     "InvoiceCustomerIDConstraint", "WorkDocumentDocumentCustomerIDConstraint",
-    "PaymentPaymentRefNoCustomerIDConstraint"};
-constexpr std::array<std::string_view, 2> kProductKeyReferences = {"InvoiceProductCodeConstraint",
-                                                                   "WorkDocumentDocumentProductCodeConstraint"};
-constexpr std::array<std::string_view, 3> kDocumentNumberKeys = {
-    "InvoiceNoConstraint", "WorkDocumentDocumentNumberConstraint", "PaymentPaymentRefNoConstraint"};
+    "PaymentPaymentRefNoCustomerIDConstraint", "StockMovementCustomerIDConstraint"};
+constexpr std::array<std::string_view, 1> kSupplierKeyReferences = {"StockMovementSupplierIDConstraint"};
+constexpr std::array<std::string_view, 3> kProductKeyReferences = {
+    "InvoiceProductCodeConstraint", "WorkDocumentDocumentProductCodeConstraint",
+    "StockMovementProductCodeConstraint"};
+// "DocumentNumberConstraint" (stock movements) is also the end of the
+// working documents' constraint name.
+constexpr std::array<std::string_view, 3> kDocumentNumberKeys = {"InvoiceNoConstraint", "DocumentNumberConstraint",
+                                                                 "PaymentPaymentRefNoConstraint"};
 
 const std::array<SchemaVersion, 2>& Versions() {
   static const std::array<SchemaVersion, 2> versions = {{
       {"1.03_01", "urn:OECD:StandardAuditFile-Tax:PT_1.03_01", kSchemaSaftPt10301, kSchemaSaftPt10301Size, 172,
-       kCustomerKeyReferences, kProductKeyReferences, kDocumentNumberKeys},
+       kCustomerKeyReferences, kSupplierKeyReferences, kProductKeyReferences, kDocumentNumberKeys},
       {"1.04_01", "urn:OECD:StandardAuditFile-Tax:PT_1.04_01", kSchemaSaftPt10401, kSchemaSaftPt10401Size, 172,
-       kCustomerKeyReferences, kProductKeyReferences, kDocumentNumberKeys, true, true, true, true},
+       kCustomerKeyReferences, kSupplierKeyReferences, kProductKeyReferences, kDocumentNumberKeys, true, true, true},
   }};
   return versions;
 }

@@ -23,17 +23,15 @@ struct SchemaVersion {
   // reference checks cover document by document: the schema's messages for
   // them are counted, not listed (see SchemaMessages).
   std::span<const std::string_view> customer_key_references;
+  std::span<const std::string_view> supplier_key_references;
   std::span<const std::string_view> product_key_references;
   std::span<const std::string_view> document_number_keys;
   // The rules the version adds that its schema copy cannot check: the ATCUD
-  // of every document; an exemption reason and code exactly on the lines of
-  // rate 0; Tax on payment lines only for PaymentType RC; and the document
-  // types retired before its time (TV and VD after 2012, DC after June 2017)
-  // reported as warnings.
+  // of every document; the schema's assertions (see SchemaAssertions); a
+  // credit note's References.
   bool atcud = false;
-  bool exemption_codes = false;
-  bool payment_tax_only_for_cash_vat = false;
-  bool retired_document_types = false;
+  bool assertions = false;
+  bool credit_note_references = false;
 };
 
 std::span<const SchemaVersion> KnownSchemaVersions();

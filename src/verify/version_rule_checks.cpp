@@ -20,9 +20,12 @@ std::string Trimmed(std::string_view text) {
 }
 
 // The last day a retired document type was valid, or nothing.
-std::optional<std::string_view> LastValidDay(std::string_view type) {
-  if (type == "TV" || type == "VD") return "2012-12-31";
-  if (type == "DC") return "2017-06-30";
+std::optional<std::string_view> LastValidDay(SectionId section, std::string_view type) {
+  if (section == SectionId::SalesInvoices &&
+      (type == "TV" || type == "VD" || type == "TD" || type == "AA" || type == "DA")) {
+    return "2012-12-31";
+  }
+  if (section == SectionId::WorkingDocuments && type == "DC") return "2017-06-30";
   return std::nullopt;
 }
 
@@ -33,80 +36,32 @@ std::string Count(std::uint64_t count, const char* one, const char* many) {
 }  // namespace
 
 VersionRuleChecks::VersionRuleChecks(const SchemaVersion& version, FindingList& findings)
-    : m_version(version),
-      m_findings(findings),
-      m_active(version.atcud || version.exemption_codes || version.payment_tax_only_for_cash_vat ||
-               version.retired_document_types) {}
+    : m_version(version), m_findings(findings) {}
 
-void VersionRuleChecks::StartDocument() {
-  m_atcud.reset();
-  m_reason.reset();
-  m_code.reset();
-  m_lines_with_tax = 0;
-  m_lines = 0;
+void VersionRuleChecks::StartDocument() { m_atcud.reset(); }
+
+void VersionRuleChecks::Value(Element element, std::string_view text) {
+  if (element == Element::ATCUD) m_atcud = Trimmed(text);
 }
 
-void VersionRuleChecks::Value(Element element, Element parent, std::string_view text) {
-  switch (element) {
-    case Element::ATCUD:
-      if (parent != Element::Line) m_atcud = Trimmed(text);
-      break;
-    case Element::TaxExemptionReason:
-      if (parent == Element::Line) m_reason = Trimmed(text);
-      break;
-    case Element::TaxExemptionCode:
-      if (parent == Element::Line) m_code = Trimmed(text);
-      break;
-    default: break;
+void VersionRuleChecks::EndDocument(const DocumentFacts& document) {
+  const char* section = SectionName(document.section);
+  if (m_version.atcud) CheckAtcud(document);
+  const auto last_day = LastValidDay(document.section, document.type);
+  if (last_day && document.date.size() >= 10 && document.date > *last_day) {
+    Gather(m_retired_types, document.type, section, document.number);
+  }
+  if (m_version.credit_note_references && document.section == SectionId::SalesInvoices && document.type == "NC" &&
+      !document.has_references) {
+    Gather(m_unreferenced_credit_notes, document.type, section, document.number);
   }
 }
 
-void VersionRuleChecks::EndLine(const char* section, const std::string& document, int line_number, bool has_tax,
-                                std::optional<DecimalAmount> rate) {
-  ++m_lines;
-  if (has_tax) ++m_lines_with_tax;
-  const std::optional<std::string> reason = std::move(m_reason);
-  const std::optional<std::string> code = std::move(m_code);
-  m_reason.reset();
-  m_code.reset();
-  if (!m_version.exemption_codes) return;
-  const std::string line = "Linha " + std::to_string(line_number);
-  if (rate && rate->IsZero() && !reason) {
-    m_findings.Add(FindingKind::Exemption, FindingSeverity::Error, section, document,
-                   line + " de taxa 0 sem TaxExemptionReason nem TaxExemptionCode");
-  } else if (rate && !rate->IsZero() && reason) {
-    m_findings.Add(FindingKind::Exemption, FindingSeverity::Error, section, document,
-                   line + " com taxa " + rate->Text() + " e motivo de isenção " + Quoted(*reason) +
-                       ": a isenção só cabe às linhas de taxa 0");
-  }
-  if (reason && !code) {
-    Gather(m_norms_without_code, *reason, section, document);
-  } else if (code && !reason) {
-    m_findings.Add(FindingKind::Exemption, FindingSeverity::Error, section, document,
-                   line + " com TaxExemptionCode " + Quoted(*code) + " sem TaxExemptionReason");
-  }
-}
-
-void VersionRuleChecks::EndDocument(const char* section, const std::string& document, const std::string& type,
-                                    const std::string& date) {
-  if (m_version.atcud) CheckAtcud(section, document, date);
-  if (m_version.payment_tax_only_for_cash_vat && std::string_view(section) == "Payments") {
-    if (type == "RG" && m_lines_with_tax > 0) {
-      m_findings.Add(FindingKind::PaymentTax, FindingSeverity::Error, section, document,
-                     "Recibo RG com Tax em " + Count(static_cast<std::uint64_t>(m_lines_with_tax), "linha", "linhas") +
-                         ": só os recibos do regime de IVA de caixa (RC) levam imposto");
-    } else if (type == "RC" && m_lines_with_tax < m_lines) {
-      m_findings.Add(FindingKind::PaymentTax, FindingSeverity::Error, section, document,
-                     "Recibo RC (regime de IVA de caixa) com " +
-                         Count(static_cast<std::uint64_t>(m_lines - m_lines_with_tax), "linha", "linhas") +
-                         " sem Tax");
-    }
-  }
-  if (m_version.retired_document_types) CheckRetiredType(section, document, type, date);
-}
-
-void VersionRuleChecks::CheckAtcud(const char* section, const std::string& document, const std::string& date) {
+void VersionRuleChecks::CheckAtcud(const DocumentFacts& facts) {
   if (!m_atcud) return;  // the schema reports a missing ATCUD
+  const char* section = SectionName(facts.section);
+  const std::string& document = facts.number;
+  const std::string& date = facts.date;
   const auto parts = SplitDocumentSeries(document);
   // A number without type, series and sequence (which the schema refuses)
   // still names its series by the text before its "/".
@@ -139,12 +94,6 @@ void VersionRuleChecks::CheckAtcud(const char* section, const std::string& docum
   }
 }
 
-void VersionRuleChecks::CheckRetiredType(const char* section, const std::string& document, const std::string& type,
-                                         const std::string& date) {
-  const auto last_day = LastValidDay(type);
-  if (last_day && date.size() >= 10 && date > *last_day) Gather(m_retired_types, type, section, document);
-}
-
 void VersionRuleChecks::Gather(std::map<std::string, Gathered>& into, const std::string& key, const char* section,
                                const std::string& document) {
   Gathered& gathered = into[key];
@@ -162,17 +111,18 @@ void VersionRuleChecks::Finish() {
                        "documentos levam ATCUD. Configure o código de validação da série " +
                        series + " (Varnel.ini, secção [ATCUD], chave \"" + series + "\")");
   }
-  for (const auto& [norm, gathered] : m_norms_without_code) {
-    m_findings.Add(FindingKind::Exemption, FindingSeverity::Error, gathered.section, gathered.first_document,
-                   Count(gathered.count, "linha", "linhas") + " com o motivo de isenção " + Quoted(norm) +
-                       " sem TaxExemptionCode: associe essa norma a um código M.. (Varnel.ini, secção [Isencoes], "
-                       "\"norma=Mnn\")");
-  }
   for (const auto& [type, gathered] : m_retired_types) {
-    const std::string last_day(*LastValidDay(type));
+    const std::string last_day(type == "DC" ? "2017-06-30" : "2012-12-31");
     m_findings.Add(FindingKind::DocumentType, FindingSeverity::Warning, gathered.section, gathered.first_document,
                    Count(gathered.count, "documento", "documentos") + " do tipo " + type + " com data posterior a " +
                        last_day + ", quando o tipo deixou de ser válido; o tipo vem do documento do ponto de venda");
+  }
+  for (const auto& [type, gathered] : m_unreferenced_credit_notes) {
+    m_findings.Add(FindingKind::CreditNoteReference, FindingSeverity::Warning, gathered.section,
+                   gathered.first_document,
+                   Count(gathered.count, "nota de crédito", "notas de crédito") +
+                       " sem References em nenhuma linha: cada nota de crédito indica o documento que retifica "
+                       "(a primeira, " + gathered.first_document + ")");
   }
 }
 

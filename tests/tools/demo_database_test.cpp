@@ -145,11 +145,11 @@ TEST(DemoDatabase, TheSameOptionsKeepGivingTheSameRows) {
   before_2013.period = {DayNumber({2012, 11, 1}), DayNumber({2012, 11, 30})};
   before_2013.legacy_tickets = false;
   const Case cases[] = {
-      {"600 documents in November, seed 2016", NovemberOptions(2016), "5236634cf2832b0f"},
-      {"1500 documents over three months, series C", spring, "22cb28c2736b71a7"},
+      {"600 documents in November, seed 2016", NovemberOptions(2016), "4d481e716a334432"},
+      {"1500 documents over three months, series C", spring, "ee1de857c83a78cf"},
       {"one document", NovemberOptions(9, 1), "a72b0475dff16536"},
-      {"600 documents in November, present day", present_day, "6fafd4ded2f04317"},
-      {"600 documents in November 2012", before_2013, "aeb0c2be9225f4bc"},
+      {"600 documents in November, present day", present_day, "dc98d3a8de47e47e"},
+      {"600 documents in November 2012", before_2013, "34a77f508938eb59"},
   };
   TempDir folder;
   int index = 0;
@@ -194,8 +194,8 @@ TEST_F(DemoDatabaseTest, AmountsAgreeWithTheLines) {
       {"a receipt's total is the sum it settles",
        "SELECT COUNT(*) FROM documentos d WHERE d.doc = 'RC' AND ABS(d.total - "
        "(SELECT SUM(c.valor) FROM compensacoes c WHERE c.RC = d.numero)) > 0.00005"},
-      {"no negative total outside credit notes",
-       "SELECT COUNT(*) FROM documentos WHERE (doc <> 'NC' AND total < 0) OR (doc = 'NC' AND total > 0)"},
+      {"no negative total outside credit notes and the receipts that pay refunds back",
+       "SELECT COUNT(*) FROM documentos WHERE (doc NOT IN ('NC', 'RC') AND total < 0) OR (doc = 'NC' AND total > 0)"},
       {"withholding lines are negative and at rate 0",
        "SELECT COUNT(*) FROM vendas WHERE codigo = -999 AND (valor >= 0 OR iva <> 0 OR total <> valor)"},
       {"data is the day at midnight, datahora the same day",
@@ -264,6 +264,13 @@ TEST_F(DemoDatabaseTest, EveryReferenceLeadsSomewhere) {
       {"signatures are 172 characters with control 1 where the audit file signs, else neither",
        "SELECT COUNT(*) FROM documentos WHERE IIF(saftsign <> '' AND doc <> 'RC' AND pagamento <> 6, "
        "LENGTH(hash) <> 172 OR hashcontrol <> '1', hash <> '' OR hashcontrol <> '0')"},
+      {"a receipt names the customer of every document it settles",
+       "SELECT COUNT(*) FROM compensacoes c JOIN documentos r ON r.doc = 'RC' AND r.numero = c.RC "
+       "JOIN documentos s ON s.doc = IIF(c.FA IS NULL, 'NC', 'FA') AND s.numero = IFNULL(c.FA, c.NC) "
+       "WHERE s.cliente <> r.cliente"},
+      {"a credit note is settled by one receipt at most, an annulled one aside",
+       "SELECT COUNT(*) FROM (SELECT c.NC FROM compensacoes c JOIN documentos r ON r.doc = 'RC' AND "
+       "r.numero = c.RC AND r.anulado = 0 WHERE c.NC IS NOT NULL GROUP BY c.NC HAVING COUNT(*) > 1)"},
       {"payment codes 1 to 6, never NULL",
        "SELECT COUNT(*) FROM documentos WHERE pagamento IS NULL OR pagamento NOT BETWEEN 1 AND 6"},
   };
@@ -349,6 +356,13 @@ TEST_F(DemoDatabaseTest, HoldsTheUsualMix) {
        "SELECT COUNT(*) FROM (SELECT TK, FS, FA FROM compensacoes WHERE CM IS NOT NULL "
        "GROUP BY TK, FS, FA HAVING COUNT(*) > 1)"},
       {"receipts settling credit notes", "SELECT COUNT(*) FROM compensacoes WHERE RC IS NOT NULL AND NC IS NOT NULL"},
+      {"receipts paying a refund back on their own",
+       "SELECT COUNT(*) FROM documentos r WHERE r.doc = 'RC' AND r.total < 0 AND NOT EXISTS "
+       "(SELECT 1 FROM compensacoes c WHERE c.RC = r.numero AND c.FA IS NOT NULL)"},
+      {"receipts settling a refund's credit note with an invoice of another sale",
+       "SELECT COUNT(*) FROM compensacoes f JOIN compensacoes n ON n.RC = f.RC AND n.NC IS NOT NULL "
+       "WHERE f.FA IS NOT NULL AND NOT EXISTS (SELECT 1 FROM vendas v JOIN vendas w ON w.doc = 'NC' AND "
+       "w.numero = n.NC AND w.codigo = v.codigo WHERE v.doc = 'FA' AND v.numero = f.FA)"},
       {"signed numbers without series letter", "SELECT COUNT(*) FROM documentos WHERE saftsign LIKE '% /%'"},
       {"unsigned documents", "SELECT COUNT(*) FROM documentos WHERE saftsign = ''"},
       {"products without a unit row",

@@ -18,7 +18,7 @@
 namespace varnel {
 namespace {
 
-constexpr const char* kSchema104 = "third_party/reference/saftpt1.04_01-noassert.xsd";
+constexpr const char* kSchema104 = "third_party/reference/saftpt1.04_01-2022-05-17-libxml.xsd";
 
 struct Month {
   int year;

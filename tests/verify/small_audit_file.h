@@ -17,10 +17,14 @@ namespace varnel::testing {
 class SmallAuditFile {
  public:
   SmallAuditFile();
+  // Another hand-made file; every "@HASH@" in it becomes a signature's Hash.
+  explicit SmallAuditFile(std::string_view text);
 
   // Replaces the only occurrence of `from` (the test fails when it is not
   // there exactly once).
   SmallAuditFile& Replace(std::string_view from, std::string_view to);
+  // Replaces the first `from` after the only occurrence of `marker`.
+  SmallAuditFile& ReplaceAfter(std::string_view marker, std::string_view from, std::string_view to);
   // The text with CR LF line ends (or bare LF when crlf is false).
   std::string Bytes(bool crlf = true) const;
   void Write(const std::filesystem::path& path, bool crlf = true) const;
@@ -358,12 +362,28 @@ inline SmallAuditFile::SmallAuditFile() : m_text(small_audit_file_detail::kTempl
   Replace("@HASH@", std::string(170, 'Q') + "Q=");
 }
 
+inline SmallAuditFile::SmallAuditFile(std::string_view text) : m_text(text) {
+  const std::string hash = std::string(170, 'Q') + "Q=";
+  for (std::size_t at; (at = m_text.find("@HASH@")) != std::string::npos;) m_text.replace(at, 6, hash);
+}
+
 inline SmallAuditFile& SmallAuditFile::Replace(std::string_view from, std::string_view to) {
   const std::size_t at = m_text.find(from);
   EXPECT_NE(at, std::string::npos) << "not in the file: " << from;
   if (at == std::string::npos) return *this;
   EXPECT_EQ(m_text.find(from, at + 1), std::string::npos) << "more than once in the file: " << from;
   m_text.replace(at, from.size(), to);
+  return *this;
+}
+
+inline SmallAuditFile& SmallAuditFile::ReplaceAfter(std::string_view marker, std::string_view from,
+                                                    std::string_view to) {
+  const std::size_t mark = m_text.find(marker);
+  EXPECT_NE(mark, std::string::npos) << "not in the file: " << marker;
+  EXPECT_EQ(m_text.find(marker, mark + 1), std::string::npos) << "more than once in the file: " << marker;
+  const std::size_t at = mark == std::string::npos ? mark : m_text.find(from, mark);
+  EXPECT_NE(at, std::string::npos) << "not after " << marker << ": " << from;
+  if (at != std::string::npos) m_text.replace(at, from.size(), to);
   return *this;
 }
 

@@ -9,51 +9,27 @@
 #include <string>
 
 #include "base/file_names.h"
+#include "base/utf8.h"
 #include "support/test_paths.h"
 #include "verify/audit_file_verifier.h"
 #include "verify/decimal_amount.h"
 #include "verify/file_bytes.h"
 #include "verify/small_audit_file.h"
 #include "verify/taxpayer_number.h"
+#include "verify/verify_findings.h"
 
 namespace varnel {
 namespace {
 
+using testing::Describe;
+using testing::FindOne;
 using testing::SmallAuditFile;
-
-std::string Describe(const VerificationReport& report) {
-  std::string text;
-  for (const Finding& f : report.findings) {
-    const char* severity = f.severity == FindingSeverity::Error     ? "E"
-                           : f.severity == FindingSeverity::Warning ? "W"
-                                                                    : "N";
-    text += std::string(severity) + " [" + f.section + "] " + f.document + ": " + f.message + "\n";
-  }
-  return text;
-}
+using testing::VerifyBytes;
 
 VerificationReport Verify(const SmallAuditFile& file, bool crlf = true, VerificationOptions options = {}) {
   testing::TempDir dir;
   file.Write(dir / "a.xml", crlf);
   return VerifyAuditFile(dir / "a.xml", options);
-}
-
-VerificationReport VerifyBytes(const std::string& bytes) {
-  testing::TempDir dir;
-  testing::WriteFileBytes(dir / "a.xml", bytes);
-  return VerifyAuditFile(dir / "a.xml", {});
-}
-
-// The one finding of that severity whose message contains `part`.
-const Finding* FindOne(const VerificationReport& report, FindingSeverity severity, const std::string& part) {
-  const Finding* found = nullptr;
-  for (const Finding& f : report.findings) {
-    if (f.severity != severity || f.message.find(part) == std::string::npos) continue;
-    EXPECT_EQ(found, nullptr) << "twice: " << part << "\n" << Describe(report);
-    found = &f;
-  }
-  EXPECT_NE(found, nullptr) << "missing: " << part << "\n" << Describe(report);
-  return found;
 }
 
 TEST(VerifySmallFile, TheValidFileVerifiesCleanWithItsSummary) {
@@ -128,7 +104,7 @@ TEST(VerifySmallFile, ReferencesToMasterFilesAndDocuments) {
                                "Imposto IVA/PT/RED da linha 2 não consta da tabela de impostos (TaxTable)");
   ASSERT_NE(tax, nullptr);
   EXPECT_EQ(tax->document, "FT A/1");
-  FindOne(report, FindingSeverity::Warning, "1 referências OrderReferences/OriginatingON não correspondem");
+  FindOne(report, FindingSeverity::Note, "1 referências OrderReferences/OriginatingON não correspondem");
   FindOne(report, FindingSeverity::Note, "1 linhas de recibos liquidam documentos que não constam de SalesInvoices");
   EXPECT_EQ(report.errors(), 4) << Describe(report);
 
@@ -221,21 +197,25 @@ TEST(VerifyBytes, UndefinedByteAndLineEnds) {
   EXPECT_EQ(undefined.errors(), 1) << Describe(undefined);
   EXPECT_EQ(undefined.summary.documents_by_type.at("RC"), 1);
 
+  // Line ends other than CR LF are one note: no SAF-T rule asks for CR LF.
   const VerificationReport bare = Verify(SmallAuditFile(), false);
-  FindOne(bare, FindingSeverity::Error, "fins de linha LF sem CR (o primeiro na linha 1)");
-  EXPECT_EQ(bare.errors(), 1) << Describe(bare);
+  FindOne(bare, FindingSeverity::Note,
+          "316 fins de linha LF sem CR (o primeiro na linha 1); nenhuma regra do SAF-T (PT) pede CR LF");
+  EXPECT_EQ(bare.errors() + bare.warnings(), 0) << Describe(bare);
 
   std::string mixed = SmallAuditFile().Bytes();
   mixed.replace(mixed.find("\r\n  <Header>"), 2, "\r");
-  FindOne(VerifyBytes(mixed), FindingSeverity::Error, "1 fins de linha CR sem LF (o primeiro na linha 2)");
+  const VerificationReport mixed_report = VerifyBytes(mixed);
+  FindOne(mixed_report, FindingSeverity::Note, "1 fins de linha CR sem LF (o primeiro na linha 2)");
+  EXPECT_EQ(mixed_report.errors() + mixed_report.warnings(), 0) << Describe(mixed_report);
 }
 
 TEST(VerifyBytes, LineEndsAreCountedTheSameWhateverTheReadSize) {
   testing::TempDir dir;
   // 40 plain bytes, CR LF, a bare LF, a CR LF split by any read size, a bare
-  // CR, an undefined byte and a final bare CR.
+  // CR, an undefined byte, a UTF-8 "ç" and a final bare CR.
   const std::string bytes = std::string(40, 'x') + "\r\n" + std::string(9, 'y') + "\nz\r\n\r" + "w\x9D" +
-                            std::string(20, 'v') + "\r";
+                            std::string(20, 'v') + "\xC3\xA7\r";
   testing::WriteFileBytes(dir / "b.txt", bytes);
   for (const int read_size : {1, 2, 3, 7, 8, 4096}) {
     verify::AuditFileBytes source(dir / "b.txt");
@@ -251,6 +231,8 @@ TEST(VerifyBytes, LineEndsAreCountedTheSameWhateverTheReadSize) {
     EXPECT_EQ(f.first_bare_carriage_return_line, 4u) << read_size;
     EXPECT_EQ(f.undefined_bytes, 1u) << read_size;
     EXPECT_EQ(f.first_undefined_line, 5u) << read_size;
+    EXPECT_EQ(f.utf8_sequences, 1u) << read_size;
+    EXPECT_EQ(f.other_high_bytes, 1u) << read_size;
     EXPECT_EQ(passed.find('\x9D'), std::string::npos) << "the undefined byte reaches the parser as ?";
   }
 }
@@ -272,13 +254,16 @@ TEST(VerifyBytes, TruncatedAndMissingFiles) {
 
   const VerificationReport empty = VerifyBytes("");
   EXPECT_GE(empty.errors(), 1) << Describe(empty);
+
+  // libxml2 quotes the raw bytes of a broken name; the report stays UTF-8.
+  const VerificationReport broken = VerifyBytes(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AuditFile xmlns=\"urn:OECD:StandardAuditFile-Tax:PT_1.04_01\">"
+      "<Header><CompanyNam\xff\xff_\xc0");
+  EXPECT_GE(broken.errors(), 1);
+  for (const Finding& f : broken.findings) EXPECT_TRUE(IsValidUtf8(f.message)) << f.message;
 }
 
-TEST(VerifyBytes, DeclaredEncodingAndVersion) {
-  SmallAuditFile utf8;
-  utf8.Replace("encoding=\"Windows-1252\"", "encoding=\"UTF-8\"");
-  FindOne(Verify(utf8), FindingSeverity::Error, "Codificação declarada UTF-8; o ficheiro tem de ser Windows-1252");
-
+TEST(VerifyBytes, UnknownVersion) {
   SmallAuditFile other;
   other.Replace("PT_1.03_01\">", "PT_9.99\">");
   FindOne(Verify(other), FindingSeverity::Error, "não é o AuditFile de uma versão conhecida");
@@ -301,7 +286,9 @@ TEST(VerifySchema, SchemaMessagesCarryTheirLine) {
     found |= f.message.rfind("Linha 92: não cumpre o esquema 1.03_01: Element 'InvoiceType'", 0) == 0;
   }
   EXPECT_TRUE(found) << Describe(report);
-  EXPECT_EQ(report.errors(), 2) << Describe(report);
+  // The schema's message, the total, and the internal code FT now naming
+  // two types (XX and FT).
+  EXPECT_EQ(report.errors(), 3) << Describe(report);
 
   // Validated on a second thread instead of in the reader's own pass: the
   // same findings.
