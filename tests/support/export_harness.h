@@ -60,7 +60,7 @@ ExportResult RunExportWith(PosDatabase& connection, const std::filesystem::path&
 // schema is true); returns xmllint's messages, empty when it accepts it.
 std::string XmlLintErrors(const std::filesystem::path& file, bool schema);
 // The same against the schema at schema (relative to the source tree, as
-// "third_party/reference/saftpt1.04_01-noassert.xsd").
+// "third_party/reference/saftpt1.04_01-2022-05-17-libxml.xsd").
 std::string XmlLintErrorsAgainst(const std::filesystem::path& file, const std::string& schema);
 
 }  // namespace varnel::testing

@@ -71,7 +71,7 @@ TEST_P(DemoExportSchema, NormalAndSummarizedFilesValidate) {
     SaftVersion version;
     const char* schema;
   } versions[] = {{SaftVersion::k1_03_01, "third_party/reference/saftpt1.03_01.xsd"},
-                  {SaftVersion::k1_04_01, "third_party/reference/saftpt1.04_01-noassert.xsd"}};
+                  {SaftVersion::k1_04_01, "third_party/reference/saftpt1.04_01-2022-05-17-libxml.xsd"}};
   for (const auto& [version, schema] : versions) {
     for (const int type : {0, 1}) {
       SCOPED_TRACE(std::string(schema) + ", SAF-T type " + std::to_string(type));
