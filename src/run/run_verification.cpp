@@ -27,7 +27,13 @@ class RunVerificationProgress : public VerificationProgress {
       m_observer.progressStep();
       m_stepped += ExportRun::kDocumentsPerStep;
     }
-    m_observer.setStatus("Verificados " + IntText(count) + " de " + IntText(m_document_count) + " documentos...");
+    // A count already shown is not shown again: while a pass beside the
+    // verifier's own still runs, it is told the same count to keep the
+    // window answering, and the status lines must not depend on that timing.
+    if (count != m_shown) {
+      m_observer.setStatus("Verificados " + IntText(count) + " de " + IntText(m_document_count) + " documentos...");
+      m_shown = count;
+    }
     m_observer.processPendingEvents();
   }
   bool aborted() override { return m_abort; }
@@ -37,6 +43,7 @@ class RunVerificationProgress : public VerificationProgress {
   const bool& m_abort;
   int m_document_count;
   int m_stepped = 0;
+  int m_shown = -1;
 };
 
 std::string OutcomeText(const VerificationReport& report) {
