@@ -467,8 +467,17 @@ bool CodesDialogRefusesAShortCode(const Window& window) {
   return Check(WaitFor([&] { return !IsWindow(codes); }, 30), "\"Cancelar\" closes it") && right && fit;
 }
 
-// The run ends when the data panel takes input again; an error box ends the
-// wait as well (and fails).
+// A status text a run ends with: the verifier's outcome or the abort's. The
+// run's first texts ("A salvar a configuração", the maintenance's) can show
+// while the data panel is still up, so the panel alone does not say the run
+// has ended.
+bool IsFinalStatus(const std::wstring& text) {
+  return text.rfind(L"Ficheiro verificado", 0) == 0 || text.rfind(L"Ficheiro não verificado", 0) == 0 ||
+         text == L"Operação abortada!";
+}
+
+// The run ends when the data panel takes input again and the status line
+// shows how the run ended; an error box ends the wait as well (and fails).
 // before: the status line's text before "Exportar" was pressed (posted, the
 // press may not have been handled yet, and the window looks as it did).
 bool WaitForTheRun(const Window& window, std::wstring& final_status, const std::wstring& before) {
@@ -479,8 +488,10 @@ bool WaitForTheRun(const Window& window, std::wstring& final_status, const std::
       [&] {
         failure = FindBox(window.process.dwThreadId, dialog, L"Varnel v6");
         if (!failure) failure = FindBox(window.process.dwThreadId, dialog, L"Erro");
-        return failure || (IsWindowVisible(GetDlgItem(dialog, IDC_BTEXPORT)) && IsWindowVisible(status) &&
-                           IsWindowEnabled(GetDlgItem(dialog, IDC_COMPANYNAME)) && TextOf(status) != before);
+        if (failure) return true;
+        const std::wstring text = TextOf(status);
+        return IsWindowVisible(GetDlgItem(dialog, IDC_BTEXPORT)) && IsWindowVisible(status) &&
+               IsWindowEnabled(GetDlgItem(dialog, IDC_COMPANYNAME)) && text != before && IsFinalStatus(text);
       },
       600);
   if (failure) return Check(false, "the export ends without an error box", TextOf(GetDlgItem(failure, 0xFFFF)));
