@@ -28,6 +28,7 @@
 
 #include "base/company.h"
 #include "base/date_time.h"
+#include "base/saft_type.h"
 #include "base/saft_version.h"
 #include "posdb/pos_database.h"
 #include "run/export_observer.h"
@@ -63,8 +64,8 @@ struct WindowModelOptions {
 
 // The data panel's values.
 struct FormValues {
-  Company company;  // taxCountryRegion is the list's index, -1 for none
-  int saftType = 1;
+  Company company;
+  SaftType saftType = SaftType::Resumido;
   SaftVersion saftVersion = SaftVersion::k1_03_01;
   bool saftVersionByHand = false;
   int fserienum = 0;  // the list's index, -1 for none

@@ -30,7 +30,7 @@ TEST(SettingsStore, MissingFileSectionOrKeyGivesDefaults) {
   EXPECT_EQ(loaded.postalCode1, "0000");
   EXPECT_EQ(loaded.postalCode2, "000");
   EXPECT_EQ(loaded.estabelecimento, "");
-  EXPECT_EQ(loaded.taxCountryRegion, 0);
+  EXPECT_EQ(loaded.taxCountryRegion, TaxRegion::Continente);
 
   WriteFileBytes(dir / "Varnel.ini", "[Elsewhere]\r\nCompanyID=123456789\r\n[Company Info]\r\nCity=Braga\r\n");
   Company expected = DefaultCompanySettings();
@@ -39,8 +39,12 @@ TEST(SettingsStore, MissingFileSectionOrKeyGivesDefaults) {
 }
 
 TEST(SettingsStore, TaxCountryRegionReadsAsInteger) {
-  const std::pair<std::string, int> cases[] = {
-      {"2", 2}, {"1", 1}, {"5", 5}, {"-1", -1}, {"  2  ", 2}, {"abc", 0}, {"2x", 0}, {"", 0}, {"99999999999", 0},
+  constexpr TaxRegion kNone = TaxRegion::NothingChosen;
+  const std::pair<std::string, TaxRegion> cases[] = {
+      {"2", TaxRegion::Acores},      {"1", TaxRegion::Madeira},     {"0", TaxRegion::Continente},
+      {"5", kNone},                  {"-1", kNone},                 {"  2  ", TaxRegion::Acores},
+      {"abc", TaxRegion::Continente}, {"2x", TaxRegion::Continente}, {"", TaxRegion::Continente},
+      {"99999999999", TaxRegion::Continente},
   };
   for (const auto& [text, expected] : cases) {
     TempDir dir;
@@ -62,7 +66,7 @@ TEST(SettingsStore, SaveWritesTenKeysInOrderAndLoadsThemBack) {
   settings.postalCode1 = "9500";
   settings.postalCode2 = "123";
   settings.estabelecimento = "Sé";
-  settings.taxCountryRegion = -1;
+  settings.taxCountryRegion = TaxRegion::NothingChosen;
   store.Save(settings);
   EXPECT_EQ(ReadFileBytes(dir / "Varnel.ini"),
             "[Company Info]\r\n"

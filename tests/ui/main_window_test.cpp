@@ -174,8 +174,8 @@ void TestMainWindow::storedTaxRegion() {
   fixture.write_file("Varnel.ini", "[Company Info]\r\nTaxCountryRegion=" + stored + "\r\n");
   Tmain window(fixture.options());
   QCOMPARE(Child<QComboBox>(window, "taxCountryRegion")->currentIndex(), index);
-  QCOMPARE(window.build_request().company.taxCountryRegion, index);
-  QCOMPARE(window.company_settings().taxCountryRegion, index);
+  QCOMPARE(window.build_request().company.taxCountryRegion, TaxRegionOfNumber(index));
+  QCOMPARE(window.company_settings().taxCountryRegion, TaxRegionOfNumber(index));
 }
 
 void TestMainWindow::seriesOption_data() {
@@ -403,8 +403,8 @@ void TestMainWindow::requestCarriesTheFields() {
   QCOMPARE(request.company.companyID, std::string(" 503504505 "));
   QCOMPARE(request.company.companyName, std::string("Café Central"));
   QCOMPARE(request.ficheiro, std::string("  saida "));
-  QCOMPARE(request.saftType, 0);
-  QCOMPARE(request.company.taxCountryRegion, 1);
+  QCOMPARE(request.saftType, SaftType::Normal);
+  QCOMPARE(request.company.taxCountryRegion, TaxRegion::Madeira);
   QCOMPARE(request.fserienum.value(), 0);
   QCOMPARE(request.datai, DateTime::FromDate(2016, 2, 1));
   QCOMPARE(request.dataf, DateTime::FromDate(2016, 2, 29));
