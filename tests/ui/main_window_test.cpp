@@ -276,7 +276,7 @@ void TestMainWindow::observerSwitchesPanelsAndButtons() {
   Tmain window(fixture.options());
   QVERIFY(ShowActive(window));
   auto* pb = Child<QProgressBar>(window, "pb");
-  ExportObserver& observer = window;
+  ExportObserver& observer = window.model();  // the run's observer
 
   observer.showProcessing();
   QVERIFY(Child<QWidget>(window, "processar")->isVisible());
@@ -314,8 +314,9 @@ void TestMainWindow::observerSwitchesPanelsAndButtons() {
 void TestMainWindow::errorBoxesCarryTheirCaptions() {
   WindowFixture fixture;
   Tmain window(fixture.options());
-  window.showError("Número de contribuinte inválido");
-  window.showApplicationError("Unable to write to .\\Varnel.ini.");
+  ExportObserver& observer = window.model();
+  observer.showError("Número de contribuinte inválido");
+  observer.showApplicationError("Unable to write to .\\Varnel.ini.");
   QCOMPARE(fixture.error_boxes.size(), std::size_t{2});
   QCOMPARE(fixture.error_boxes[0].caption, QString("Erro"));
   QCOMPARE(fixture.error_boxes[0].text, QString("Número de contribuinte inválido"));
@@ -335,7 +336,7 @@ void TestMainWindow::errorBoxesCarryTheirCaptions() {
        "[08S01] Communication link failure (ODBC, query q_cli)."},
   };
   for (const auto& [core, shown] : errors) {
-    window.showApplicationError(core);
+    observer.showApplicationError(core);
     QCOMPARE(fixture.error_boxes.back().text, QString::fromUtf8(shown));
   }
 }
