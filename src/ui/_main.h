@@ -8,10 +8,10 @@
 // and the key preview of its form base.
 //
 // The names are those of the program this one continues, whose main form
-// was the class Tmain of the unit _main (hence _main.h and _main.cpp) and
-// whose form base was TcsEZForm of the unit CSEZForm: the classes, files,
-// widgets and handlers keep them, a T before a class name included, so the
-// code reads beside the description of that program's window.
+// was the class Tmain of the unit _main (hence _main.h and _main.cpp): the
+// class, the files, the widgets and the handlers keep them, a T before the
+// class name included, so the code reads beside the description of that
+// program's window.
 #pragma once
 
 #include <QDialog>
