@@ -25,7 +25,7 @@ configure_build() {
     [ "$(cat "$record")" = "$wanted" ] && return 0
     [ "$(sed -n 's/^arguments//p' "$record")" = "$(sed -n 's/^arguments//p' <<<"$wanted")" ] || fresh=(--fresh)
   fi
-  rm -f "$record"
-  cmake --preset "$preset" -S . -B "$dir" "${fresh[@]}" "${arguments[@]}"
+  rm -f "$record"  # kept only once a configuration has succeeded
+  cmake --preset "$preset" -S . -B "$dir" "${fresh[@]}" "${arguments[@]}" || return
   printf '%s\n' "$wanted" >"$record"
 }

@@ -53,6 +53,22 @@ TEST(SettingsStore, TaxCountryRegionReadsAsInteger) {
   }
 }
 
+// The file keeps the number the program has always written for each region.
+TEST(SettingsStore, EveryRegionSavedAsItsNumberAndLoadedBack) {
+  const std::pair<TaxRegion, std::string> cases[] = {
+      {TaxRegion::Continente, "0"}, {TaxRegion::Madeira, "1"}, {TaxRegion::Acores, "2"}, {TaxRegion::NothingChosen, "-1"}};
+  for (const auto& [region, number] : cases) {
+    TempDir dir;
+    SettingsStore store(dir.path());
+    Company settings = DefaultCompanySettings();
+    settings.taxCountryRegion = region;
+    store.Save(settings);
+    EXPECT_NE(ReadFileBytes(dir / "Varnel.ini").find("\r\nTaxCountryRegion=" + number + "\r\n"), std::string::npos)
+        << number;
+    EXPECT_EQ(store.Load().taxCountryRegion, region) << number;
+  }
+}
+
 TEST(SettingsStore, SaveWritesTenKeysInOrderAndLoadsThemBack) {
   TempDir dir;
   SettingsStore store(dir.path());
