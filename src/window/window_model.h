@@ -86,9 +86,8 @@ class WindowModel : public ExportObserver {
   // Handlers, under the form's names.
   void FormCreate();  // settings store bound, values loaded, period and version set
   void FormClose();   // settings store released; nothing saved
-  // Runs one export with observer (the view, or this model) as its observer.
-  void btExportClick(ExportObserver& observer);
-  void btExportClick() { btExportClick(*this); }
+  // Runs one export, this model its observer.
+  void btExportClick();
   void btabortClick();
   void btcancelClick() { m_view.closeWindow(); }
   void openfClick();
@@ -136,7 +135,7 @@ class WindowModel : public ExportObserver {
   void show(Control control, bool visible);
   bool confirmMonthEnd();
   bool addExportCodes(ExportRequest& request);
-  RunOutcome runOnce(const ExportRequest& request, ExportObserver& observer);
+  RunOutcome runOnce(const ExportRequest& request);
   void afterRun(RunOutcome outcome, std::optional<Control> focus_before);
   std::string outputFolder() const;
 
