@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ with clang in their own folder,
-# build-fuzz/ (coverage, AddressSanitizer, UndefinedBehaviorSanitizer), and
-# runs each for a bounded time:
+# build-fuzz/ (the preset "fuzz" of CMakePresets.json: coverage,
+# AddressSanitizer, UndefinedBehaviorSanitizer), and runs each for a bounded
+# time:
 #   scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]
 # SECONDS_PER_TARGET defaults to 60; without targets all six run. Each
 # target grows its corpus in fuzz/corpus/<target>/ (kept between runs, not
@@ -21,11 +22,9 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 build_dir="${VARNEL_FUZZ_BUILD_DIR:-build-fuzz}"
 
-generator=()
-command -v ninja >/dev/null && generator=(-G Ninja)
 start=$(date +%s)
-cmake -S . -B "$build_dir" "${generator[@]}" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_FUZZ=ON -DVARNEL_BUILD_UI=OFF -DVARNEL_BUILD_TESTS=OFF >/dev/null
+. scripts/configure_build.sh
+configure_build fuzz "$build_dir" >/dev/null
 cmake --build "$build_dir" -j "$(nproc)" --target varnel_fuzzers
 echo "Fuzz build: $(( $(date +%s) - start )) s"
 

@@ -13,9 +13,11 @@ seed="${1:-$(date +%s)}"
 cases="${2:-2000}"
 build_dir="${VARNEL_BUILD_DIR:-build}"
 
-generator=()
-command -v ninja >/dev/null && generator=(-G Ninja)
-[ -f "$build_dir/CMakeCache.txt" ] || cmake -S . -B "$build_dir" "${generator[@]}" >/dev/null
+# A folder already configured (by setup.sh, say) keeps its configuration.
+if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+  . scripts/configure_build.sh
+  configure_build default "$build_dir" >/dev/null
+fi
 cmake --build "$build_dir" -j "$(nproc)" --target reliability_tests
 
 echo "Property test: seed $seed, $cases cases"

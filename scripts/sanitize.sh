@@ -1,25 +1,24 @@
 #!/usr/bin/env bash
 # Builds the whole project with AddressSanitizer and UndefinedBehaviorSanitizer
-# (-DVARNEL_SANITIZE=ON) in its own folder, build-sanitize/ (or the folder
-# given as the first argument), and runs the whole test suite there. Any
+# (the preset "sanitize" of CMakePresets.json: -DVARNEL_SANITIZE=ON) in its
+# own folder, build-sanitize/ (or the folder given as the first argument),
+# and runs the whole test suite there. Any
 # sanitizer report fails the test that triggered it: undefined behaviour
 # aborts (-fno-sanitize-recover), leaks are reported at exit. -O1 keeps the
 # reports' stacks exact and compiles quicker than -O2; -g1 gives the stacks
 # their file names and line numbers without the rest of the debug
-# information, which the reports do not use. Prints how long
-# the build and the tests took. Exits non-zero when a test failed.
+# information, which the reports do not use. $VARNEL_CMAKE_ARGS is added as
+# for every build (scripts/configure_build.sh). Prints how long the build and
+# the tests took. Exits non-zero when a test failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_dir="${1:-build-sanitize}"
 jobs="$(nproc)"
 
-generator=()
-command -v ninja >/dev/null && generator=(-G Ninja)
-
 start=$(date +%s)
-cmake -S . -B "$build_dir" "${generator[@]}" -DVARNEL_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" >/dev/null
+. scripts/configure_build.sh
+configure_build sanitize "$build_dir" >/dev/null
 cmake --build "$build_dir" -j "$jobs"
 built=$(date +%s)
 

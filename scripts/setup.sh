@@ -8,11 +8,16 @@
 #            exporter, the demo generator and the window's program; a fresh
 #            build folder is configured for a quick build (no tests, -O1, no
 #            debugging information: about a third less compile time than the
-#            usual -O2 -g, and the demo month exports in a second anyway).
+#            usual -O2 -g, and the demo month exports in a second anyway):
+#            the preset "demo" of CMakePresets.json.
 #   (none)   everything the test command needs: also GoogleTest, the ODBC
 #            drivers, clang with its sanitizer runtime, the benchmark's tools;
-#            a folder the demo configured is switched to the usual build
-#            (RelWithDebInfo, tests on) and every target is built.
+#            the folder is configured with the preset "default" (RelWithDebInfo,
+#            tests on; a folder the demo configured is switched to it) and
+#            every target is built.
+# $VARNEL_CMAKE_ARGS adds this machine's own CMake arguments (a compiler
+# launcher, say); the folder is configured afresh when they change (see
+# scripts/configure_build.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -42,17 +47,14 @@ else
 fi
 
 build_dir="${VARNEL_BUILD_DIR:-build}"
-generator=()
-command -v ninja >/dev/null && generator=(-G Ninja)
-quick=(-DVARNEL_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG")
-if [ ! -f "$build_dir/CMakeCache.txt" ]; then
-  options=(-DVARNEL_BUILD_TESTS=ON)
-  [ "$mode" = demo ] && options=("${quick[@]}")
-  cmake -S . -B "$build_dir" "${generator[@]}" "${options[@]}" ${VARNEL_CMAKE_ARGS:-}
-elif [ "$mode" = all ] && ! grep -q '^VARNEL_BUILD_TESTS:BOOL=ON$' "$build_dir/CMakeCache.txt"; then
-  # A folder the demo configured: the usual build, with the tests.
-  cmake -S . -B "$build_dir" -DVARNEL_BUILD_TESTS=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The demo keeps a folder the test command configured as it is; the test
+# command switches a folder the demo configured to the usual build.
+preset=default
+if [ "$mode" = demo ] && ! grep -qs '^VARNEL_BUILD_TESTS:BOOL=ON$' "$build_dir/CMakeCache.txt"; then
+  preset=demo
 fi
+. scripts/configure_build.sh
+configure_build "$preset" "$build_dir"
 if [ "$mode" = demo ]; then
   cmake --build "$build_dir" -j "$(nproc)" --target varnel-export varnel-demo-db varnel
 else

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <string>
 
+#include "base/tax_region.h"
+
 namespace varnel {
 
 // The establishment's name is cut to this many characters where it is typed
@@ -25,7 +27,7 @@ struct Company {
   std::string postalCode1;
   std::string postalCode2;
   std::string estabelecimento;  // at most kEstablishmentLength characters
-  int taxCountryRegion = 0;     // 0 Continente, 1 Madeira, 2 Acores, -1 none
+  TaxRegion taxCountryRegion = TaxRegion::Continente;
 
   friend bool operator==(const Company&, const Company&) = default;
 };

@@ -21,11 +21,11 @@ DateTime ParseDay(const std::string& option, const std::string& value) {
   return *parsed;
 }
 
-int ParseRegion(const std::string& value) {
+TaxRegion ParseRegion(const std::string& value) {
   const std::string v = AsciiLower(value);
-  if (v == "continente" || v == "0") return 0;
-  if (v == "madeira" || v == "1") return 1;
-  if (v == "acores" || v == "açores" || v == "2") return 2;
+  if (v == "continente" || v == "0") return TaxRegion::Continente;
+  if (v == "madeira" || v == "1") return TaxRegion::Madeira;
+  if (v == "acores" || v == "açores" || v == "2") return TaxRegion::Acores;
   throw UsageError("--region must be continente, madeira, acores, 0, 1 or 2, not \"" + value + "\"");
 }
 
@@ -63,10 +63,10 @@ void AddPublicKey(std::vector<SignatureKeyFile>& keys, SignatureKeyFile key) {
   keys.push_back(std::move(key));
 }
 
-int ParseType(const std::string& value) {
+SaftType ParseType(const std::string& value) {
   const std::string v = AsciiLower(value);
-  if (v == "normal") return 0;
-  if (v == "resumido") return 1;
+  if (v == "normal") return SaftType::Normal;
+  if (v == "resumido") return SaftType::Resumido;
   throw UsageError("--type must be normal or resumido, not \"" + value + "\"");
 }
 

@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "base/date_time.h"
+#include "base/saft_type.h"
 #include "base/saft_version.h"
 #include "base/signature_key_file.h"
+#include "base/tax_region.h"
 
 namespace varnel {
 
@@ -28,8 +30,8 @@ struct CommandLine {
   std::string workdir;
   std::optional<DateTime> from;
   std::optional<DateTime> to;
-  int saft_type = 1;              // 0 Normal, 1 Resumido (the window's default)
-  std::optional<int> region;      // default: the stored region
+  SaftType saft_type = SaftType::Resumido;  // the window's default
+  std::optional<TaxRegion> region;          // default: the stored region
   std::optional<int> series;      // default: the point-of-sale option
   std::optional<SaftVersion> saft_version;  // default: by the period's first day
   std::string report;             // the verifier's report as JSON, when given

@@ -1,6 +1,6 @@
 // Builds the headless export's request from the settings files and the
 // command line, as the window would from its fields: a stored region or
-// series outside its list's choices leaves the list with nothing chosen (-1).
+// series outside its list's choices is nothing chosen.
 #include "cli/request_defaults.h"
 
 #include "settings/export_codes.h"
@@ -12,8 +12,6 @@
 namespace varnel {
 
 namespace {
-
-int ListIndex(int value, int last_choice) { return value >= 0 && value <= last_choice ? value : -1; }
 
 // Varnel.ini's keys with the command line's laid over them, version by version.
 std::vector<SignatureKeyFile> PublicKeys(const std::filesystem::path& directory, const CommandLine& line) {
@@ -36,7 +34,7 @@ ExportRequest RequestFromFiles(const std::filesystem::path& directory, const Com
   request.company = SettingsStore(directory).Load();
   Company& company = request.company;
   company.estabelecimento = CharacterPrefix(company.estabelecimento, kEstablishmentLength);  // the field's limit
-  company.taxCountryRegion = line.region.value_or(ListIndex(company.taxCountryRegion, 2));
+  if (line.region) company.taxCountryRegion = *line.region;
   request.fserienum = line.series ? SeriesIndex(*line.series) : SeriesIndex::ListChoice(ReadSeriesOption(directory));
   request.datai = FirstDayOfPeriod(line, today);
   request.dataf = line.to.value_or(PreviousMonth(today).last);

@@ -78,7 +78,7 @@ void WriteProducts(SectionContext& context) {
   XmlLineWriter& out = context.writer();
   WriteMinimumConsumption(out);
 
-  PosQuery q_prod(context.database(), context.request().saftType == 0 ? kQ_prod : kQ_prodVend);
+  PosQuery q_prod(context.database(), context.request().saftType == SaftType::Normal ? kQ_prod : kQ_prodVend);
   q_prod.BindDateTime("datai", context.periodStart());
   q_prod.BindDateTime("dataf", context.periodEnd());
   q_prod.Open();

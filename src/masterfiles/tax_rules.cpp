@@ -5,12 +5,12 @@
 
 namespace varnel {
 
-void WriteTaxRegion(XmlLineWriter& writer, int tax_region_index) {
-  switch (tax_region_index) {
-    case 0: writer.WriteLine("<TaxCountryRegion>PT</TaxCountryRegion>"); break;
-    case 1: writer.WriteLine("<TaxCountryRegion>PT-MA</TaxCountryRegion>"); break;
-    case 2: writer.WriteLine("<TaxCountryRegion>PT-AC</TaxCountryRegion>"); break;
-    default: break;  // no region chosen: no line at all
+void WriteTaxRegion(XmlLineWriter& writer, TaxRegion region) {
+  switch (region) {
+    case TaxRegion::Continente: writer.WriteLine("<TaxCountryRegion>PT</TaxCountryRegion>"); break;
+    case TaxRegion::Madeira: writer.WriteLine("<TaxCountryRegion>PT-MA</TaxCountryRegion>"); break;
+    case TaxRegion::Acores: writer.WriteLine("<TaxCountryRegion>PT-AC</TaxCountryRegion>"); break;
+    case TaxRegion::NothingChosen: break;  // no line at all
   }
 }
 

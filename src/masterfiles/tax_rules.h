@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/tax_region.h"
+
 namespace varnel {
 
 class XmlLineWriter;
 
-// 0 PT, 1 PT-MA, 2 PT-AC; any other index writes no line.
-void WriteTaxRegion(XmlLineWriter& writer, int tax_region_index);
+// PT, PT-MA or PT-AC; nothing chosen writes no line.
+void WriteTaxRegion(XmlLineWriter& writer, TaxRegion region);
 // 0 ISE; below 10 RED; below 16 INT; otherwise NOR.
 std::string_view TaxCodeOf(std::int64_t rate);
 void WriteTaxCode(XmlLineWriter& writer, std::int64_t rate);

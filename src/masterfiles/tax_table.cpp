@@ -16,11 +16,11 @@ namespace varnel {
 
 namespace {
 
-void WriteTaxTableEntry(XmlLineWriter& out, const PosQuery& q_iva, int tax_region_index) {
+void WriteTaxTableEntry(XmlLineWriter& out, const PosQuery& q_iva, TaxRegion region) {
   const std::int64_t rate = q_iva.AsInteger("codigo");  // NULL reads as 0
   out.WriteBlock("TaxTableEntry", [&] {
     out.WriteLine("<TaxType>IVA</TaxType>");
-    WriteTaxRegion(out, tax_region_index);
+    WriteTaxRegion(out, region);
     WriteTaxCode(out, rate);
     out.WriteElement("Description", IntText(rate) + "%");
     out.WriteElement("TaxPercentage", XmlEscape(q_iva.AsText("codigo")));  // NULL gives ""

@@ -10,6 +10,7 @@
 #include "base/date_time.h"
 #include "base/exemption_codes.h"
 #include "base/product_version.h"
+#include "base/saft_type.h"
 #include "base/saft_version.h"
 #include "base/series_index.h"
 #include "base/signature_key_file.h"
@@ -21,7 +22,7 @@ struct ExportRequest {
   DateTime datai;               // first day of the period (date part used)
   DateTime dataf;               // last day of the period (date part used)
   std::string ficheiro;         // output path as typed, not trimmed
-  int saftType = 1;             // 0 Normal, 1 Resumido
+  SaftType saftType = SaftType::Resumido;
   SeriesIndex fserienum;        // the document series, or nothing chosen
   std::string vs = std::string(kVersionLabel);  // the version label
   SaftVersion saftVersion = SaftVersion::k1_03_01;  // the file's SAF-T (PT) version

@@ -49,7 +49,7 @@ class SectionContext {
   DateTime periodStart() const { return request().datai.DatePart(); }
   DateTime periodEnd() const { return request().dataf.DatePart(); }
   SeriesIndex series() const { return request().fserienum; }
-  int taxRegion() const { return request().company.taxCountryRegion; }
+  TaxRegion taxRegion() const { return request().company.taxCountryRegion; }
   // What the request's SAF-T (PT) version writes differently.
   const AuditFileRules& fileRules() const { return RulesForVersion(request().saftVersion); }
   // Leaves the run by the abort exit.

@@ -18,7 +18,7 @@ inline Company DefaultCompanySettings() {
   company.city = "?";
   company.postalCode1 = "0000";
   company.postalCode2 = "000";
-  company.taxCountryRegion = 0;
+  company.taxCountryRegion = TaxRegion::Continente;
   return company;
 }
 

@@ -45,9 +45,11 @@ Company SettingsStore::Load() const {
   for (const TextKey& text_key : kTextKeys) {
     settings.*text_key.field = m_file.ReadString(kSection, text_key.key, defaults.*text_key.field);
   }
-  settings.taxCountryRegion =
-      ReadInteger(m_file.ReadString(kSection, kTaxCountryRegionKey, IntText(defaults.taxCountryRegion)))
-          .value_or(0);
+  // Kept as a number: one that does not read as an integer gives 0, one
+  // outside the list's choices nothing chosen.
+  const std::string region =
+      m_file.ReadString(kSection, kTaxCountryRegionKey, IntText(TaxRegionNumber(defaults.taxCountryRegion)));
+  settings.taxCountryRegion = TaxRegionOfNumber(ReadInteger(region).value_or(0));
   return settings;
 }
 
@@ -55,7 +57,7 @@ void SettingsStore::Save(const Company& settings) {
   for (const TextKey& text_key : kTextKeys) {
     m_file.WriteString(kSection, text_key.key, settings.*text_key.field);
   }
-  m_file.WriteString(kSection, kTaxCountryRegionKey, IntText(settings.taxCountryRegion));
+  m_file.WriteString(kSection, kTaxCountryRegionKey, IntText(TaxRegionNumber(settings.taxCountryRegion)));
 }
 
 std::string SettingsStore::LoadLastFolder() const { return m_file.ReadString(kExportSection, kLastFolderKey, ""); }

@@ -27,7 +27,8 @@ class SettingsStore {
   explicit SettingsStore(std::filesystem::path directory = ".");
 
   // The ten values; each missing key (or file, or section) gives its default.
-  // A "TaxCountryRegion" that does not read as an integer gives 0.
+  // A "TaxCountryRegion" that does not read as an integer gives Continente,
+  // a number outside 0 to 2 nothing chosen (stored back as -1).
   Company Load() const;
 
   // Writes the ten keys in their fixed order; raises SettingsWriteError

@@ -30,7 +30,7 @@ void WriteAmount(XmlLineWriter& out, Currency amount, AmountSide side, LineSums&
 void WriteTax(XmlLineWriter& out, const LineTax& tax) {
   out.WriteBlock("Tax", [&] {
     out.WriteLine("<TaxType>IVA</TaxType>");
-    WriteTaxRegion(out, tax.region_index);
+    WriteTaxRegion(out, tax.region);
     out.WriteElement("TaxCode", tax.code);
     out.WriteElement("TaxPercentage", tax.percentage);
   });
@@ -72,7 +72,7 @@ void WritePlaceholderLineAndTotals(XmlLineWriter& out, std::string_view tax_poin
   line.product = LineProduct{"0", DescriptionText(rules, "?", 50), Currency::FromInteger(1), "?", Currency(),
                              std::string(tax_point_date)};
   line.side = side;
-  line.tax = LineTax{0, TaxCodeOf(0), "0"};
+  line.tax = LineTax{TaxRegion::Continente, TaxCodeOf(0), "0"};
   if (rules.exemption_code) {
     line.exemption_reason = XmlEscape(kNotTaxedReason);
     line.exemption_code = "M99";

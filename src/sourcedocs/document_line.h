@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/currency.h"
+#include "base/tax_region.h"
 #include "section/audit_file_rules.h"
 #include "sourcedocs/control_totals.h"
 #include "sourcedocs/invoice_order_references.h"
@@ -37,7 +38,7 @@ struct LineProduct {
 enum class AmountSide { BySign, Debit, Credit };
 
 struct LineTax {
-  int region_index = 0;         // the request's region; outside 0..2 no line
+  TaxRegion region = TaxRegion::Continente;  // the request's; nothing chosen writes no line
   std::string_view code;        // TaxCode
   std::string percentage;       // TaxPercentage, as written
 };

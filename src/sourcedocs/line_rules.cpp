@@ -31,7 +31,7 @@ Currency LineUnitPrice(double valor, double qtd, Currency punit, std::int64_t iv
   return Currency::FromFloat(std::fabs(price));
 }
 
-DocumentLine SaleLine(const PosQuery& row, int number, const std::string& tax_point_date, int region_index,
+DocumentLine SaleLine(const PosQuery& row, int number, const std::string& tax_point_date, TaxRegion region,
                       ExemptionReasons& exemptions, const AuditFileRules& rules) {
   const double qtd = row.AsFloat("qtd");
   const std::int64_t iva = row.AsInteger("iva");
@@ -44,7 +44,7 @@ DocumentLine SaleLine(const PosQuery& row, int number, const std::string& tax_po
                              LineUnitPrice(row.AsFloat("valor"), qtd, row.AsCurrency("punit"), iva),
                              tax_point_date};
   line.amount = row.AsCurrency("valor");
-  line.tax = LineTax{region_index, TaxCodeOf(iva), XmlEscape(row.AsText("iva"))};
+  line.tax = LineTax{region, TaxCodeOf(iva), XmlEscape(row.AsText("iva"))};
   if (iva == 0) {
     ExemptionReasons::Exemption exemption = exemptions.Find(row.AsText("isencao"), row.AsInteger("codigo"));
     line.exemption_reason = std::move(exemption.reason);

@@ -32,7 +32,7 @@ Currency LineUnitPrice(double valor, double qtd, Currency punit, std::int64_t iv
 // the amount, the tax of the row's rate in the given region, the exemption
 // reason (and code, when exemptions looks for codes) when the rate is 0 and
 // the discount as the settlement.
-DocumentLine SaleLine(const PosQuery& row, int number, const std::string& tax_point_date, int region_index,
+DocumentLine SaleLine(const PosQuery& row, int number, const std::string& tax_point_date, TaxRegion region,
                       ExemptionReasons& exemptions, const AuditFileRules& rules);
 
 }  // namespace varnel

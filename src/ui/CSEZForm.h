@@ -5,6 +5,10 @@
 // moves in the form's tab order over visible, enabled tab stops, wrapping
 // around. Which kinds are active is set per form (a TcsEZKeys child, or the
 // form's own set) and globally by the one TcsEZFormOptions object.
+//
+// TcsEZForm, TcsEZKeys, TNavigationKey and the unit's name CSEZForm are
+// those of the form base of the program this one continues, kept (with
+// their T and nk prefixes) so the code reads beside its description.
 #pragma once
 
 #include <QFlags>

@@ -1,13 +1,16 @@
-// The operator window. The form is built in code with every widget under its
-// own name (its object name), laid out top to bottom by one builder per group:
-// title band, the two panels in one place (the data panel's company and export
-// cards, the processing panel), the status line, the bottom bar. The data
-// panel's fields are tab stops in their stated order, then the bar's buttons;
-// the picture button beside "Ficheiro" takes no focus at all. The decoration
-// (a coloured title band, white cards, coloured buttons, flat drop-down and
-// date arrows) is a style sheet and carries no behaviour. The window is
-// Portuguese whatever the machine's locale: dates, the calendar, and the
-// core's file errors translated as they are shown.
+// Tmain's form and handlers. The form is built in code, every widget under
+// its own object name, top to bottom by one builder per group: the title band
+// (its text, which names the file's version, comes from the model), the two
+// panels sharing one place (the data panel's company and export cards, the
+// processing panel), the status band with "Abrir pasta", the bottom bar. The
+// data panel's fields are tab stops in the order they stand, then
+// "Exportar", "Sair", "Abortar" and "Abrir pasta"; the picture button beside
+// "Ficheiro" takes no focus at all. The decoration (a coloured title band,
+// white cards, coloured buttons, flat drop-down and date arrows) is a style
+// sheet and carries no behaviour. Each handler passes its press to the
+// window model, which runs the export as its own observer and shows
+// everything through this view (main_view.cpp). The dates and the calendar
+// are Portuguese whatever the machine's locale.
 #include "ui/_main.h"
 
 #include <QCloseEvent>
@@ -293,8 +296,6 @@ QGridLayout* Tmain::build_company_card(QVBoxLayout* data_layout) {
   return company;
 }
 
-// Rows 0-2 here (VAT region, file type, establishment); the series, the
-// period and the file rows follow, one builder each.
 // Rows 0-3 here (VAT region, file type and version, establishment); the
 // series, the period and the file rows follow, one builder each.
 QGridLayout* Tmain::build_export_card(QVBoxLayout* data_layout) {
@@ -522,7 +523,7 @@ ExportRequest Tmain::build_request() const {
   return request;
 }
 
-void Tmain::btExportClick() { m_model.btExportClick(*this); }
+void Tmain::btExportClick() { m_model.btExportClick(); }
 
 void Tmain::btopenfolderClick() { m_model.btopenfolderClick(); }
 
@@ -537,20 +538,5 @@ void Tmain::btatcudClick() { m_model.btatcudClick(); }
 void Tmain::lbserieMouseDown(Qt::MouseButton, Qt::KeyboardModifiers shift) {
   m_model.lbserieMouseDown(shift.testFlag(Qt::ControlModifier));
 }
-
-// ---- ExportObserver: the run's calls go to the model ------------------------
-
-void Tmain::showOutputPath(const std::string& path) { m_model.showOutputPath(path); }
-void Tmain::showError(const std::string& message) { m_model.showError(message); }
-void Tmain::showApplicationError(const std::string& message) { m_model.showApplicationError(message); }
-void Tmain::showProcessing() { m_model.showProcessing(); }
-void Tmain::setStatus(const std::string& text) { m_model.setStatus(text); }
-void Tmain::processPendingEvents() { m_model.processPendingEvents(); }
-void Tmain::persistSettings() { m_model.persistSettings(); }
-void Tmain::progressStart(int maximum) { m_model.progressStart(maximum); }
-void Tmain::progressStep() { m_model.progressStep(); }
-void Tmain::progressHide() { m_model.progressHide(); }
-void Tmain::showData() { m_model.showData(); }
-void Tmain::showVerification(const VerificationReport& report) { m_model.showVerification(report); }
 
 }  // namespace varnel

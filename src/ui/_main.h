@@ -1,11 +1,17 @@
 // Tmain, the operator window's Qt view: the form's widgets under their names,
 // over the window model (window/window_model.h), which decides everything
 // the window does: the company data kept in .\Varnel.ini, the period and the
-// file's version, the series lock, "Exportar" (one run, with this window as
-// its observer), "Abortar", "Sair", the two states. The view reports every
-// edit to the model and shows what the model tells it; it adds only what is
-// Qt's: layout and style, boxes and the save dialog, the results dialog,
-// centring, and the key preview of its form base.
+// file's version, the series lock, "Exportar" (one run, the model its
+// observer), "Abortar", "Sair", the two states. The view reports every edit
+// to the model and shows what the model tells it; it adds only what is Qt's:
+// layout and style, boxes and the save dialog, the results dialog, centring,
+// and the key preview of its form base.
+//
+// The names are those of the program this one continues, whose main form
+// was the class Tmain of the unit _main (hence _main.h and _main.cpp): the
+// class, the files, the widgets and the handlers keep them, a T before the
+// class name included, so the code reads beside the description of that
+// program's window.
 #pragma once
 
 #include <QDialog>
@@ -19,7 +25,6 @@
 #include <string>
 
 #include "base/date_time.h"
-#include "run/export_observer.h"
 #include "section/export_request.h"
 #include "ui/CSEZForm.h"
 #include "window/window_model.h"
@@ -67,7 +72,7 @@ struct TmainOptions {
   std::function<void(AtcudDialog& dialog)> run_atcud_dialog;
 };
 
-class Tmain : public TcsEZForm, public ExportObserver, private WindowView {
+class Tmain : public TcsEZForm, private WindowView {
   Q_OBJECT
 
  public:
@@ -90,21 +95,9 @@ class Tmain : public TcsEZForm, public ExportObserver, private WindowView {
   // The ten company fields as settings.
   Company company_settings() const;
   bool run_under_way() const { return m_model.runUnderWay(); }
+  // The model, which is also the run's observer.
   const WindowModel& model() const { return m_model; }
-
-  // ExportObserver.
-  void showOutputPath(const std::string& path) override;
-  void showError(const std::string& message) override;
-  void showApplicationError(const std::string& message) override;
-  void showProcessing() override;
-  void setStatus(const std::string& text) override;
-  void processPendingEvents() override;
-  void persistSettings() override;
-  void progressStart(int maximum) override;
-  void progressStep() override;
-  void progressHide() override;
-  void showData() override;
-  void showVerification(const VerificationReport& report) override;
+  WindowModel& model() { return m_model; }
 
   // The results dialog of the last completed export, while it is open.
   QDialog* verification_dialog() const { return m_verification_dialog; }
@@ -135,7 +128,9 @@ class Tmain : public TcsEZForm, public ExportObserver, private WindowView {
   QLineEdit* edit(TextField field) const;
   QComboBox* list(ListField field) const;
 
-  // WindowView: what the model shows through the widgets.
+ protected:
+  // WindowView: what the model shows through the widgets (a test may watch
+  // them on their way).
   void showText(TextField field, const std::string& text) override;
   void showChoice(ListField list, int index) override;
   void showDate(PeriodField field, DateTime day) override;
@@ -157,6 +152,7 @@ class Tmain : public TcsEZForm, public ExportObserver, private WindowView {
   void focusControl(Control control) override;
   void closeWindow() override;
 
+ private:
   // The form's components, under their names.
   QLabel* titleBand = nullptr;
   QFrame* pdados = nullptr;

@@ -56,8 +56,8 @@ std::string WindowModel::directory() const { return Utf8FromPath(m_options.direc
 void WindowModel::FormCreate() {
   m_settings.emplace(m_options.directory);
   loadCompany(m_settings->Load());
-  m_values.saftType = 1;  // "Resumido" at every start
-  m_view.showChoice(ListField::saftType, m_values.saftType);
+  m_values.saftType = SaftType::Resumido;  // at every start
+  m_view.showChoice(ListField::saftType, SaftTypeIndex(m_values.saftType));
   m_values.fserienum = ChoiceOrNone(ReadSeriesOption(m_options.directory), kSeriesChoiceCount);
   m_view.showChoice(ListField::fserienum, m_values.fserienum);
   m_view.enableControl(Control::fserienum, m_values.seriesEnabled);
@@ -73,14 +73,12 @@ void WindowModel::FormCreate() {
 
 void WindowModel::loadCompany(const Company& company) {
   m_values.company = company;
-  m_values.company.taxCountryRegion =
-      ChoiceOrNone(company.taxCountryRegion, static_cast<int>(kTaxRegionChoices.size()));
   for (TextField field : {TextField::companyName, TextField::companyID, TextField::streetName,
                           TextField::addressDetail, TextField::buildingNumber, TextField::postalCode1,
                           TextField::postalCode2, TextField::city, TextField::estabelecimento}) {
     m_view.showText(field, *TextOf(m_values, field));
   }
-  m_view.showChoice(ListField::taxCountryRegion, m_values.company.taxCountryRegion);
+  m_view.showChoice(ListField::taxCountryRegion, TaxRegionNumber(company.taxCountryRegion));
 }
 
 void WindowModel::FormClose() { m_settings.reset(); }
@@ -89,8 +87,8 @@ void WindowModel::setText(TextField field, const std::string& text) { *TextOf(m_
 
 void WindowModel::setChoice(ListField list, int index) {
   switch (list) {
-    case ListField::taxCountryRegion: m_values.company.taxCountryRegion = index; break;
-    case ListField::saftType: m_values.saftType = index; break;
+    case ListField::taxCountryRegion: m_values.company.taxCountryRegion = TaxRegionOfNumber(index); break;
+    case ListField::saftType: m_values.saftType = SaftTypeOfIndex(index); break;
     case ListField::fserienum: m_values.fserienum = index; break;
     case ListField::saftVersion: chooseSaftVersion(index); break;
   }

@@ -28,6 +28,7 @@
 
 #include "base/company.h"
 #include "base/date_time.h"
+#include "base/saft_type.h"
 #include "base/saft_version.h"
 #include "posdb/pos_database.h"
 #include "run/export_observer.h"
@@ -63,8 +64,8 @@ struct WindowModelOptions {
 
 // The data panel's values.
 struct FormValues {
-  Company company;  // taxCountryRegion is the list's index, -1 for none
-  int saftType = 1;
+  Company company;
+  SaftType saftType = SaftType::Resumido;
   SaftVersion saftVersion = SaftVersion::k1_03_01;
   bool saftVersionByHand = false;
   int fserienum = 0;  // the list's index, -1 for none
@@ -85,9 +86,8 @@ class WindowModel : public ExportObserver {
   // Handlers, under the form's names.
   void FormCreate();  // settings store bound, values loaded, period and version set
   void FormClose();   // settings store released; nothing saved
-  // Runs one export with observer (the view, or this model) as its observer.
-  void btExportClick(ExportObserver& observer);
-  void btExportClick() { btExportClick(*this); }
+  // Runs one export, this model its observer.
+  void btExportClick();
   void btabortClick();
   void btcancelClick() { m_view.closeWindow(); }
   void openfClick();
@@ -135,7 +135,7 @@ class WindowModel : public ExportObserver {
   void show(Control control, bool visible);
   bool confirmMonthEnd();
   bool addExportCodes(ExportRequest& request);
-  RunOutcome runOnce(const ExportRequest& request, ExportObserver& observer);
+  RunOutcome runOnce(const ExportRequest& request);
   void afterRun(RunOutcome outcome, std::optional<Control> focus_before);
   std::string outputFolder() const;
 

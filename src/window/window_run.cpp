@@ -31,7 +31,7 @@ std::unique_ptr<ExportRunner> MakeExportRun(PosDatabase& database) {
   return std::make_unique<ExportRunAdapter>(database);
 }
 
-void WindowModel::btExportClick(ExportObserver& observer) {
+void WindowModel::btExportClick() {
   if (m_run) return;  // "Exportar" is hidden during a run; a stray press does nothing
   if (!confirmMonthEnd()) return;
   ExportRequest request = buildRequest();
@@ -41,7 +41,7 @@ void WindowModel::btExportClick(ExportObserver& observer) {
   m_completed_folder.clear();
   m_verification.reset();
   m_view.closeVerificationResults();
-  const RunOutcome outcome = runOnce(request, observer);
+  const RunOutcome outcome = runOnce(request);
   if (m_close_after_run) {
     m_close_after_run = false;
     m_view.closeWindow();
@@ -80,7 +80,7 @@ bool WindowModel::addExportCodes(ExportRequest& request) {
 
 // The data panel takes no input while the run uses its values (the
 // maintenance shows its progress with the panel on screen).
-RunOutcome WindowModel::runOnce(const ExportRequest& request, ExportObserver& observer) {
+RunOutcome WindowModel::runOnce(const ExportRequest& request) {
   std::unique_ptr<ExportRunner> run = m_options.create_run(m_database);
   m_run = run.get();
   m_data_enabled = false;
@@ -93,7 +93,7 @@ RunOutcome WindowModel::runOnce(const ExportRequest& request, ExportObserver& ob
       model.m_view.enableControl(Control::pdados, true);
     }
   } clear_run{*this};
-  return run->execute(request, observer);
+  return run->execute(request, *this);
 }
 
 // A completed export offers its folder and its verification; the focus goes

@@ -131,7 +131,9 @@ bool MainDialog::askYesNo(const std::string& caption, const std::string& text) {
 }
 
 // "Ficheiros xml" with the pattern "*.xml", the default extension "xml", no
-// question when an existing file is chosen.
+// question when an existing file is chosen. A name the dialog refuses to
+// start from (characters no file name takes, a path too long) would keep it
+// from opening at all: it then opens again without that name.
 std::optional<std::string> MainDialog::chooseSaveFile(const SaveFileChoice& choice) {
   std::wstring filter = WideFromUtf8(choice.filter_description);
   filter.push_back(L'\0');
@@ -155,8 +157,11 @@ std::optional<std::string> MainDialog::chooseSaveFile(const SaveFileChoice& choi
   dialog.lpstrTitle = title.c_str();
   dialog.lpstrDefExt = extension.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-  if (!GetSaveFileNameW(&dialog)) return std::nullopt;
-  return Utf8FromWide(file.data());
+  if (GetSaveFileNameW(&dialog)) return Utf8FromWide(file.data());
+  if (CommDlgExtendedError() == 0 || file[0] == L'\0') return std::nullopt;  // cancelled
+  std::fill(file.begin(), file.end(), L'\0');
+  if (GetSaveFileNameW(&dialog)) return Utf8FromWide(file.data());
+  return std::nullopt;
 }
 
 void MainDialog::showAtcudCodes() {

@@ -100,13 +100,11 @@ bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 MainDialog::MainDialog(HINSTANCE instance, WindowModelOptions options)
     : m_instance(instance), m_model(*this, std::move(options)) {}
 
+// The window goes first: its controls use the font, the brushes and the
+// icons, which the members release afterwards.
 MainDialog::~MainDialog() {
   m_results.reset();
   if (m_dialog) DestroyWindow(m_dialog);
-  if (m_title_font) DeleteObject(m_title_font);
-  if (m_title_brush) DeleteObject(m_title_brush);
-  if (m_icon_large) DestroyIcon(m_icon_large);
-  if (m_icon_small) DestroyIcon(m_icon_small);
 }
 
 bool MainDialog::create(int show_command) {
@@ -162,8 +160,8 @@ INT_PTR MainDialog::handle(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       if (reinterpret_cast<HWND>(lparam) != item(IDC_TITLEBAND)) return FALSE;
       SetTextColor(reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));
-      SetBkColor(reinterpret_cast<HDC>(wparam), kTitleBlue);
-      return reinterpret_cast<INT_PTR>(m_title_brush);
+      SetBkColor(reinterpret_cast<HDC>(wparam), title_band_colour());
+      return reinterpret_cast<INT_PTR>(title_band_brush());
     case WM_CLOSE:
       if (m_model.closeRequested()) DestroyWindow(m_dialog);
       return TRUE;
@@ -177,17 +175,8 @@ INT_PTR MainDialog::handle(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void MainDialog::on_init() {
-  const int dpi = WindowDpi(m_dialog);
-  m_title_font = CreateFontW(-MulDiv(13, dpi, 72), 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Segoe UI");
-  m_title_brush = CreateSolidBrush(kTitleBlue);
-  SendMessageW(item(IDC_TITLEBAND), WM_SETFONT, reinterpret_cast<WPARAM>(m_title_font), FALSE);
-  m_icon_large = static_cast<HICON>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDI_VARNEL), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-  m_icon_small = static_cast<HICON>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDI_VARNEL), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  SendMessageW(m_dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon_large));
-  SendMessageW(m_dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon_small));
+  make_title_band(WindowDpi(m_dialog));
+  set_icons();
   fill_texts();
   fill_lists();
   m_datai_keys = std::make_unique<DatePickerKeys>(
@@ -198,6 +187,44 @@ void MainDialog::on_init() {
   place_centred();
   m_model.FormCreate();
   SetFocus(item(IDC_COMPANYNAME));
+}
+
+// The title band's font and colours. Should GDI refuse one (out of
+// handles), the band keeps the dialog's font, takes the system's selection
+// colour for its blue and goes without its orange line.
+void MainDialog::make_title_band(int dpi) {
+  m_title_font.reset(CreateFontW(-MulDiv(13, dpi, 72), 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
+                                 L"Segoe UI"));
+  if (m_title_font) {
+    SendMessageW(item(IDC_TITLEBAND), WM_SETFONT, reinterpret_cast<WPARAM>(m_title_font.get()), FALSE);
+  }
+  m_title_brush.reset(CreateSolidBrush(kTitleBlue));
+  m_line_brush.reset(CreateSolidBrush(kTitleOrange));
+}
+
+HBRUSH MainDialog::title_band_brush() const {
+  return m_title_brush ? m_title_brush.get() : GetSysColorBrush(COLOR_HIGHLIGHT);
+}
+
+COLORREF MainDialog::title_band_colour() const { return m_title_brush ? kTitleBlue : GetSysColor(COLOR_HIGHLIGHT); }
+
+// The program's icon at the system's two sizes; the system's own
+// application icon (shared, never released) where the resource does not load.
+void MainDialog::set_icons() {
+  const struct {
+    WPARAM which;
+    int width_metric;
+    int height_metric;
+    IconHandle& icon;
+  } icons[] = {{ICON_BIG, SM_CXICON, SM_CYICON, m_icon_large}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON, m_icon_small}};
+  for (const auto& size : icons) {
+    size.icon.reset(static_cast<HICON>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDI_VARNEL), IMAGE_ICON,
+                                                  GetSystemMetrics(size.width_metric),
+                                                  GetSystemMetrics(size.height_metric), 0)));
+    HICON shown = size.icon ? size.icon.get() : LoadIconW(nullptr, IDI_APPLICATION);
+    SendMessageW(m_dialog, WM_SETICON, size.which, reinterpret_cast<LPARAM>(shown));
+  }
 }
 
 void MainDialog::fill_texts() {
@@ -225,8 +252,12 @@ void MainDialog::place_centred() {
   FrameForClient(m_dialog, frame, dpi);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof(monitor);
-  GetMonitorInfoW(MonitorFromWindow(m_dialog, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
+  RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (GetMonitorInfoW(MonitorFromWindow(m_dialog, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    work = monitor.rcWork;
+  } else {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);  // the primary monitor's, else the screen
+  }
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   SetWindowPos(m_dialog, nullptr, work.left + (work.right - work.left - width) / 2,
@@ -264,12 +295,10 @@ bool MainDialog::erase_background(HDC dc) {
   GetWindowRect(item(IDC_TITLEBAND), &band);
   MapWindowPoints(nullptr, m_dialog, reinterpret_cast<POINT*>(&band), 2);
   RECT title{client.left, client.top, client.right, band.bottom};
-  FillRect(dc, &title, m_title_brush);
+  FillRect(dc, &title, title_band_brush());
   const int line = MulDiv(3, WindowDpi(m_dialog), 96);
   RECT orange{client.left, band.bottom, client.right, band.bottom + line};
-  HBRUSH brush = CreateSolidBrush(kTitleOrange);
-  FillRect(dc, &orange, brush);
-  DeleteObject(brush);
+  if (m_line_brush) FillRect(dc, &orange, m_line_brush.get());
   RECT bar{client.left, m_bottom_bar_top, client.right, client.bottom};
   FillRect(dc, &bar, GetSysColorBrush(COLOR_3DLIGHT));
   DrawEdge(dc, &bar, EDGE_ETCHED, BF_TOP);

@@ -19,6 +19,7 @@
 #include "window/window_model.h"
 #include "window/window_view.h"
 #include "winui/date_picker.h"
+#include "winui/gdi_handles.h"
 #include "winui/results_dialog.h"
 
 namespace varnel {
@@ -41,6 +42,12 @@ class MainDialog : private WindowView {
                                           UINT_PTR id, DWORD_PTR self);
   INT_PTR handle(UINT message, WPARAM wparam, LPARAM lparam);
   void on_init();
+  void make_title_band(int dpi);
+  void set_icons();
+  // The title band's blue, or the system's selection colour where GDI
+  // refused the brush.
+  HBRUSH title_band_brush() const;
+  COLORREF title_band_colour() const;
   void fill_texts();
   void fill_lists();
   void place_centred();
@@ -85,10 +92,12 @@ class MainDialog : private WindowView {
   std::unique_ptr<ResultsDialog> m_results;  // the last completed export's, until the next export
   std::unique_ptr<DatePickerKeys> m_datai_keys;  // the date pickers' keys, from creation on
   std::unique_ptr<DatePickerKeys> m_dataf_keys;
-  HFONT m_title_font = nullptr;
-  HBRUSH m_title_brush = nullptr;
-  HICON m_icon_large = nullptr;
-  HICON m_icon_small = nullptr;
+  // Lent to the dialog's windows, so released after them (see gdi_handles.h).
+  FontHandle m_title_font;
+  BrushHandle m_title_brush;  // the title band's blue
+  BrushHandle m_line_brush;   // the orange line below the band
+  IconHandle m_icon_large;
+  IconHandle m_icon_small;
   int m_exit_code = 0;
   int m_bottom_bar_top = 0;  // in client pixels
 };

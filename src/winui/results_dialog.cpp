@@ -103,7 +103,6 @@ ResultsDialog::ResultsDialog(HINSTANCE instance, HWND owner, const VerificationR
 
 ResultsDialog::~ResultsDialog() {
   if (m_dialog) DestroyWindow(m_dialog);
-  if (m_bold) DeleteObject(m_bold);
 }
 
 void ResultsDialog::fill(const VerificationReport& report, const std::string& outcome) {
@@ -124,19 +123,23 @@ bool ResultsDialog::handles(MSG& msg) {
   return m_dialog && IsWindow(m_dialog) && IsDialogMessageW(m_dialog, &msg);
 }
 
-// The VAT summary's total row in the list's font made bold.
+// The VAT summary's total row in the list's font made bold; in the list's
+// own font should GDI refuse the bold one.
 LRESULT ResultsDialog::drawVatRow(NMLVCUSTOMDRAW& draw) {
   if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT || static_cast<int>(draw.nmcd.dwItemSpec) != m_total_row) {
     return CDRF_DODEFAULT;
   }
   if (!m_bold) {
+    auto list_font = reinterpret_cast<HGDIOBJ>(SendMessageW(draw.nmcd.hdr.hwndFrom, WM_GETFONT, 0, 0));
+    if (!list_font) list_font = GetStockObject(DEFAULT_GUI_FONT);  // a list in the system's font
     LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(draw.nmcd.hdr.hwndFrom, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    if (!GetObjectW(list_font, sizeof(font), &font)) return CDRF_DODEFAULT;
     font.lfWeight = FW_BOLD;
-    m_bold = CreateFontIndirectW(&font);
+    m_bold.reset(CreateFontIndirectW(&font));
+    if (!m_bold) return CDRF_DODEFAULT;
   }
-  SelectObject(draw.nmcd.hdc, m_bold);
+  SelectObject(draw.nmcd.hdc, m_bold.get());
   return CDRF_NEWFONT;
 }
 

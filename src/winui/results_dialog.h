@@ -12,6 +12,7 @@
 #include <string>
 
 #include "verify/audit_file_verifier.h"
+#include "winui/gdi_handles.h"
 
 namespace varnel {
 
@@ -34,7 +35,7 @@ class ResultsDialog {
   HWND m_dialog = nullptr;
   std::string m_folder;
   int m_total_row = -1;     // the VAT summary's total row, drawn bold
-  HFONT m_bold = nullptr;   // made on its first drawing
+  FontHandle m_bold;        // made on its first drawing
 };
 
 }  // namespace varnel

@@ -11,7 +11,7 @@ CommandLine Parse(std::vector<std::string> arguments) { return ParseCommandLine(
 TEST(CommandLine, DefaultsFollowTheWindow) {
   const CommandLine line = Parse({"--output", "out.xml"});
   EXPECT_EQ(line.output, "out.xml");
-  EXPECT_EQ(line.saft_type, 1);
+  EXPECT_EQ(line.saft_type, SaftType::Resumido);
   EXPECT_FALSE(line.region.has_value());
   EXPECT_FALSE(line.series.has_value());
   EXPECT_FALSE(line.from.has_value());
@@ -24,14 +24,14 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(line.workdir, "d");
   EXPECT_EQ(DateText(*line.from), "2016-01-01");
   EXPECT_EQ(DateText(*line.to), "2016-01-31");
-  EXPECT_EQ(line.saft_type, 0);
-  EXPECT_EQ(line.region, 2);
+  EXPECT_EQ(line.saft_type, SaftType::Normal);
+  EXPECT_EQ(line.region, TaxRegion::Acores);
   EXPECT_EQ(line.series, 3);
-  EXPECT_EQ(Parse({"--output", "x", "--region", "1"}).region, 1);
-  EXPECT_EQ(Parse({"--output", "x", "--region", "Madeira"}).region, 1);
+  EXPECT_EQ(Parse({"--output", "x", "--region", "1"}).region, TaxRegion::Madeira);
+  EXPECT_EQ(Parse({"--output", "x", "--region", "Madeira"}).region, TaxRegion::Madeira);
   EXPECT_EQ(Parse({"--output", "x", "--series", "none"}).series, 0);
   EXPECT_EQ(Parse({"--output", "x", "--series", "26"}).series, 26);
-  EXPECT_EQ(Parse({"--output", "x", "--type", "resumido"}).saft_type, 1);
+  EXPECT_EQ(Parse({"--output", "x", "--type", "resumido"}).saft_type, SaftType::Resumido);
   EXPECT_TRUE(Parse({"--help"}).help);
 }
 

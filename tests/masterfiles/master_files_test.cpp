@@ -246,7 +246,7 @@ void FillProductsAndSales(TestDatabase& db) {
 
 // The request of the product tests: a time of day on the operator's dates is
 // dropped from the bounds.
-ExportRequest ProductsRequest(int saft_type) {
+ExportRequest ProductsRequest(SaftType saft_type) {
   auto request = DefaultRequest();
   request.saftType = saft_type;
   request.datai = DateTime(DateTime::FromDate(2016, 1, 1).days() + 0.75);
@@ -257,7 +257,7 @@ ExportRequest ProductsRequest(int saft_type) {
 TEST(MasterFiles, ProductsAreTheSoldAndTheListedOnesOfThePeriod) {
   TestDatabase db;
   FillProductsAndSales(db);
-  const auto result = RunExport(db, ProductsRequest(0));
+  const auto result = RunExport(db, ProductsRequest(SaftType::Normal));
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   const auto products = Elements(result.lines(), "<Product>", "</Product>");
   const std::vector<Lines> expected = {
@@ -294,7 +294,7 @@ TEST(MasterFiles, SummarizedTypeListsOnlyTheProductsThePeriodSold) {
   TestDatabase db;
   FillProductsAndSales(db);
   db.Exec("INSERT INTO iva (codigo, descricao) VALUES (23, 'Normal')");
-  const auto result = RunExport(db, ProductsRequest(1));
+  const auto result = RunExport(db, ProductsRequest(SaftType::Resumido));
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   // Each written as the Normal type writes it; nothing only in the table
   // (6, 14), nor sold after 00:00 on the last day (8), nor outside the period.
@@ -333,7 +333,7 @@ TEST(MasterFiles, TaxTableEntriesByRegion) {
                {-1, nullptr}};
   for (const auto& c : cases) {
     auto request = DefaultRequest();
-    request.company.taxCountryRegion = c.region;
+    request.company.taxCountryRegion = TaxRegionOfNumber(c.region);
     const auto result = RunExport(db, request);
     ASSERT_EQ(result.outcome, RunOutcome::Completed) << c.region;
     Lines expected = {"    <TaxTable>"};

@@ -10,7 +10,7 @@ namespace {
 
 TEST(TaxRules, RegionLines) {
   const struct {
-    int index;
+    int index;  // as the settings file keeps it
     const char* line;
   } cases[] = {{0, "<TaxCountryRegion>PT</TaxCountryRegion>\r\n"},
                {1, "<TaxCountryRegion>PT-MA</TaxCountryRegion>\r\n"},
@@ -20,7 +20,7 @@ TEST(TaxRules, RegionLines) {
   for (const auto& c : cases) {
     std::shared_ptr<std::string> bytes;
     auto writer = testing::MemoryWriter(bytes);
-    WriteTaxRegion(*writer, c.index);
+    WriteTaxRegion(*writer, TaxRegionOfNumber(c.index));
     writer->Close();
     EXPECT_EQ(*bytes, c.line) << c.index;
   }

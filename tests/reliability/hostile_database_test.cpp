@@ -120,7 +120,7 @@ std::string CheckRun(const HostileCase& kase, TestDatabase& db, SchemaGeneration
   // of the product table too.
   std::string products = "SELECT COUNT(*) FROM (SELECT DISTINCT codigo FROM vendas WHERE codigo > 0 AND codigo <> -999 "
                          "AND data >= '" + kase.period_start + "' AND data <= '" + kase.period_end + "'";
-  if (request.saftType == 0) products += " UNION SELECT codigo FROM produtos WHERE codigo > 0 AND codigo <> -999";
+  if (request.saftType == SaftType::Normal) products += " UNION SELECT codigo FROM produtos WHERE codigo > 0 AND codigo <> -999";
   expect_count("<Product>", 1 + db.QueryInteger(products + ")"));
   // Each section's NumberOfEntries agrees with what it lists.
   std::vector<std::string> entries = ElementValues(result, "NumberOfEntries");
@@ -145,10 +145,10 @@ std::string CheckRun(const HostileCase& kase, TestDatabase& db, SchemaGeneration
   return problems.str();
 }
 
-std::string RunName(std::uint64_t seed, bool wild, SchemaGeneration generation, int saft_type) {
+std::string RunName(std::uint64_t seed, bool wild, SchemaGeneration generation, SaftType saft_type) {
   return "case seed " + std::to_string(seed) + (wild ? " (wild)" : " (tame)") +
          (generation == SchemaGeneration::Current ? ", Current" : ", Legacy") +
-         (saft_type == 0 ? ", Normal" : ", Resumido");
+         (saft_type == SaftType::Normal ? ", Normal" : ", Resumido");
 }
 
 TEST(HostileDatabase, EveryExportEndsWellFormedOrWithAClearError) {
@@ -164,7 +164,7 @@ TEST(HostileDatabase, EveryExportEndsWellFormedOrWithAClearError) {
     bool case_failed = false;
     for (const SchemaGeneration generation : {SchemaGeneration::Current, SchemaGeneration::Legacy}) {
       SetGeneration(db, generation, seed);
-      for (const int saft_type : {0, 1}) {
+      for (const SaftType saft_type : {SaftType::Normal, SaftType::Resumido}) {
         ExportRequest request = kase.request;
         request.saftType = saft_type;
         const std::string name = RunName(seed, kase.wild(), generation, saft_type);

@@ -224,7 +224,7 @@ TEST(ExportRunFrame, CompleteRunEndsWithTheTailAndFinalStatus) {
 TEST(ExportRunFrame, SummarizedTypeListsTheMinimumConsumptionProduct) {
   TestDatabase db;
   ExportRequest request = DefaultRequest();
-  request.saftType = 1;
+  request.saftType = SaftType::Resumido;
   const ExportResult result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   EXPECT_TRUE(Called(result, "setStatus: Exportação da lista de produtos"));

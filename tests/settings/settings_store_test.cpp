@@ -30,7 +30,7 @@ TEST(SettingsStore, MissingFileSectionOrKeyGivesDefaults) {
   EXPECT_EQ(loaded.postalCode1, "0000");
   EXPECT_EQ(loaded.postalCode2, "000");
   EXPECT_EQ(loaded.estabelecimento, "");
-  EXPECT_EQ(loaded.taxCountryRegion, 0);
+  EXPECT_EQ(loaded.taxCountryRegion, TaxRegion::Continente);
 
   WriteFileBytes(dir / "Varnel.ini", "[Elsewhere]\r\nCompanyID=123456789\r\n[Company Info]\r\nCity=Braga\r\n");
   Company expected = DefaultCompanySettings();
@@ -39,13 +39,33 @@ TEST(SettingsStore, MissingFileSectionOrKeyGivesDefaults) {
 }
 
 TEST(SettingsStore, TaxCountryRegionReadsAsInteger) {
-  const std::pair<std::string, int> cases[] = {
-      {"2", 2}, {"1", 1}, {"5", 5}, {"-1", -1}, {"  2  ", 2}, {"abc", 0}, {"2x", 0}, {"", 0}, {"99999999999", 0},
+  constexpr TaxRegion kNone = TaxRegion::NothingChosen;
+  const std::pair<std::string, TaxRegion> cases[] = {
+      {"2", TaxRegion::Acores},      {"1", TaxRegion::Madeira},     {"0", TaxRegion::Continente},
+      {"5", kNone},                  {"-1", kNone},                 {"  2  ", TaxRegion::Acores},
+      {"abc", TaxRegion::Continente}, {"2x", TaxRegion::Continente}, {"", TaxRegion::Continente},
+      {"99999999999", TaxRegion::Continente},
   };
   for (const auto& [text, expected] : cases) {
     TempDir dir;
     WriteFileBytes(dir / "Varnel.ini", "[Company Info]\r\nTaxCountryRegion=" + text + "\r\n");
     EXPECT_EQ(SettingsStore(dir.path()).Load().taxCountryRegion, expected) << "value \"" << text << "\"";
+  }
+}
+
+// The file keeps the number the program has always written for each region.
+TEST(SettingsStore, EveryRegionSavedAsItsNumberAndLoadedBack) {
+  const std::pair<TaxRegion, std::string> cases[] = {
+      {TaxRegion::Continente, "0"}, {TaxRegion::Madeira, "1"}, {TaxRegion::Acores, "2"}, {TaxRegion::NothingChosen, "-1"}};
+  for (const auto& [region, number] : cases) {
+    TempDir dir;
+    SettingsStore store(dir.path());
+    Company settings = DefaultCompanySettings();
+    settings.taxCountryRegion = region;
+    store.Save(settings);
+    EXPECT_NE(ReadFileBytes(dir / "Varnel.ini").find("\r\nTaxCountryRegion=" + number + "\r\n"), std::string::npos)
+        << number;
+    EXPECT_EQ(store.Load().taxCountryRegion, region) << number;
   }
 }
 
@@ -62,7 +82,7 @@ TEST(SettingsStore, SaveWritesTenKeysInOrderAndLoadsThemBack) {
   settings.postalCode1 = "9500";
   settings.postalCode2 = "123";
   settings.estabelecimento = "Sé";
-  settings.taxCountryRegion = -1;
+  settings.taxCountryRegion = TaxRegion::NothingChosen;
   store.Save(settings);
   EXPECT_EQ(ReadFileBytes(dir / "Varnel.ini"),
             "[Company Info]\r\n"

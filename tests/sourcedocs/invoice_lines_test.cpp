@@ -57,7 +57,7 @@ TEST(InvoiceLines, LineElements) {
   Insert(db, SaleLine{.doc = "FA", .numero = 7, .codigo = 202, .descricao = "Pao", .qtd = 3, .iva = 6,
                       .total = 1.06});
   ExportRequest request = DefaultRequest();
-  request.company.taxCountryRegion = 1;
+  request.company.taxCountryRegion = TaxRegion::Madeira;
   const std::string invoice = Invoices(RunExport(db, request)).at(0);
   const std::string cut = std::string(45, 'x') + "&amp;&amp;yyy";
   EXPECT_EQ(invoice.substr(invoice.find("        <Line>"), invoice.find("        <DocumentTotals>") -
@@ -115,7 +115,7 @@ TEST(InvoiceLines, LineElements) {
             "            <TaxPercentage>6</TaxPercentage>\n"
             "          </Tax>\n"
             "        </Line>\n");
-  request.company.taxCountryRegion = 3;  // no region chosen: no region line
+  request.company.taxCountryRegion = TaxRegion::NothingChosen;  // no region line
   EXPECT_EQ(RunExport(db, request).text.find("<TaxCountryRegion>"), std::string::npos);
 }
 

@@ -81,7 +81,7 @@ TEST(InvoiceTotals, PlaceholderLineForADocumentWithoutLines) {
   Insert(db, DocumentRow{.doc = "NC", .numero = 3, .data = "2016-01-20 00:00:00", .total = 5});
   Insert(db, DocumentRow{.doc = "TK", .numero = 4, .total = 5});
   ExportRequest request = DefaultRequest();
-  request.company.taxCountryRegion = 1;  // Madeira: the placeholder still says PT
+  request.company.taxCountryRegion = TaxRegion::Madeira;  // Madeira: the placeholder still says PT
   const auto invoices = Invoices(RunExport(db, request));
   ASSERT_EQ(invoices.size(), 2u);
   auto placeholder = [](const char* date, const char* amount) {

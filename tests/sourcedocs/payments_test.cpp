@@ -157,7 +157,7 @@ class PaymentsExport : public ::testing::Test {
 
 TEST_F(PaymentsExport, ExemptionTextsAnnulledReceiptAndReceiptWithoutSettlements) {
   ExportRequest request = DefaultRequest();
-  request.company.taxCountryRegion = -1;
+  request.company.taxCountryRegion = TaxRegion::NothingChosen;
   const auto result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   EXPECT_EQ(testing::XmlLintErrors(db.folder() / "out.xml", false), "");

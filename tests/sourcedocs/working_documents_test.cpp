@@ -89,7 +89,7 @@ class WorkingDocumentsExport : public ::testing::Test {
 
 TEST_F(WorkingDocumentsExport, ControlTotalsAndDocuments) {
   ExportRequest request = DefaultRequest();
-  request.company.taxCountryRegion = 1;
+  request.company.taxCountryRegion = TaxRegion::Madeira;
   const auto result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   EXPECT_EQ(testing::XmlLintErrors(db.folder() / "out.xml", false), "");  // every database text escaped
@@ -273,7 +273,7 @@ TEST_F(WorkingDocumentsExport, ControlTotalsAndDocuments) {
 TEST_F(WorkingDocumentsExport, SeriesLetterBuildsNumbersAndDropsUnsignedHashes) {
   ExportRequest request = DefaultRequest();
   request.fserienum = SeriesIndex(4);
-  request.company.taxCountryRegion = -1;
+  request.company.taxCountryRegion = TaxRegion::NothingChosen;
   const auto result = RunExport(db, request);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
   const auto documents = Blocks(result, "<WorkDocument>", "</WorkDocument>");

@@ -23,8 +23,8 @@ ExportRequest DefaultRequest() {
   request.datai = DateTime::FromDate(2016, 1, 1);
   request.dataf = DateTime::FromDate(2016, 1, 31);
   request.ficheiro = "out.xml";
-  request.company.taxCountryRegion = 0;
-  request.saftType = 0;
+  request.company.taxCountryRegion = TaxRegion::Continente;
+  request.saftType = SaftType::Normal;
   request.fserienum = SeriesIndex(0);
   return request;
 }

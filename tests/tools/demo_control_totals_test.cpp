@@ -92,7 +92,7 @@ TEST(DemoControlTotals, EverySectionsTotalsEqualItsLines) {
   demo::WriteDemoWorkingDirectory(dir.path(), options);
   for (const int type : {0, 1}) {
     ExportRequest request = testing::DefaultRequest();
-    request.saftType = type;
+    request.saftType = SaftTypeOfIndex(type);
     PosDatabase connection;
     const testing::ExportResult result = testing::RunExportWith(connection, dir.path(), request);
     ASSERT_EQ(result.outcome, RunOutcome::Completed);

@@ -76,7 +76,7 @@ TEST_P(DemoExportSchema, NormalAndSummarizedFilesValidate) {
     for (const int type : {0, 1}) {
       SCOPED_TRACE(std::string(schema) + ", SAF-T type " + std::to_string(type));
       ExportRequest request = testing::DefaultRequest();
-      request.saftType = type;
+      request.saftType = SaftTypeOfIndex(type);
       request.saftVersion = version;
       request.fserienum = SeriesIndex(1);
       PosDatabase connection;

@@ -174,8 +174,8 @@ void TestMainWindow::storedTaxRegion() {
   fixture.write_file("Varnel.ini", "[Company Info]\r\nTaxCountryRegion=" + stored + "\r\n");
   Tmain window(fixture.options());
   QCOMPARE(Child<QComboBox>(window, "taxCountryRegion")->currentIndex(), index);
-  QCOMPARE(window.build_request().company.taxCountryRegion, index);
-  QCOMPARE(window.company_settings().taxCountryRegion, index);
+  QCOMPARE(window.build_request().company.taxCountryRegion, TaxRegionOfNumber(index));
+  QCOMPARE(window.company_settings().taxCountryRegion, TaxRegionOfNumber(index));
 }
 
 void TestMainWindow::seriesOption_data() {
@@ -276,7 +276,7 @@ void TestMainWindow::observerSwitchesPanelsAndButtons() {
   Tmain window(fixture.options());
   QVERIFY(ShowActive(window));
   auto* pb = Child<QProgressBar>(window, "pb");
-  ExportObserver& observer = window;
+  ExportObserver& observer = window.model();  // the run's observer
 
   observer.showProcessing();
   QVERIFY(Child<QWidget>(window, "processar")->isVisible());
@@ -314,8 +314,9 @@ void TestMainWindow::observerSwitchesPanelsAndButtons() {
 void TestMainWindow::errorBoxesCarryTheirCaptions() {
   WindowFixture fixture;
   Tmain window(fixture.options());
-  window.showError("Número de contribuinte inválido");
-  window.showApplicationError("Unable to write to .\\Varnel.ini.");
+  ExportObserver& observer = window.model();
+  observer.showError("Número de contribuinte inválido");
+  observer.showApplicationError("Unable to write to .\\Varnel.ini.");
   QCOMPARE(fixture.error_boxes.size(), std::size_t{2});
   QCOMPARE(fixture.error_boxes[0].caption, QString("Erro"));
   QCOMPARE(fixture.error_boxes[0].text, QString("Número de contribuinte inválido"));
@@ -335,7 +336,7 @@ void TestMainWindow::errorBoxesCarryTheirCaptions() {
        "[08S01] Communication link failure (ODBC, query q_cli)."},
   };
   for (const auto& [core, shown] : errors) {
-    window.showApplicationError(core);
+    observer.showApplicationError(core);
     QCOMPARE(fixture.error_boxes.back().text, QString::fromUtf8(shown));
   }
 }
@@ -403,8 +404,8 @@ void TestMainWindow::requestCarriesTheFields() {
   QCOMPARE(request.company.companyID, std::string(" 503504505 "));
   QCOMPARE(request.company.companyName, std::string("Café Central"));
   QCOMPARE(request.ficheiro, std::string("  saida "));
-  QCOMPARE(request.saftType, 0);
-  QCOMPARE(request.company.taxCountryRegion, 1);
+  QCOMPARE(request.saftType, SaftType::Normal);
+  QCOMPARE(request.company.taxCountryRegion, TaxRegion::Madeira);
   QCOMPARE(request.fserienum.value(), 0);
   QCOMPARE(request.datai, DateTime::FromDate(2016, 2, 1));
   QCOMPARE(request.dataf, DateTime::FromDate(2016, 2, 29));

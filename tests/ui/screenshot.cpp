@@ -103,11 +103,12 @@ int main(int argc, char** argv) {
   window.findChild<QLineEdit*>("city")->setText("Ponta Delgada");
   window.findChild<QLineEdit*>("ficheiro")->setText("saft-2015-12.xml");
   if (processing) {  // the window as a run shows it, part way through
-    window.showProcessing();
-    window.progressStart(7);
-    window.progressStep();
-    window.progressStep();
-    window.setStatus("Exportados 100 de 370 registos...");
+    varnel::ExportObserver& observer = window.model();
+    observer.showProcessing();
+    observer.progressStart(7);
+    observer.progressStep();
+    observer.progressStep();
+    observer.setStatus("Exportados 100 de 370 registos...");
   }
   if (completed) window.btExportClick();
   window.show();

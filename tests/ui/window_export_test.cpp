@@ -39,27 +39,28 @@ constexpr WindowState kDataState{true, false, false, true, true};
 constexpr WindowState kProcessingState{false, true, true, false, true};
 const QString kMaintenance = "Manutenção da base de dados: ";
 
-// The window with a recorder around two of its observer operations: every
-// status text, the window's state at every chance to handle input, and an
-// operator's press of a button at a chosen status text, posted as real
-// mouse input so it is handled inside the next processPendingEvents.
+// The window with a recorder on what the run's observer, the window model,
+// shows through it: every status text, the window's state at every chance to
+// handle input, and an operator's press of a button at a chosen status text,
+// posted as real mouse input so it is handled inside the next
+// processPendingEvents.
 class RecordedMain : public Tmain {
  public:
   using Tmain::Tmain;
 
-  void setStatus(const std::string& text) override {
-    Tmain::setStatus(text);
+  void showStatus(const std::string& text) override {
+    Tmain::showStatus(text);
     statuses << QString::fromStdString(text);
     if (!press_at.isEmpty() && statuses.last().startsWith(press_at) && !pressed) {
       pressed = true;
       PostClick(Child<QPushButton>(*this, press_button.toLatin1().constData()));
     }
   }
-  void processPendingEvents() override {
+  void handlePendingInput() override {
     states.push_back(state());
     status_at_events << Child<QLabel>(*this, "nfiles")->text();
     data_panel_enabled.push_back(Child<QWidget>(*this, "pdados")->isEnabled());
-    Tmain::processPendingEvents();
+    Tmain::handlePendingInput();
   }
 
   // The window's state at each chance to handle input: on the data panel,

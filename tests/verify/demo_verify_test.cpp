@@ -26,7 +26,7 @@ TEST(VerifyDemoExport, NormalAndSummarizedFilesVerify) {
 
   for (const int type : {0, 1}) {
     ExportRequest request = testing::DefaultRequest();
-    request.saftType = type;
+    request.saftType = SaftTypeOfIndex(type);
     request.fserienum = SeriesIndex(1);
     PosDatabase connection;
     const testing::ExportResult result = testing::RunExportWith(connection, dir.path(), request);
@@ -84,7 +84,7 @@ TEST(VerifyDemoExport, AMonthWithRefundsThroughReceiptsVerifiesWithoutErrors) {
     ExportRequest request = testing::DefaultRequest();
     request.datai = DateTime::FromDate(2024, 3, 1);
     request.dataf = DateTime::FromDate(2024, 3, 31);
-    request.saftType = 0;
+    request.saftType = SaftType::Normal;
     request.fserienum = SeriesIndex(1);
     request.saftVersion = version;
     request.atcudCodes = AtcudCodes(dir.path()).Load();

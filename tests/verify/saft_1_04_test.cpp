@@ -39,7 +39,7 @@ testing::ExportResult Export104(const testing::TempDir& dir, Month month, int do
   ExportRequest request = testing::DefaultRequest();
   request.datai = DateTime::FromDate(month.year, month.month, 1);
   request.dataf = DateTime::FromDate(month.year, month.month, month.last_day);
-  request.saftType = type;
+  request.saftType = SaftTypeOfIndex(type);
   request.fserienum = SeriesIndex(1);
   request.saftVersion = SaftVersion::k1_04_01;
   request.atcudCodes = AtcudCodes(dir.path()).Load();

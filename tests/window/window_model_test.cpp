@@ -83,7 +83,7 @@ TEST(WindowModel, LoadsTheStoredCompanyAndTheSeriesOption) {
   EXPECT_EQ(fixture.view.choices[ListField::fserienum], 3);
   const ExportRequest request = fixture.model->buildRequest();
   EXPECT_EQ(request.company.companyID, "503504505");
-  EXPECT_EQ(request.company.taxCountryRegion, -1);
+  EXPECT_EQ(request.company.taxCountryRegion, TaxRegion::NothingChosen);
   EXPECT_EQ(request.fserienum.value(), 3);
 }
 
@@ -156,8 +156,8 @@ TEST(WindowModel, RequestCarriesTheEditsAsTyped) {
   EXPECT_EQ(request.company.companyID, " 503504505 ");
   EXPECT_EQ(request.company.companyName, "Café Central");
   EXPECT_EQ(request.ficheiro, "  saida ");
-  EXPECT_EQ(request.saftType, 0);
-  EXPECT_EQ(request.company.taxCountryRegion, 1);
+  EXPECT_EQ(request.saftType, SaftType::Normal);
+  EXPECT_EQ(request.company.taxCountryRegion, TaxRegion::Madeira);
   EXPECT_EQ(request.fserienum.value(), 0);
   EXPECT_EQ(request.datai, DateTime::FromDate(2016, 2, 1));
   EXPECT_EQ(request.dataf, DateTime::FromDate(2016, 2, 29));

@@ -219,7 +219,8 @@ class Generator {
     ExportRequest request = DefaultRequest();
     request.datai = DateTime::FromDate(m_period.year, m_period.month, m_period.first_day);
     request.dataf = DateTime::FromDate(m_period.year, m_period.month, m_period.last_day);
-    static const std::vector<int> regions = {0, 0, 1, 2, -1};
+    static const std::vector<TaxRegion> regions = {TaxRegion::Continente, TaxRegion::Continente, TaxRegion::Madeira,
+                                                   TaxRegion::Acores, TaxRegion::NothingChosen};
     static const std::vector<int> series = {0, 0, 1, 26, -1};
     request.company.taxCountryRegion = m_random.Pick(regions);
     request.fserienum = SeriesIndex(m_random.Pick(series));
