@@ -69,9 +69,15 @@ void QueuedSignatureChain::Work() {
     try {
       for (const SignedDocument& document : batch) m_chain.Add(document);
     } catch (const std::exception& error) {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_failure = error.what();
-      m_stopped = true;
+      {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_failure = error.what();
+        m_stopped = true;
+      }
+      // A reader waiting for room must hear of it, or it would wait forever
+      // on a queue no one empties.
+      m_changed.notify_all();
+      return;
     }
   }
 }
