@@ -495,8 +495,14 @@ bool WaitForTheRun(const Window& window, std::wstring& final_status, const std::
       [&] {
         failure = FindBox(window.process.dwThreadId, dialog, L"Varnel v6");
         if (!failure) failure = FindBox(window.process.dwThreadId, dialog, L"Erro");
-        return failure || (IsWindowVisible(GetDlgItem(dialog, IDC_BTEXPORT)) && IsWindowVisible(status) &&
-                           IsWindowEnabled(GetDlgItem(dialog, IDC_COMPANYNAME)) && TextOf(status) != before);
+        // The status first: its text comes through the window's thread, which
+        // answers between the run's steps only, so the panel's state read
+        // after it is no older than it. Read the other way round, the panel
+        // could be seen as it was before the press was handled and the text
+        // of a step of the run.
+        const std::wstring shown = TextOf(status);
+        return failure || (shown != before && IsWindowVisible(GetDlgItem(dialog, IDC_BTEXPORT)) &&
+                           IsWindowVisible(status) && IsWindowEnabled(GetDlgItem(dialog, IDC_COMPANYNAME)));
       },
       600);
   if (failure) return Check(false, "the export ends without an error box", TextOf(GetDlgItem(failure, 0xFFFF)));
