@@ -27,7 +27,7 @@ sed "s/@VERSION@/$version/g; s/\$/\r/" packaging/windows/LEIA-ME.txt | iconv -f 
   >"$package_dir/LEIA-ME.txt"
 for dll in $(x86_64-w64-mingw32-objdump -p "$package_dir"/*.exe | sed -n 's/^\tDLL Name: //p' | sort -u); do
   case "${dll,,}" in
-    kernel32.dll|user32.dll|advapi32.dll|shell32.dll|odbc32.dll|msvcrt.dll|ws2_32.dll|ole32.dll|comctl32.dll|comdlg32.dll|gdi32.dll|api-ms-win-*) ;;
+    kernel32.dll|user32.dll|advapi32.dll|shell32.dll|odbc32.dll|msvcrt.dll|ws2_32.dll|ole32.dll|comctl32.dll|comdlg32.dll|gdi32.dll|bcrypt.dll|crypt32.dll|api-ms-win-*) ;;
     *) echo "The package's programs need $dll, which Windows does not ship." >&2; exit 1 ;;
   esac
 done
