@@ -7,18 +7,22 @@
 # a file of the same size), the ratio export/floor, the output's checksum and,
 # "first s": the wall time of the first export of the database as generated,
 # which includes the pre-export maintenance's customer repair; then the
-# verified export (its signatures checked with the demo key of Varnel.ini)
-# and, last, the signature check's own cost on the exported file: "sig s" the
-# signature pass alone (its own reading of the file and the RSA checks),
-# "chain s" the RSA chain alone over documents already read.
+# verified export (its signatures checked with the demo key of Varnel.ini).
 # That first export is not part of the median, so the timed runs see a
 # database that the maintenance has already repaired. Then the verified
 # exports, and "recon s": the median time of their comparison with the
 # database, with "r/time" its ratio to the export alone.
 # A second table times the verifier alone on the exported file
 # (varnel-export --verify, median of three, megabytes per second and peak
-# memory) beside libxml2's streaming schema validation of the same file
-# (xmllint --stream --noout --schema, once).
+# memory), then the same verification with the demo's public key, so the
+# signature chain is checked as every export checks it (fed by the
+# verifier's own pass, its RSA checks on a thread of their own): "signed s"
+# its median wall time and "+wall" what that adds, "cpu s" the verification's
+# processor time (user and system, median) without the key and "+cpu" what
+# the key adds to it, which is what counts on a machine whose cores are
+# busy. The runs with and without the key alternate, so a change in the
+# machine's load falls on both. Last, libxml2's streaming schema validation
+# of the same file (xmllint --stream --noout --schema, once).
 #
 #   bench/run.sh                 # sizes 10000 40000 160000
 #   bench/run.sh 2000 8000       # other sizes
@@ -30,7 +34,6 @@ sizes=("$@")
 build_dir="${VARNEL_BUILD_DIR:-build}"
 ./scripts/setup.sh >/dev/null
 generator="$build_dir/tools/varnel-demo-db"
-speed="$build_dir/tools/varnel-signature-speed"
 exporter="$PWD/$build_dir/src/cli/varnel-export"
 from=2016-01-01
 to=2016-01-31
@@ -64,9 +67,45 @@ timed_runs() {
   run_peak_kb=$(printf '%s\n' "${run_peaks[@]}" | sort -g | tail -1)
 }
 
-printf '%-8s %9s %9s %8s %8s %9s %8s %9s %7s %16s %8s %9s %7s %8s %8s %7s %7s %7s\n' \
+# The verifier alone on file $1, $runs times without a key and $runs times
+# with the key $2, alternating; a finding of the file (exit status 3) is no
+# failure here. Sets plain_median, plain_peak_kb, plain_cpu, signed_median
+# and signed_cpu (seconds; cpu: user and system).
+verify_runs() {
+  local file="$1" key="$2" plain_times=() plain_peaks=() plain_cpus=() signed_times=() signed_cpus=()
+  local start end status
+  for ((i = 0; i < runs; i++)); do
+    for keyed in no yes; do
+      local key_options=()
+      [ "$keyed" = yes ] && key_options=(--public-key "$key")
+      sync
+      start=$(seconds_now)
+      status=0
+      /usr/bin/time -f '%M %U %S' -o bench/out/time.txt "$exporter" --verify "$file" "${key_options[@]}" \
+        2>"bench/out/check.txt" || status=$?
+      end=$(seconds_now)
+      [ "$status" -eq 0 ] || [ "$status" -eq 3 ] \
+        || { echo "verification of $file failed:" >&2; tail -3 bench/out/check.txt >&2; exit 1; }
+      if [ "$keyed" = yes ]; then
+        signed_times+=("$(echo "$end - $start" | bc -l)")
+        signed_cpus+=("$(tail -1 bench/out/time.txt | awk '{ print $2 + $3 }')")
+      else
+        plain_times+=("$(echo "$end - $start" | bc -l)")
+        plain_peaks+=("$(tail -1 bench/out/time.txt | awk '{ print $1 }')")
+        plain_cpus+=("$(tail -1 bench/out/time.txt | awk '{ print $2 + $3 }')")
+      fi
+    done
+  done
+  plain_median=$(printf '%s\n' "${plain_times[@]}" | median)
+  plain_peak_kb=$(printf '%s\n' "${plain_peaks[@]}" | sort -g | tail -1)
+  plain_cpu=$(printf '%s\n' "${plain_cpus[@]}" | median)
+  signed_median=$(printf '%s\n' "${signed_times[@]}" | median)
+  signed_cpu=$(printf '%s\n' "${signed_cpus[@]}" | median)
+}
+
+printf '%-8s %9s %9s %8s %8s %9s %8s %9s %7s %16s %8s %9s %7s %8s %8s %7s\n' \
   documents "time s" "docs/s" "MB/s" "peak MB" "file MB" "stmt/doc" "floor s" "ratio" "sha256 (first 16)" "first s" \
-  "verify s" "v/time" "v peak" "recon s" "r/time" "sig s" "chain s"
+  "verify s" "v/time" "v peak" "recon s" "r/time"
 
 verification_rows=()
 
@@ -146,15 +185,10 @@ SQL
   floor=$(echo "$end - $start" | bc -l)
   rm -f "bench/out/floor-$size.bin"
 
-  # The signature check on its own, with the demo's public key.
-  key="$dir/chave-publica-demo.pem"
-  signature_pass=$("$speed" --file "$out" --public-key "$key" | sed -n 's/^signature pass: \([0-9.]*\) s.*/\1/p')
-  chain=$("$speed" --chain "$out" --public-key "$key" | sed -n 's/^chain over [0-9]* documents: \([0-9.]*\) s.*/\1/p')
-  # The verifier alone on the exported file, and xmllint's streaming schema
-  # validation of it against the same schema (the one its namespace names).
-  timed_runs "verification at $size documents" "bench/out/check-$size.txt" "$exporter" --verify "$PWD/$out"
-  check_median=$run_median
-  check_peak_kb=$run_peak_kb
+  # The verifier alone on the exported file, without and with the demo's
+  # public key, and xmllint's streaming schema validation of it against the
+  # same schema (the one its namespace names).
+  verify_runs "$PWD/$out" "$PWD/$dir/chave-publica-demo.pem"
   schema=third_party/reference/saftpt1.03_01.xsd
   head -c 4096 "$out" | grep -q 'PT_1.04_01' && schema=third_party/reference/saftpt1.04_01-2022-05-17-libxml.xsd
   start=$(seconds_now)
@@ -163,21 +197,22 @@ SQL
   end=$(seconds_now)
   xmllint_time=$(echo "$end - $start" | bc -l)
   xmllint_peak_kb=$(tail -1 "bench/out/time-$size.txt")
-  verification_rows+=("$(awk -v n="$documents" -v b="$bytes" -v v="$check_median" -v vp="$check_peak_kb" \
+  verification_rows+=("$(awk -v n="$documents" -v b="$bytes" -v v="$plain_median" -v vp="$plain_peak_kb" \
+      -v s="$signed_median" -v c="$plain_cpu" -v sc="$signed_cpu" \
       -v x="$xmllint_time" -v xp="$xmllint_peak_kb" 'BEGIN {
-    printf "%-8d %9.1f %9.2f %8.1f %8.1f %10.2f %8.1f %8.1f %7.2f", n, b / 1048576, v, b / 1048576 / v, vp / 1024,
-      x, b / 1048576 / x, xp / 1024, x / v
+    printf "%-8d %9.1f %9.2f %8.1f %8.1f %9.2f %6.0f%% %8.2f %6.0f%% %10.2f %8.1f %8.1f %7.2f", n, b / 1048576, v,
+      b / 1048576 / v, vp / 1024, s, (s / v - 1) * 100, c, (sc / c - 1) * 100, x, b / 1048576 / x, xp / 1024, x / v
   }')")
 
   awk -v n="$documents" -v t="$time_median" -v b="$bytes" -v p="$peak_kb" -v s="$statements" \
       -v f="$floor" -v c="$checksum" -v first="$first" -v v="$verify_median" -v vp="$verify_peak_kb" \
-      -v r="$reconcile_median" -v sp="$signature_pass" -v ch="$chain" 'BEGIN {
-    printf "%-8d %9.2f %9.0f %8.1f %8.1f %9.1f %8.2f %9.2f %7.2f %16s %8.2f %9.2f %7.2f %8.1f %8.2f %7.3f %7.2f %7.2f\n",
-      n, t, n / t, b / 1048576 / t, p / 1024, b / 1048576, s / n, f, t / f, c, first, v, v / t, vp / 1024, r, r / t, sp, ch
+      -v r="$reconcile_median" 'BEGIN {
+    printf "%-8d %9.2f %9.0f %8.1f %8.1f %9.1f %8.2f %9.2f %7.2f %16s %8.2f %9.2f %7.2f %8.1f %8.2f %7.3f\n",
+      n, t, n / t, b / 1048576 / t, p / 1024, b / 1048576, s / n, f, t / f, c, first, v, v / t, vp / 1024, r, r / t
   }'
 done
 
 echo
-printf '%-8s %9s %9s %8s %8s %10s %8s %8s %7s\n' documents "file MB" "verify s" "MB/s" "peak MB" "xmllint s" \
-  "MB/s" "peak MB" "x/v"
+printf '%-8s %9s %9s %8s %8s %9s %7s %8s %7s %10s %8s %8s %7s\n' documents "file MB" "verify s" "MB/s" "peak MB" \
+  "signed s" "+wall" "cpu s" "+cpu" "xmllint s" "MB/s" "peak MB" "x/v"
 printf '%s\n' "${verification_rows[@]}"

@@ -68,7 +68,7 @@ int VerifyOnly(const varnel::CommandLine& line, std::vector<std::string>& errors
   verify::SignatureChainSetup signatures;
   signatures.keys = &keys;
   const VerificationReport report =
-      VerifyAuditFileAndSignatures(PathFromTyped(line.verify), VerificationOptions{}, std::move(signatures));
+      VerifyAuditFileAndSignatures(PathFromTyped(line.verify), VerificationOptions{}, signatures);
   return ReportVerification(line, report, 0, errors);
 }
 

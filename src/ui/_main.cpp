@@ -82,6 +82,7 @@ QComboBox::drop-down, QDateEdit::drop-down {
 QComboBox::down-arrow, QDateEdit::down-arrow { image: url(:/varnel/arrow_down.png); width: 10px; height: 6px; }
 QComboBox::down-arrow:disabled, QDateEdit::down-arrow:disabled { image: url(:/varnel/arrow_down_disabled.png); }
 QLabel#lbhint { color: #7b8a9c; font-size: 10px; }
+QLabel#lbchave { color: #5d6e82; font-size: 11px; }
 QLabel#lbserie { color: #24364b; }
 QToolButton#openf { border: 1px solid #b8c6d8; border-radius: 4px; background: #f5f8fc; }
 QToolButton#openf:hover { background: #e1edf9; }
@@ -350,8 +351,15 @@ void Tmain::build_type_row(QGridLayout* exporting) {
   exporting->addWidget(make_label(labels::kSaftVersion, "lbsaftVersion", export_card), 2, 0);
   QHBoxLayout* box = row_box(exporting, 2);
   box->addWidget(saftVersion);
-  box->addSpacing(16);
+  box->addSpacing(12);
   box->addWidget(btatcud);
+  // Whether the signatures can be verified: the producer's public key.
+  lbchave = new QLabel(export_card);
+  lbchave->setObjectName("lbchave");
+  lbchave->setToolTip("Chave pública do produtor do programa (Varnel.ini, secção [Assinaturas]), com que a "
+                      "verificação confere a assinatura de cada documento");
+  box->addSpacing(8);
+  box->addWidget(lbchave);
   box->addStretch(1);
 }
 

@@ -135,6 +135,7 @@ class Tmain : public TcsEZForm, private WindowView {
   void showChoice(ListField list, int index) override;
   void showDate(PeriodField field, DateTime day) override;
   void showTitle(const std::string& text) override;
+  void showKeyStatus(const std::string& text) override;
   void showStatus(const std::string& text) override;
   void showProgress(int maximum, int position) override;
   void showControl(Control control, bool visible) override;
@@ -172,6 +173,7 @@ class Tmain : public TcsEZForm, private WindowView {
   QLabel* lbserie = nullptr;
   QComboBox* fserienum = nullptr;
   QPushButton* btatcud = nullptr;
+  QLabel* lbchave = nullptr;  // the key indicator beside btatcud
   QDateEdit* datai = nullptr;
   QDateEdit* dataf = nullptr;
   QLineEdit* ficheiro = nullptr;

@@ -107,6 +107,8 @@ void Tmain::showDate(PeriodField field, DateTime day) {
 
 void Tmain::showTitle(const std::string& text) { titleBand->setText(FromUtf8(text)); }
 
+void Tmain::showKeyStatus(const std::string& text) { lbchave->setText(FromUtf8(text)); }
+
 void Tmain::showStatus(const std::string& text) { nfiles->setText(FromUtf8(text)); }
 
 void Tmain::showProgress(int maximum, int position) {

@@ -1,9 +1,11 @@
 // One verification: the file's root is looked at first (its namespace picks
 // the schema version, its declaration the code page), then libxml2's reader
 // streams the file through the content checks while its bytes are checked on
-// their way in. The compiled-in schema validates either in that same pass or,
-// by default, in a pass of its own on a second thread that reads the file
-// alongside. libxml2's messages (English, with line numbers) are collected
+// their way in. The compiled-in schema validates either in that same pass
+// (the default) or in a pass of its own on a second thread that reads the
+// file alongside. The signature chain, when asked for, is fed by the content
+// checks and checks its RSA signatures on a thread of its own; an abort drops
+// it. libxml2's messages (English, with line numbers) are collected
 // through the structured error handlers, capped, and wrapped in Portuguese.
 #include "verify/audit_file_verifier.h"
 
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <exception>
 #include <map>
+#include <memory>
 #include <thread>
 
 #include "base/file_names.h"
@@ -21,6 +24,7 @@
 #include "verify/file_bytes.h"
 #include "verify/finding_list.h"
 #include "verify/libxml_handles.h"
+#include "verify/queued_signature_chain.h"
 #include "verify/schema_messages.h"
 #include "verify/schema_pass.h"
 #include "verify/schema_versions.h"
@@ -93,7 +97,12 @@ class Verification {
       : m_file(file), m_options(options), m_progress(progress), m_report(report) {}
 
   void Run();
-  std::vector<Finding> TakeFindings() { return m_findings.Take(); }
+  // The findings, the signature chain's last (it caps its own).
+  std::vector<Finding> TakeFindings() {
+    std::vector<Finding> findings = m_findings.Take();
+    for (Finding& finding : m_signature_findings) findings.push_back(std::move(finding));
+    return findings;
+  }
   void AddInternalError(const std::string& what) {
     m_findings.Add(FindingKind::WellFormed, FindingSeverity::Error, "Ficheiro", "",
                    "A verificação parou por um erro interno: " + what);
@@ -134,6 +143,7 @@ class Verification {
   VerificationProgress* m_progress;
   VerificationReport& m_report;
   FindingList m_findings;
+  std::vector<Finding> m_signature_findings;
   const SchemaVersion* m_version = nullptr;
   XmlDocument m_schema_document;  // the schema as a tree, when its constraints are taken out
   // The schema's messages when it validates in the reader's pass.
@@ -288,7 +298,11 @@ void Verification::Run() {
   SchemaThread schema_thread;
   if (own_thread) schema_thread.Start(m_file, schema.get(), on_thread);
 
-  ContentChecks checks(m_version, m_findings, m_report.summary);
+  // The signature chain's thread ends with this function: drained by Finish,
+  // or, after an abort or a failure, stopped with what it had left.
+  std::unique_ptr<QueuedSignatureChain> signatures;
+  if (m_options.signatures != nullptr) signatures = std::make_unique<QueuedSignatureChain>(*m_options.signatures);
+  ContentChecks checks(m_version, m_findings, m_report.summary, signatures.get());
   ReadEnd end = ReadContent(bytes, validator.get(), checks);
   if (!end.created) return;
   bytes.Finish();
@@ -296,6 +310,8 @@ void Verification::Run() {
   // The schema's thread may still be reading; an abort stops it too.
   if (own_thread) end.stopped = schema_thread.Await(m_progress, end.stopped);
   Conclude(end, bytes, checks, own_thread ? on_thread : in_pass);
+  // A file read only in part still has its documents read checked.
+  if (signatures && !end.stopped) m_signature_findings = signatures->Finish();
 }
 
 void Verification::CheckFileStart(AuditFileBytes& bytes) {

@@ -4,8 +4,10 @@
 // schema (compiled in) and the assertions it carries, the control totals and
 // each document's totals recomputed from the lines, references to the master
 // files, taxpayer numbers, numbering gaps and duplicates, dates and
-// signatures; and it adds up a VAT summary. One streaming pass; memory holds
-// sets of codes and document numbers, nothing per line.
+// signatures (with the producer's public keys, the signature chain itself,
+// its RSA checks on a thread of their own fed by the same pass); and it adds
+// up a VAT summary. One streaming pass; memory holds sets of codes and
+// document numbers, nothing per line.
 #pragma once
 
 #include <filesystem>
@@ -16,6 +18,10 @@
 #include "base/currency.h"
 
 namespace varnel {
+
+namespace verify {
+struct SignatureChainSetup;
+}
 
 enum class FindingSeverity { Error, Warning, Note };
 
@@ -91,6 +97,12 @@ struct VerificationOptions {
   // pass is the default. Either way every callback of VerificationProgress
   // comes on the caller's thread.
   bool schema_on_second_thread = false;
+  // The signature chain: null leaves signatures to the Hash's form. Given,
+  // every signed document of SalesInvoices, MovementOfGoods and
+  // WorkingDocuments is checked with the keys it names (without keys, one
+  // note says the signatures were not verified), and the chain's findings
+  // follow the others. It must outlive the call.
+  const verify::SignatureChainSetup* signatures = nullptr;
 };
 
 // Verifies the audit file at `file`. Never throws for anything about the

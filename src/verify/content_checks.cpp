@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "verify/queued_signature_chain.h"
 #include "verify/taxpayer_number.h"
 
 namespace varnel::verify {
@@ -70,10 +71,12 @@ std::string ExampleList(const std::vector<std::string>& examples) {
 
 }  // namespace
 
-ContentChecks::ContentChecks(const SchemaVersion* version, FindingList& findings, VerificationSummary& summary)
+ContentChecks::ContentChecks(const SchemaVersion* version, FindingList& findings, VerificationSummary& summary,
+                             QueuedSignatureChain* signatures)
     : m_version(version != nullptr ? version : &KnownSchemaVersions().front()),
       m_findings(findings),
       m_summary(summary),
+      m_signatures(signatures),
       m_version_rules(*m_version, findings),
       m_assertions(findings),
       m_type_checks(findings) {
@@ -301,6 +304,9 @@ void ContentChecks::HeaderValue(Element element) {
       m_end_text = value;
       m_end_date = DayNumber(value);
       break;
+    case Element::SoftwareCertificateNumber:
+      if (m_signatures != nullptr) m_signatures->SetCertificateNumber(value);
+      break;
     default: break;
   }
 }
@@ -377,7 +383,10 @@ void ContentChecks::DocumentValue(Element element) {
       d.has_hash = true;
       d.hash = Trimmed(m_text);
       break;
-    case Element::HashControl: d.has_hash_control = !Trimmed(m_text).empty(); break;
+    case Element::HashControl:
+      d.has_hash_control = !Trimmed(m_text).empty();
+      d.hash_control = m_text;
+      break;
     case Element::InvoiceDate:
     case Element::MovementDate:
     case Element::WorkDate:
@@ -410,6 +419,7 @@ void ContentChecks::DocumentPartValue(Element element, Element parent) {
         element == Element::WorkStatus || element == Element::PaymentStatus) {
       d.status = Trimmed(m_text);
     }
+    if (element == Element::SourceBilling) d.source_billing = Trimmed(m_text);
     if (element == Element::InvoiceStatusDate || element == Element::MovementStatusDate ||
         element == Element::WorkStatusDate || element == Element::PaymentStatusDate) {
       d.has_status_date = !Trimmed(m_text).empty();
@@ -417,7 +427,10 @@ void ContentChecks::DocumentPartValue(Element element, Element parent) {
   } else if (level == 1 && parent == Element::DocumentTotals) {
     if (element == Element::TaxPayable) a.tax_payable = Amount("TaxPayable");
     if (element == Element::NetTotal) a.net_total = Amount("NetTotal");
-    if (element == Element::GrossTotal) a.gross_total = Amount("GrossTotal");
+    if (element == Element::GrossTotal) {
+      a.gross_total = Amount("GrossTotal");
+      d.gross_total = m_text;
+    }
   } else if (level == 1 && parent == Element::WithholdingTax && element == Element::WithholdingTaxAmount) {
     if (const auto amount = Amount("WithholdingTaxAmount")) a.withholding += *amount;
     a.has_withholding = true;
@@ -582,6 +595,7 @@ void ContentChecks::EndDocument() {
   CheckCounterpart(d);
   CheckDates(d);
   CheckSignature(d);
+  if (m_signatures != nullptr) HandToSignatureChain(d);
 }
 
 // The customer a document names, or the supplier of a stock movement.
@@ -638,6 +652,27 @@ void ContentChecks::CheckSignature(const DocumentState& d) {
       AddForDocument(FindingKind::Signature, FindingSeverity::Error, "Documento assinado sem HashControl");
     }
   }
+}
+
+// The signed values of a document of the three signed sections, in the
+// file's order; receipts are not signed. The document is done with, so its
+// values move on.
+void ContentChecks::HandToSignatureChain(DocumentState& d) {
+  SignedDocument document;
+  switch (m_section) {
+    case SectionId::SalesInvoices: document.section = SignedSection::SalesInvoices; break;
+    case SectionId::MovementOfGoods: document.section = SignedSection::MovementOfGoods; break;
+    case SectionId::WorkingDocuments: document.section = SignedSection::WorkingDocuments; break;
+    default: return;
+  }
+  document.number = std::move(d.number);
+  document.date = std::move(d.date);
+  document.system_entry = std::move(d.system_entry);
+  document.gross_total = std::move(d.gross_total);
+  document.hash = std::move(d.hash);
+  document.hash_control = std::move(d.hash_control);
+  document.source_billing = std::move(d.source_billing);
+  m_signatures->Add(std::move(document));
 }
 
 void ContentChecks::EndSection(SectionId section) {

@@ -8,6 +8,9 @@
 // WorkingDocuments, Payments) share one document machinery; a document is
 // the element that opened it, at its depth, so an element of the same name
 // inside it (an invoice's DocumentTotals/Payment) neither opens nor closes one.
+// When a signature chain is given, each closed document of SalesInvoices,
+// MovementOfGoods and WorkingDocuments hands it the values its Hash signs,
+// so the chain is checked from this same pass.
 #pragma once
 
 #include <cstdint>
@@ -35,11 +38,16 @@
 
 namespace varnel::verify {
 
+class QueuedSignatureChain;
+
 class ContentChecks {
  public:
   // version may be null (a namespace no version has): then the rules of the
-  // first known version apply.
-  ContentChecks(const SchemaVersion* version, FindingList& findings, VerificationSummary& summary);
+  // first known version apply. signatures, when given, gets the signed
+  // documents and the Header's certificate number as they are read; it must
+  // outlive the checks.
+  ContentChecks(const SchemaVersion* version, FindingList& findings, VerificationSummary& summary,
+                QueuedSignatureChain* signatures = nullptr);
 
   void StartElement(Element element);
   void EndElement();
@@ -78,6 +86,11 @@ class ContentChecks {
     std::string hash;
     bool has_hash = false;
     bool has_hash_control = false;
+    // For the signature chain: HashControl as written (absent: nothing),
+    // DocumentStatus/SourceBilling and DocumentTotals/GrossTotal as written.
+    std::optional<std::string> hash_control;
+    std::string source_billing;
+    std::string gross_total;
     bool has_status_date = false;
     std::string date;
     std::string system_entry;
@@ -117,6 +130,7 @@ class ContentChecks {
   void CheckCounterpart(const DocumentState& d);
   void CheckDates(const DocumentState& d);
   void CheckSignature(const DocumentState& d);
+  void HandToSignatureChain(DocumentState& d);
   void EndSection(SectionId section);
   void CheckTaxpayer(const std::string& number, const std::string& country, const char* what,
                      const std::string& code, bool company);
@@ -134,6 +148,7 @@ class ContentChecks {
   const SchemaVersion* m_version;
   FindingList& m_findings;
   VerificationSummary& m_summary;
+  QueuedSignatureChain* m_signatures;
   VersionRuleChecks m_version_rules;
   SchemaAssertions m_assertions;
   DocumentTypeChecks m_type_checks;

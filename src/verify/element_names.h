@@ -35,7 +35,8 @@ namespace varnel::verify {
   X(DebitAmount, true) X(CreditAmount, true) X(SettlementAmount, true) X(TaxPayable, true)             \
   X(NetTotal, true) X(GrossTotal, true) X(CurrencyAmount, true) X(ExchangeRate, true)                  \
   X(WithholdingTaxAmount, true) X(ATCUD, true) X(TaxExemptionReason, true) X(TaxExemptionCode, true)   \
-  X(AccountID, true) X(GroupingCategory, true) X(GroupingCode, true) X(TaxonomyCode, true)
+  X(AccountID, true) X(GroupingCategory, true) X(GroupingCode, true) X(TaxonomyCode, true)          \
+  X(SoftwareCertificateNumber, true) X(SourceBilling, true)
 
 enum class Element : std::uint8_t {
   Other,

@@ -7,11 +7,15 @@
 #include <exception>
 #include <utility>
 
+#include "verify/signature_keys.h"
+
 namespace varnel::verify {
 
 QueuedSignatureChain::QueuedSignatureChain(SignatureChainSetup setup)
-    : m_chain(std::move(setup)), m_thread([this] { Work(); }) {
+    : m_on_reader_thread(setup.keys == nullptr || setup.keys->empty()), m_chain(std::move(setup)) {
+  if (m_on_reader_thread) return;
   m_batch.reserve(kBatch);
+  m_thread = std::thread([this] { Work(); });
 }
 
 QueuedSignatureChain::~QueuedSignatureChain() {
@@ -27,6 +31,15 @@ QueuedSignatureChain::~QueuedSignatureChain() {
 void QueuedSignatureChain::SetCertificateNumber(std::string_view number) { m_certificate = number; }
 
 void QueuedSignatureChain::Add(SignedDocument document) {
+  if (m_on_reader_thread) {
+    if (!m_failure.empty()) return;
+    try {
+      m_chain.Add(document);
+    } catch (const std::exception& error) {
+      m_failure = error.what();
+    }
+    return;
+  }
   m_batch.push_back(std::move(document));
   if (m_batch.size() < kBatch) return;
   Hand(std::exchange(m_batch, {}));
@@ -56,9 +69,15 @@ void QueuedSignatureChain::Work() {
     try {
       for (const SignedDocument& document : batch) m_chain.Add(document);
     } catch (const std::exception& error) {
-      std::lock_guard<std::mutex> lock(m_mutex);
-      m_failure = error.what();
-      m_stopped = true;
+      {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_failure = error.what();
+        m_stopped = true;
+      }
+      // A reader waiting for room must hear of it, or it would wait forever
+      // on a queue no one empties.
+      m_changed.notify_all();
+      return;
     }
   }
 }

@@ -4,6 +4,9 @@
 // part, run beside it. Documents travel in batches; when the checks fall
 // behind, the reader waits for room (a few batches at most are held), so
 // memory stays flat. Findings come back at Finish, in the chain's order.
+// Without keys there is nothing costly to check (only the Hash "0" and
+// HashControl rules and the note that no key was given): the chain then
+// runs on the reader's thread, and no thread is started.
 //
 // States: feeding (Add, SetCertificateNumber) -> Finish (the queue drained,
 // the thread joined, the findings handed over) or destruction before
@@ -46,6 +49,7 @@ class QueuedSignatureChain {
   void Hand(std::vector<SignedDocument> batch);
   void Work();
 
+  bool m_on_reader_thread;  // no keys: checked as added (declared before m_chain takes the setup)
   SignatureChain m_chain;
   std::vector<SignedDocument> m_batch;  // being filled by the reader
   std::string m_certificate;
@@ -57,7 +61,7 @@ class QueuedSignatureChain {
   std::string m_failure;   // what ended the checks early, if anything
   std::uint64_t m_checked = 0;
   std::uint64_t m_verified = 0;
-  std::thread m_thread;  // last: starts once the rest is ready
+  std::thread m_thread;  // started last, once the rest is ready
 };
 
 }  // namespace varnel::verify

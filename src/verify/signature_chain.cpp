@@ -346,10 +346,14 @@ void SignatureChain::ReportSeries(Series& series) {
   ReportOpenFailures(series);
   const bool certified = !m_certificate.empty() && m_certificate != "0";
   if (series.unsigned_count > 0 && certified) {
+    const bool one = series.unsigned_count == 1;
     Add(FindingSeverity::Warning, SignedSectionName(series.section), series.first_unsigned,
-        CountText(series.unsigned_count, "documento", "documentos") + " da série " + series.name +
-            " sem assinatura (Hash 0) emitidos pelo programa (SourceBilling P), que é certificado (n.º " +
-            m_certificate + ") e assina todos os documentos que emite; o primeiro é " + series.first_unsigned);
+        (one ? "1 documento da série " + series.name + " sem assinatura (Hash 0), " + series.first_unsigned +
+                   ", emitido"
+             : std::to_string(series.unsigned_count) + " documentos da série " + series.name +
+                   " sem assinatura (Hash 0) emitidos") +
+            " pelo programa (SourceBilling P), que é certificado (n.º " + m_certificate +
+            ") e assina todos os documentos que emite" + (one ? "" : "; o primeiro é " + series.first_unsigned));
   }
 }
 

@@ -1,9 +1,8 @@
-// A verification with the signature chain: VerifyAuditFile on the caller's
-// thread and, beside it, the signature pass on a thread of its own over the
-// same file; the signature findings follow the verifier's. "Abortar" during
-// the verifier's pass stops both; while the signature pass is still running
-// after the verifier's, the caller's progress keeps being told (so a window
-// keeps handling input) and may stop it too.
+// A verification with the signature chain: VerifyAuditFile with the chain's
+// setup in its options, for the callers that hold the setup by value (the
+// run, the headless exporter). The verifier's own pass hands each signed
+// document to the chain, whose RSA checks run beside it; the signature
+// findings follow the verifier's, and "Abortar" stops both.
 #pragma once
 
 #include <filesystem>
@@ -14,7 +13,7 @@
 namespace varnel {
 
 VerificationReport VerifyAuditFileAndSignatures(const std::filesystem::path& file, const VerificationOptions& options,
-                                                verify::SignatureChainSetup signatures,
+                                                const verify::SignatureChainSetup& signatures,
                                                 VerificationProgress* progress = nullptr);
 
 }  // namespace varnel

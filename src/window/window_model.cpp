@@ -8,6 +8,7 @@
 
 #include "base/file_names.h"
 #include "settings/series_option.h"
+#include "window/signature_key_status.h"
 
 namespace varnel {
 
@@ -69,7 +70,10 @@ void WindowModel::FormCreate() {
   m_view.showDate(PeriodField::dataf, period.last);
   m_values.saftVersionByHand = false;
   followPeriodWithVersion();
+  showKeyStatus();
 }
+
+void WindowModel::showKeyStatus() { m_view.showKeyStatus(SignatureKeyStatusText(m_options.directory)); }
 
 void WindowModel::loadCompany(const Company& company) {
   m_values.company = company;

@@ -18,6 +18,11 @@
 //
 // The file's version follows the period's first day (1.03_01 before July
 // 2017, 1.04_01 from then on) until the operator picks one by hand.
+//
+// Every export takes the producer's public keys of Varnel.ini (section
+// "Assinaturas") as they are when "Exportar" is pressed, like the headless
+// exporter; the key indicator says at the window's start and at every press
+// whether they are there and readable.
 #pragma once
 
 #include <filesystem>
@@ -135,6 +140,7 @@ class WindowModel : public ExportObserver {
   void show(Control control, bool visible);
   bool confirmMonthEnd();
   bool addExportCodes(ExportRequest& request);
+  void showKeyStatus();
   RunOutcome runOnce(const ExportRequest& request);
   void afterRun(RunOutcome outcome, std::optional<Control> focus_before);
   std::string outputFolder() const;

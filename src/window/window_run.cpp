@@ -5,6 +5,7 @@
 
 #include "base/month_end.h"
 #include "settings/export_codes.h"
+#include "settings/signature_key_settings.h"
 #include "window/portuguese_messages.h"
 #include "window/window_model.h"
 
@@ -61,13 +62,17 @@ bool WindowModel::confirmMonthEnd() {
   return false;
 }
 
-// A 1.04_01 export takes the validation codes and the exemption rules of
-// Varnel.ini as they are when it starts (the codes' dialog may have changed
-// them); a malformed one, which only a hand-edited file can hold, stops it
-// before the run, as the headless exporter does.
+// Every export takes the producer's public keys of Varnel.ini, and a
+// 1.04_01 export the validation codes and the exemption rules, as they are
+// when it starts (the codes' dialog may have changed them); a malformed
+// entry, which only a hand-edited file can hold, stops it before the run, as
+// the headless exporter does. The key files themselves are read by the run's
+// checks, which stop it with the file's error before anything is written.
 bool WindowModel::addExportCodes(ExportRequest& request) {
-  if (request.saftVersion != SaftVersion::k1_04_01) return true;
+  showKeyStatus();
   try {
+    request.publicKeys = SignatureKeySettings(m_options.directory).Load();
+    if (request.saftVersion != SaftVersion::k1_04_01) return true;
     ExportCodes codes = LoadExportCodes(m_options.directory);
     request.atcudCodes = std::move(codes.atcud);
     request.exemptionCodes = std::move(codes.exemptions);

@@ -48,6 +48,8 @@ class WindowView {
   virtual void showChoice(ListField list, int index) = 0;
   virtual void showDate(PeriodField field, DateTime day) = 0;
   virtual void showTitle(const std::string& text) = 0;
+  // The key indicator beside "Códigos ATCUD..." (window/signature_key_status.h).
+  virtual void showKeyStatus(const std::string& text) = 0;
   virtual void showStatus(const std::string& text) = 0;
   // The progress bar's range and position (its visibility is showControl's).
   virtual void showProgress(int maximum, int position) = 0;

@@ -80,6 +80,10 @@ void MainDialog::showTitle(const std::string& text) {
   SetWindowTextW(item(IDC_TITLEBAND), WideFromUtf8(text).c_str());
 }
 
+void MainDialog::showKeyStatus(const std::string& text) {
+  SetWindowTextW(item(IDC_LBCHAVE), WideFromUtf8(text).c_str());
+}
+
 void MainDialog::showStatus(const std::string& text) {
   SetWindowTextW(item(IDC_NFILES), WideFromUtf8(text).c_str());
 }

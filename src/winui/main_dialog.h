@@ -69,6 +69,7 @@ class MainDialog : private WindowView {
   void showChoice(ListField list, int index) override;
   void showDate(PeriodField field, DateTime day) override;
   void showTitle(const std::string& text) override;
+  void showKeyStatus(const std::string& text) override;
   void showStatus(const std::string& text) override;
   void showProgress(int maximum, int position) override;
   void showControl(Control control, bool visible) override;

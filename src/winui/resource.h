@@ -48,6 +48,7 @@
 #define IDC_LBDATAI 1153
 #define IDC_LBDATAF 1154
 #define IDC_LBFICHEIRO 1155
+#define IDC_LBCHAVE 1156
 #define IDC_DATA_LAST 1199
 
 // The processing panel: 1200 to 1299.

@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "tools/demo_signing_key.h"
 #include "ui/atcud_dialog.h"
 #include "ui/verification_dialog.h"
 #include "window_fixture.h"
@@ -98,6 +99,8 @@ class TestTextsFit : public QObject {
 
  private slots:
   void mainWindowInBothStates();
+  void keyIndicator_data();
+  void keyIndicator();
   void resultsDialog();
   void codesDialog();
 };
@@ -123,6 +126,31 @@ void TestTextsFit::mainWindowInBothStates() {
   QTest::qWait(20);
   const QStringList after = CutTexts(window);
   QVERIFY2(after.isEmpty(), qPrintable(after.join("\n")));
+}
+
+// The key indicator beside "Códigos ATCUD...", its longest texts.
+void TestTextsFit::keyIndicator_data() {
+  QTest::addColumn<QByteArray>("section");
+  QTest::addColumn<QString>("text");
+  QTest::newRow("duas versões") << QByteArray("1=chave.pem\r\n2=chave.pem\r\n")
+                                << QString("Chaves públicas: versões 1 e 2");
+  QTest::newRow("com erro") << QByteArray("1=chave.pem\r\n12=falta.pem\r\n")
+                            << QString("Chave pública: versão 12 com erro");
+  QTest::newRow("secção errada") << QByteArray("um=chave.pem\r\n") << QString("Chave pública: erro em Varnel.ini");
+}
+
+void TestTextsFit::keyIndicator() {
+  QFETCH(QByteArray, section);
+  QFETCH(QString, text);
+  WindowFixture fixture;
+  const std::string_view pem = demo::DemoPublicKeyPem();
+  fixture.write_file("chave.pem", QByteArray(pem.data(), static_cast<qsizetype>(pem.size())));
+  fixture.write_file("Varnel.ini", "[Assinaturas]\r\n" + section);
+  Tmain window(fixture.options());
+  QVERIFY(ShowActive(window));
+  QCOMPARE(Child<QLabel>(window, "lbchave")->text(), text);
+  const QStringList cut = CutTexts(window);
+  QVERIFY2(cut.isEmpty(), qPrintable(cut.join("\n")));
 }
 
 void TestTextsFit::resultsDialog() {

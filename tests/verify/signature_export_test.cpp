@@ -2,7 +2,8 @@
 // demo key exports with every signature verified, the first document of each
 // series against the database's document before the period; the same file
 // checked on its own gets one note per series instead; an edited file is
-// caught; and a key file that cannot be read stops the run before anything
+// caught, and nothing of the chain is said once "Abortar" stopped the
+// verification; and a key file that cannot be read stops the run before anything
 // is written.
 #include <gtest/gtest.h>
 
@@ -80,6 +81,18 @@ TEST(SignatureExport, TheSecondHalfOfTheMonthVerifiesFromTheDatabase) {
   });
   ASSERT_NE(named, edited.findings.end()) << Describe(edited.findings, FindingSeverity::Error);
   EXPECT_EQ(named->document, number);
+
+  // "Abortar" at the first progress report: the chain's thread stops with the
+  // verifier's pass, and what it had not said is not said.
+  struct AbortAtOnce : VerificationProgress {
+    void documentsChecked(int) override {}
+    bool aborted() override { return true; }
+  } abort;
+  const VerificationReport stopped =
+      VerifyAuditFileAndSignatures(dir / "edited.xml", VerificationOptions{}, alone, &abort);
+  EXPECT_FALSE(stopped.completed);
+  EXPECT_EQ(Count(stopped.findings, "Assinatura"), 0) << Describe(stopped.findings, FindingSeverity::Error);
+  EXPECT_EQ(Count(stopped.findings, "Verificação interrompida ao fim de 50 documentos"), 1);
 }
 
 TEST(SignatureExport, AKeyFileThatCannotBeReadStopsTheRunBeforeAnythingIsWritten) {

@@ -27,6 +27,7 @@ class FakeView : public WindowView {
   void showChoice(ListField list, int index) override { choices[list] = index; }
   void showDate(PeriodField field, DateTime day) override { dates[field] = day; }
   void showTitle(const std::string& text) override { title = text; }
+  void showKeyStatus(const std::string& text) override { key_status = text; }
   void showStatus(const std::string& text) override { statuses.push_back(text); }
   void showProgress(int maximum, int position) override {
     progress_maximum = maximum;
@@ -49,9 +50,10 @@ class FakeView : public WindowView {
     return chosen_file;
   }
   void showAtcudCodes() override { ++atcud_dialogs; }
-  void showVerificationResults(const VerificationReport&, const std::string& outcome,
+  void showVerificationResults(const VerificationReport& report, const std::string& outcome,
                                const std::string& folder) override {
     results.push_back({outcome, folder});
+    last_report = report;
   }
   void closeVerificationResults() override { ++results_closed; }
   void openFolder(const std::string& folder) override { opened_folders.push_back(folder); }
@@ -80,6 +82,8 @@ class FakeView : public WindowView {
   std::map<ListField, int> choices;
   std::map<PeriodField, DateTime> dates;
   std::string title;
+  std::string key_status;
+  std::optional<VerificationReport> last_report;  // of the last results shown
   std::vector<std::string> statuses;
   int progress_maximum = -1;
   int progress_position = -1;

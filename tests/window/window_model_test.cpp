@@ -13,6 +13,7 @@
 #include "fake_view.h"
 #include "support/test_paths.h"
 #include "tools/demo_calendar.h"
+#include "tools/demo_signing_key.h"
 #include "tools/demo_workdir.h"
 
 using namespace varnel;
@@ -300,6 +301,81 @@ TEST(WindowModel, PeriodShortOfTheMonthsEndIsConfirmed) {
   EXPECT_EQ(fixture.requests.size(), 1u);
 }
 
+// The key indicator beside "Códigos ATCUD..." at the start and at every
+// press of "Exportar", and the keys every export takes from Varnel.ini (both
+// versions of the file), as the headless exporter does; a malformed section
+// stops the press with its error, before the run.
+TEST(WindowModel, KeyIndicatorAndThePublicKeysOfEveryExport) {
+  const std::string pem(demo::DemoPublicKeyPem());
+  const struct {
+    const char* section;
+    const char* indicator;
+  } cases[] = {
+      {"", "Chave pública: em falta"},
+      {"1=chave.pem\r\n", "Chave pública: versão 1"},
+      {"2=chave.pem\r\n1=chave.pem\r\n", "Chaves públicas: versões 1 e 2"},
+      {"1=chave.pem\r\n2=lixo.pem\r\n", "Chave pública: versão 2 com erro"},
+      {"1=falta.pem\r\n", "Chave pública: versão 1 com erro"},
+      {"3=chave.pem\r\n1=chave.pem\r\n2=chave.pem\r\n", "Chaves públicas: 3 versões"},
+      {"um=chave.pem\r\n", "Chave pública: erro em Varnel.ini"},
+  };
+  for (const auto& c : cases) {
+    ModelFixture fixture(DateTime::FromDate(2017, 8, 15), [](ExportObserver&, ScriptedRun&) { return RunOutcome::Completed; });
+    WriteFileBytes(fixture.dir / "chave.pem", pem);
+    WriteFileBytes(fixture.dir / "lixo.pem", "-----BEGIN PUBLIC KEY-----\nnada\n-----END PUBLIC KEY-----\n");
+    WriteFileBytes(fixture.dir / "Varnel.ini", std::string("[Assinaturas]\r\n") + c.section);
+    fixture.start();
+    EXPECT_EQ(fixture.view.key_status, c.indicator) << c.section;
+  }
+
+  ModelFixture fixture(DateTime::FromDate(2017, 8, 15), [](ExportObserver&, ScriptedRun&) { return RunOutcome::Completed; });
+  fixture.start();
+  EXPECT_EQ(fixture.view.key_status, "Chave pública: em falta");
+  WriteFileBytes(fixture.dir / "chave.pem", pem);
+  WriteFileBytes(fixture.dir / "Varnel.ini", "[Assinaturas]\r\n1=chave.pem\r\n");
+  fixture.model->setText(TextField::ficheiro, "julho.xml");
+  for (const int version : {1, 0}) {  // 1.04_01, then 1.03_01
+    fixture.model->chooseSaftVersion(version);
+    fixture.model->btExportClick();
+    EXPECT_EQ(fixture.view.key_status, "Chave pública: versão 1");
+    ASSERT_FALSE(fixture.requests.empty());
+    const std::vector<SignatureKeyFile> keys{{1, Utf8FromPath(fixture.dir / "chave.pem")}};
+    EXPECT_EQ(fixture.requests.back().publicKeys, keys);
+  }
+  WriteFileBytes(fixture.dir / "Varnel.ini", "[Assinaturas]\r\n1=\r\n");
+  fixture.model->btExportClick();
+  EXPECT_EQ(fixture.requests.size(), 2u) << "no run with a malformed section";
+  EXPECT_EQ(fixture.view.key_status, "Chave pública: erro em Varnel.ini");
+  const std::vector<ShownBox> boxes{
+      {"Erro", "Falta o ficheiro da chave pública em Varnel.ini, secção [Assinaturas], chave \"1\"."}};
+  EXPECT_EQ(fixture.view.error_boxes, boxes);
+}
+
+// A key file the real run cannot read stops it with the file named, in a
+// box captioned "Erro", before anything is written.
+TEST(WindowModel, AKeyFileThatCannotBeReadStopsTheExport) {
+  ModelFixture fixture;
+  demo::DemoDatabaseOptions options;
+  options.period = {demo::DayNumber({2015, 12, 1}), demo::DayNumber({2015, 12, 31})};
+  options.documents = 20;
+  demo::WriteDemoWorkingDirectory(fixture.dir.path(), options);
+  WriteFileBytes(fixture.dir / demo::kDemoPublicKeyName, "-----BEGIN PUBLIC KEY-----\nnada\n-----END PUBLIC KEY-----\n");
+  WorkingDirectory here(fixture.dir.path());
+  fixture.start();
+  EXPECT_EQ(fixture.view.key_status, "Chave pública: versão 1 com erro");
+  fixture.model->setText(TextField::ficheiro, "dezembro");
+  fixture.model->btExportClick();
+  ASSERT_EQ(fixture.view.error_boxes.size(), 1u);
+  EXPECT_EQ(fixture.view.error_boxes[0].caption, "Erro");
+  EXPECT_EQ(fixture.view.error_boxes[0].text.rfind("O ficheiro da chave pública \"", 0), 0u)
+      << fixture.view.error_boxes[0].text;
+  EXPECT_TRUE(fixture.view.error_boxes[0].text.ends_with(
+      std::string(demo::kDemoPublicKeyName) + "\" (versão 1) não contém uma chave pública RSA em formato PEM"))
+      << fixture.view.error_boxes[0].text;
+  EXPECT_FALSE(std::filesystem::exists(fixture.dir / "dezembro.xml"));
+  EXPECT_TRUE(fixture.model->controlUsable(Control::companyName));
+}
+
 TEST(WindowModel, SavesTheCompanyAndTheFolderWhenTheRunAsks) {
   ModelFixture fixture(DateTime::FromDate(2016, 1, 15), [](ExportObserver& observer, ScriptedRun&) {
     observer.persistSettings();
@@ -408,7 +484,15 @@ TEST(WindowModel, ExportsTheDemoMonth) {
                          [](const std::string& text) { return text.ends_with(" registos. Exportação efectuada"); }),
             statuses.end());
   EXPECT_EQ(fixture.model->statusText().rfind("Ficheiro verificado: sem erros", 0), 0u) << fixture.model->statusText();
+  EXPECT_EQ(fixture.view.key_status, "Chave pública: versão 1");
   EXPECT_EQ(fixture.view.results.size(), 1u);
+  // The demo's key of Varnel.ini checked every signature, the first ones
+  // against the database's documents before the period.
+  ASSERT_TRUE(fixture.view.last_report);
+  for (const Finding& finding : fixture.view.last_report->findings) {
+    EXPECT_EQ(finding.message.find("Assinaturas"), std::string::npos) << finding.message;
+    EXPECT_EQ(finding.message.rfind("Primeiro documento da série", 0), std::string::npos) << finding.message;
+  }
   EXPECT_TRUE(fixture.view.visible(Control::pdados));
   EXPECT_FALSE(fixture.view.visible(Control::processar));
   EXPECT_GT(fixture.view.pending_input_handled, 5);

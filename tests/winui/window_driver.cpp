@@ -3,7 +3,8 @@
 // window messages and typed keys. It starts varnel.exe in WORKDIR, checks
 // that the window shows COMPANY_NAME (from the demo's Varnel.ini) and its
 // title band, that no static text or button text is wider than its control,
-// that Enter, the arrows and Ctrl+Tab move the focus by the form base's
+// that the key indicator names the demo's key and has room for its longest
+// texts, that Enter, the arrows and Ctrl+Tab move the focus by the form base's
 // rules, presses "Exportar" with a blank "Ficheiro" and checks the error box,
 // types the period 01/03/2016 to 31/03/2016 over the default one and checks
 // that no day was lost (a lost day would make the window ask about the days
@@ -467,6 +468,21 @@ bool CodesDialogRefusesAShortCode(const Window& window) {
   return Check(WaitFor([&] { return !IsWindow(codes); }, 30), "\"Cancelar\" closes it") && right && fit;
 }
 
+// The key indicator beside "Códigos ATCUD...": the demo's key of Varnel.ini,
+// and room for the indicator's longest texts.
+bool KeyIndicatorFits(const Window& window) {
+  HWND label = GetDlgItem(window.dialog, IDC_LBCHAVE);
+  const std::wstring shown = TextOf(label);
+  bool passed = Check(shown == L"Chave pública: versão 1", "the key indicator names the demo's key", shown);
+  for (const wchar_t* text :
+       {L"Chaves públicas: versões 1 e 2", L"Chave pública: versão 12 com erro", L"Chave pública: erro em Varnel.ini"}) {
+    SendMessageW(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    passed = TextsFit(window.dialog, "the key indicator's longest texts fit") && passed;
+  }
+  SendMessageW(label, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+  return passed;
+}
+
 // A status text a run ends with: the verifier's outcome or the abort's. The
 // run's first texts ("A salvar a configuração", the maintenance's) can show
 // while the data panel is still up, so the panel alone does not say the run
@@ -489,9 +505,14 @@ bool WaitForTheRun(const Window& window, std::wstring& final_status, const std::
         failure = FindBox(window.process.dwThreadId, dialog, L"Varnel v6");
         if (!failure) failure = FindBox(window.process.dwThreadId, dialog, L"Erro");
         if (failure) return true;
-        const std::wstring text = TextOf(status);
-        return IsWindowVisible(GetDlgItem(dialog, IDC_BTEXPORT)) && IsWindowVisible(status) &&
-               IsWindowEnabled(GetDlgItem(dialog, IDC_COMPANYNAME)) && text != before && IsFinalStatus(text);
+        // The status first: its text comes through the window's thread, which
+        // answers between the run's steps only, so the panel's state read
+        // after it is no older than it. Read the other way round, the panel
+        // could be seen as it was before the press was handled and the text
+        // of a step of the run.
+        const std::wstring shown = TextOf(status);
+        return shown != before && IsFinalStatus(shown) && IsWindowVisible(GetDlgItem(dialog, IDC_BTEXPORT)) &&
+               IsWindowVisible(status) && IsWindowEnabled(GetDlgItem(dialog, IDC_COMPANYNAME));
       },
       600);
   if (failure) return Check(false, "the export ends without an error box", TextOf(GetDlgItem(failure, 0xFFFF)));
@@ -585,6 +606,7 @@ int main() {
   passed = Check(title.rfind(L"Exportação SAF-T-PT modelo ", 0) == 0, "the title band", title) && passed;
   std::printf("the screen's DPI: %d\n", DpiOf());
   passed = TextsFit(dialog, "the data panel: every text fits") && passed;
+  passed = KeyIndicatorFits(window) && passed;
   passed = KeysMoveTheFocus(window) && passed;
   passed = CtrlTabMovesTheFocus(window) && passed;
   passed = BlankPathShowsTheError(window) && passed;
