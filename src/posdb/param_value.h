@@ -1,10 +1,13 @@
-// The value bound to a named parameter of a query: what PosQuery collects
-// from its callers and what a back end binds to its statement. It belongs to
-// the seam between them, so the back ends see it without seeing PosDatabase.
+// The values a query takes from its callers: the value bound to a named
+// parameter (what PosQuery collects and a back end binds to its statement)
+// and the value a search looks for in a held result. They belong to the seam
+// between PosQuery and the back ends, so the back ends and the result store
+// see them without seeing PosDatabase.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <variant>
 
 #include "base/date_time.h"
 
@@ -21,5 +24,8 @@ struct ParamValue {
   std::string text;
   DateTime date_time;
 };
+
+// A value searched for by PosQuery::Locate.
+using LocateValue = std::variant<std::int64_t, std::string>;
 
 }  // namespace varnel

@@ -47,9 +47,6 @@ class ResultStore;
 struct CellView;
 struct QueryText;
 
-// A value searched for by PosQuery::Locate.
-using LocateValue = std::variant<std::int64_t, std::string>;
-
 class PosDatabase {
  public:
   using ConnectionFactory =

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "base/date_time.h"
-#include "posdb/pos_database.h"
+#include "posdb/param_value.h"
 
 namespace varnel {
 
