@@ -1,8 +1,7 @@
 // Owner types for SQLite handles outside the product: the only file in tools/
 // and tests/ that speaks SQLite's C interface. Each C call is followed by one
-// check; handles are released in destructors with sqlite3_finalize and
-// sqlite3_close_v2, whose results a destructor can only ignore (Close()
-// reports them for callers that care).
+// check; each handle has one owner (a unique_ptr with its release), and
+// Close() reports a failed close for callers that care.
 #include "tools/sqlite_file.h"
 
 #include <sqlite3.h>
@@ -34,6 +33,10 @@ int OpenFlags(SqliteFile::Mode mode) {
 
 }  // namespace
 
+void StatementFinalizer::operator()(sqlite3_stmt* statement) const noexcept { sqlite3_finalize(statement); }
+
+void DatabaseCloser::operator()(sqlite3* database) const noexcept { sqlite3_close_v2(database); }
+
 SqliteError::SqliteError(std::string call, int code, std::string sqlite_message,
                          std::string statement)
     : VarnelError(sqlite_message + " (SQLite " + call + ", code " + std::to_string(code) +
@@ -48,49 +51,30 @@ SqliteError::SqliteError(std::string call, int code, std::string sqlite_message,
 SqliteStatement::SqliteStatement(sqlite3* database, sqlite3_stmt* statement, std::string name)
     : m_database(database), m_statement(statement), m_name(std::move(name)) {}
 
-SqliteStatement::~SqliteStatement() {
-  if (m_statement != nullptr) sqlite3_finalize(m_statement);
-}
-
-SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
-    : m_database(std::exchange(other.m_database, nullptr)),
-      m_statement(std::exchange(other.m_statement, nullptr)),
-      m_name(std::move(other.m_name)) {}
-
-SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
-  if (this != &other) {
-    if (m_statement != nullptr) sqlite3_finalize(m_statement);
-    m_database = std::exchange(other.m_database, nullptr);
-    m_statement = std::exchange(other.m_statement, nullptr);
-    m_name = std::move(other.m_name);
-  }
-  return *this;
-}
-
 void SqliteStatement::Check(int result, const char* call) const {
   if (result == SQLITE_OK || result == SQLITE_ROW || result == SQLITE_DONE) return;
   throw SqliteError(call, result, MessageOf(m_database, result), m_name);
 }
 
 void SqliteStatement::BindInteger(int index, std::int64_t value) {
-  Check(sqlite3_bind_int64(m_statement, index, value), "sqlite3_bind_int64");
+  Check(sqlite3_bind_int64(m_statement.get(), index, value), "sqlite3_bind_int64");
 }
 
 void SqliteStatement::BindReal(int index, double value) {
-  Check(sqlite3_bind_double(m_statement, index, value), "sqlite3_bind_double");
+  Check(sqlite3_bind_double(m_statement.get(), index, value), "sqlite3_bind_double");
 }
 
 void SqliteStatement::BindText(int index, std::string_view value) {
   if (value.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
     throw SqliteError("sqlite3_bind_text", SQLITE_TOOBIG, "text too long", m_name);
   }
-  Check(sqlite3_bind_text(m_statement, index, value.data(), static_cast<int>(value.size()),
+  Check(sqlite3_bind_text(m_statement.get(), index, value.data(), static_cast<int>(value.size()),
                           SQLITE_TRANSIENT),
         "sqlite3_bind_text");
 }
 
 void SqliteStatement::BindNull(int index) {
-  Check(sqlite3_bind_null(m_statement, index), "sqlite3_bind_null");
+  Check(sqlite3_bind_null(m_statement.get(), index), "sqlite3_bind_null");
 }
 
 void SqliteStatement::BindOptionalText(int index, const std::optional<std::string>& value) {
@@ -110,40 +94,40 @@ void SqliteStatement::BindTextOrNull(int index, std::string_view value) {
 }
 
 void SqliteStatement::Execute() {
-  int result = sqlite3_step(m_statement);
+  int result = sqlite3_step(m_statement.get());
   Check(result, "sqlite3_step");
-  Check(sqlite3_reset(m_statement), "sqlite3_reset");
+  Check(sqlite3_reset(m_statement.get()), "sqlite3_reset");
 }
 
 bool SqliteStatement::Next() {
-  int result = sqlite3_step(m_statement);
+  int result = sqlite3_step(m_statement.get());
   Check(result, "sqlite3_step");
   return result == SQLITE_ROW;
 }
 
-void SqliteStatement::Reset() { Check(sqlite3_reset(m_statement), "sqlite3_reset"); }
+void SqliteStatement::Reset() { Check(sqlite3_reset(m_statement.get()), "sqlite3_reset"); }
 
-int SqliteStatement::ColumnCount() const { return sqlite3_column_count(m_statement); }
+int SqliteStatement::ColumnCount() const { return sqlite3_column_count(m_statement.get()); }
 
 bool SqliteStatement::IsNull(int column) const {
-  return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+  return sqlite3_column_type(m_statement.get(), column) == SQLITE_NULL;
 }
 
 std::int64_t SqliteStatement::Integer(int column) const {
-  return sqlite3_column_int64(m_statement, column);
+  return sqlite3_column_int64(m_statement.get(), column);
 }
 
-double SqliteStatement::Real(int column) const { return sqlite3_column_double(m_statement, column); }
+double SqliteStatement::Real(int column) const { return sqlite3_column_double(m_statement.get(), column); }
 
 std::string SqliteStatement::Text(int column) const {
-  const unsigned char* text = sqlite3_column_text(m_statement, column);
+  const unsigned char* text = sqlite3_column_text(m_statement.get(), column);
   if (text == nullptr) {
     // NULL column, or no memory for the conversion: only the latter is a failure.
     Check(sqlite3_errcode(m_database) == SQLITE_NOMEM ? SQLITE_NOMEM : SQLITE_OK,
           "sqlite3_column_text");
     return {};
   }
-  int bytes = sqlite3_column_bytes(m_statement, column);
+  int bytes = sqlite3_column_bytes(m_statement.get(), column);
   return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes));
 }
 
@@ -156,44 +140,27 @@ SqliteFile::SqliteFile(const std::filesystem::path& path, Mode mode) {
   }
   sqlite3* database = nullptr;
   int result = sqlite3_open_v2(path.string().c_str(), &database, OpenFlags(mode), nullptr);
+  m_database.reset(database);  // owned, and so closed, even when the open failed
   if (result != SQLITE_OK) {
-    std::string message = MessageOf(database, result) + ": " + path.string();
-    sqlite3_close_v2(database);
-    throw SqliteError("sqlite3_open_v2", result, message, "open");
+    throw SqliteError("sqlite3_open_v2", result, MessageOf(database, result) + ": " + path.string(), "open");
   }
-  m_database = database;
-}
-
-SqliteFile::~SqliteFile() {
-  if (m_database != nullptr) sqlite3_close_v2(m_database);
-}
-
-SqliteFile::SqliteFile(SqliteFile&& other) noexcept
-    : m_database(std::exchange(other.m_database, nullptr)) {}
-
-SqliteFile& SqliteFile::operator=(SqliteFile&& other) noexcept {
-  if (this != &other) {
-    if (m_database != nullptr) sqlite3_close_v2(m_database);
-    m_database = std::exchange(other.m_database, nullptr);
-  }
-  return *this;
 }
 
 void SqliteFile::SetBusyTimeout(std::chrono::milliseconds wait) {
   const auto clamped = std::min<std::chrono::milliseconds::rep>(
       std::max<std::chrono::milliseconds::rep>(wait.count(), 0), std::numeric_limits<int>::max());
-  int result = sqlite3_busy_timeout(m_database, static_cast<int>(clamped));
+  int result = sqlite3_busy_timeout(m_database.get(), static_cast<int>(clamped));
   if (result != SQLITE_OK) {
-    throw SqliteError("sqlite3_busy_timeout", result, MessageOf(m_database, result), "busy timeout");
+    throw SqliteError("sqlite3_busy_timeout", result, MessageOf(m_database.get(), result), "busy timeout");
   }
 }
 
 void SqliteFile::ExecuteScript(std::string_view sql, std::string_view name) {
   std::string text(sql);
   char* error = nullptr;
-  int result = sqlite3_exec(m_database, text.c_str(), nullptr, nullptr, &error);
+  int result = sqlite3_exec(m_database.get(), text.c_str(), nullptr, nullptr, &error);
   if (result != SQLITE_OK) {
-    std::string message = error != nullptr ? error : MessageOf(m_database, result);
+    std::string message = error != nullptr ? error : MessageOf(m_database.get(), result);
     sqlite3_free(error);
     throw SqliteError("sqlite3_exec", result, message, std::string(name));
   }
@@ -204,13 +171,13 @@ SqliteStatement SqliteFile::Prepare(std::string_view sql, std::string name) {
     throw SqliteError("sqlite3_prepare_v2", SQLITE_TOOBIG, "statement too long", name);
   }
   sqlite3_stmt* statement = nullptr;
-  int result = sqlite3_prepare_v2(m_database, sql.data(), static_cast<int>(sql.size()), &statement,
+  int result = sqlite3_prepare_v2(m_database.get(), sql.data(), static_cast<int>(sql.size()), &statement,
                                   nullptr);
+  SqliteStatement prepared(m_database.get(), statement, std::move(name));
   if (result != SQLITE_OK) {
-    sqlite3_finalize(statement);
-    throw SqliteError("sqlite3_prepare_v2", result, MessageOf(m_database, result), name);
+    throw SqliteError("sqlite3_prepare_v2", result, MessageOf(m_database.get(), result), prepared.m_name);
   }
-  return SqliteStatement(m_database, statement, std::move(name));
+  return prepared;
 }
 
 std::optional<std::string> SqliteFile::QueryText(std::string_view sql, std::string name) {
@@ -227,12 +194,12 @@ std::optional<std::int64_t> SqliteFile::QueryInteger(std::string_view sql, std::
 
 void SqliteFile::Close() {
   if (m_database == nullptr) return;
-  int result = sqlite3_close(m_database);
+  int result = sqlite3_close(m_database.get());
   if (result != SQLITE_OK) {
     // Statements still open: the handle stays valid and the destructor closes it.
-    throw SqliteError("sqlite3_close", result, MessageOf(m_database, result), "close");
+    throw SqliteError("sqlite3_close", result, MessageOf(m_database.get(), result), "close");
   }
-  m_database = nullptr;
+  (void)m_database.release();  // closed just now
 }
 
 }  // namespace varnel::tools

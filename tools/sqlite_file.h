@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,15 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 namespace varnel::tools {
+
+// The release of each handle, for its owner: sqlite3_finalize and
+// sqlite3_close_v2, whose results a destructor can only ignore.
+struct StatementFinalizer {
+  void operator()(sqlite3_stmt* statement) const noexcept;
+};
+struct DatabaseCloser {
+  void operator()(sqlite3* database) const noexcept;
+};
 
 class SqliteError : public VarnelError {
  public:
@@ -43,11 +53,6 @@ class SqliteError : public VarnelError {
 class SqliteStatement {
  public:
   SqliteStatement() = default;
-  ~SqliteStatement();
-  SqliteStatement(SqliteStatement&& other) noexcept;
-  SqliteStatement& operator=(SqliteStatement&& other) noexcept;
-  SqliteStatement(const SqliteStatement&) = delete;
-  SqliteStatement& operator=(const SqliteStatement&) = delete;
 
   void BindInteger(int index, std::int64_t value);
   void BindReal(int index, double value);
@@ -77,8 +82,8 @@ class SqliteStatement {
   SqliteStatement(sqlite3* database, sqlite3_stmt* statement, std::string name);
   void Check(int result, const char* call) const;
 
-  sqlite3* m_database = nullptr;
-  sqlite3_stmt* m_statement = nullptr;
+  sqlite3* m_database = nullptr;  // the file's, lent for its error messages
+  std::unique_ptr<sqlite3_stmt, StatementFinalizer> m_statement;
   std::string m_name;
 };
 
@@ -94,11 +99,6 @@ class SqliteFile {
   };
 
   SqliteFile(const std::filesystem::path& path, Mode mode);
-  ~SqliteFile();
-  SqliteFile(SqliteFile&& other) noexcept;
-  SqliteFile& operator=(SqliteFile&& other) noexcept;
-  SqliteFile(const SqliteFile&) = delete;
-  SqliteFile& operator=(const SqliteFile&) = delete;
 
   // How long a statement waits for a lock held by another connection before
   // it fails with "database is locked"; zero fails at once.
@@ -119,7 +119,7 @@ class SqliteFile {
   void Close();
 
  private:
-  sqlite3* m_database = nullptr;
+  std::unique_ptr<sqlite3, DatabaseCloser> m_database;
 };
 
 }  // namespace varnel::tools
