@@ -147,7 +147,7 @@ class Tmain : public TcsEZForm, private WindowView {
   void showVerificationResults(const VerificationReport& report, const std::string& outcome,
                                const std::string& folder) override;
   void closeVerificationResults() override;
-  void openFolder(const std::string& folder) override;
+  bool openFolder(const std::string& folder) override;
   void handlePendingInput() override;
   std::optional<Control> focusedControl() const override;
   void focusControl(Control control) override;

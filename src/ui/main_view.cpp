@@ -180,12 +180,12 @@ void Tmain::closeVerificationResults() {
   if (m_verification_dialog) m_verification_dialog->close();
 }
 
-void Tmain::openFolder(const std::string& folder) {
+bool Tmain::openFolder(const std::string& folder) {
   if (m_options.open_folder) {
     m_options.open_folder(FromUtf8(folder));
-  } else {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(FromUtf8(folder)));
+    return true;
   }
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(FromUtf8(folder)));
 }
 
 void Tmain::handlePendingInput() { QCoreApplication::processEvents(QEventLoop::AllEvents); }

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -90,7 +91,13 @@ VerificationDialog::VerificationDialog(const VerificationReport& report, QString
   auto* open_folder = new QPushButton(buttons::kOpenFolder, this);
   open_folder->setObjectName("btabrirpasta");
   connect(open_folder, &QPushButton::clicked, this,
-          [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(m_folder)); });
+          [this] {
+            if (QDesktopServices::openUrl(QUrl::fromLocalFile(m_folder))) return;
+            QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kCheckCaption),
+                            QString::fromStdString(FolderNotOpenedText(m_folder.toStdString())), QMessageBox::Ok,
+                            this);
+            box.exec();
+          });
   auto* close_button = new QPushButton(kCloseButton, this);
   close_button->setObjectName("btfechar");
   connect(close_button, &QPushButton::clicked, this, &QDialog::close);

@@ -40,6 +40,10 @@ std::string TitleBandText(SaftVersion version) {
   return "Exportação SAF-T-PT modelo " + std::string(SaftVersionLabel(version));
 }
 
+std::string FolderNotOpenedText(const std::string& folder) {
+  return "Não foi possível abrir a pasta \"" + folder + "\" no gestor de ficheiros do sistema.";
+}
+
 std::string SeriesChoice(int index) {
   if (index == 0) return std::string(kNoSeriesChoice);
   return SeriesIndex(index).Letter();
@@ -161,7 +165,8 @@ void WindowModel::openfClick() {
 }
 
 void WindowModel::btopenfolderClick() {
-  if (!m_completed_folder.empty()) m_view.openFolder(m_completed_folder);
+  if (m_completed_folder.empty() || m_view.openFolder(m_completed_folder)) return;
+  m_view.showErrorBox(std::string(kCheckCaption), FolderNotOpenedText(m_completed_folder));
 }
 
 // The folder of the file named in "Ficheiro", made absolute, with the

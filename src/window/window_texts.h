@@ -26,6 +26,10 @@ inline constexpr char kCheckCaption[] = "Erro";
 // "Exportação SAF-T-PT modelo 1.04_01": the title band for a version.
 std::string TitleBandText(SaftVersion version);
 
+// "Abrir pasta" when the system could not show the folder (no file manager,
+// a folder gone since the export), so the click never goes unanswered.
+std::string FolderNotOpenedText(const std::string& folder);
+
 inline constexpr char kProcessingText[] = "Aguarde, por favor, em processamento...";
 inline constexpr char kStatusAtStart[] = "0 de 0";
 inline constexpr char kEstablishmentHint[] = "(preencher se existir mais do que um estabelecimento)";

@@ -68,7 +68,8 @@ class WindowView {
   virtual void showVerificationResults(const VerificationReport& report, const std::string& outcome,
                                        const std::string& folder) = 0;
   virtual void closeVerificationResults() = 0;
-  virtual void openFolder(const std::string& folder) = 0;
+  // Shows the folder in the system's file manager; false when it could not.
+  virtual bool openFolder(const std::string& folder) = 0;
 
   // Handles the pending input and repaints; the buttons' handlers may run.
   virtual void handlePendingInput() = 0;

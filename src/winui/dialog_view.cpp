@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "winui/atcud_dialog.h"
 #include "winui/control_ids.h"
 #include "winui/results_dialog.h"
+#include "winui/shell_folder.h"
 #include "winui/wide_text.h"
 
 namespace varnel {
@@ -180,9 +180,7 @@ void MainDialog::showVerificationResults(const VerificationReport& report, const
 
 void MainDialog::closeVerificationResults() { m_results.reset(); }
 
-void MainDialog::openFolder(const std::string& folder) {
-  ShellExecuteW(m_dialog, L"open", WideFromUtf8(folder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
+bool MainDialog::openFolder(const std::string& folder) { return OpenFolderInShell(m_dialog, folder); }
 
 std::optional<Control> MainDialog::focusedControl() const {
   HWND focus = GetFocus();

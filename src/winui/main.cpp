@@ -6,12 +6,24 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
+#include "window/window_texts.h"
 #include "winui/main_dialog.h"
+#include "winui/wide_text.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_DATE_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  const bool controls_ready = InitCommonControlsEx(&controls) != FALSE;
   varnel::MainDialog dialog(instance, {});
-  if (!dialog.create(show_command)) return 1;
+  if (!controls_ready || !dialog.create(show_command)) {
+    // Without its window the program would end unseen: say so, with the
+    // system's error number for the technician.
+    const std::string text = "Não foi possível abrir a janela do Varnel V6 (erro " +
+                             std::to_string(GetLastError()) + " do Windows).";
+    MessageBoxW(nullptr, varnel::WideFromUtf8(text).c_str(), varnel::WideFromUtf8(varnel::kWindowCaption).c_str(),
+                MB_OK | MB_ICONERROR);
+    return 1;
+  }
   return dialog.run();
 }

@@ -81,7 +81,7 @@ class MainDialog : private WindowView {
   void showVerificationResults(const VerificationReport& report, const std::string& outcome,
                                const std::string& folder) override;
   void closeVerificationResults() override;
-  void openFolder(const std::string& folder) override;
+  bool openFolder(const std::string& folder) override;
   void handlePendingInput() override;
   std::optional<Control> focusedControl() const override;
   void focusControl(Control control) override;

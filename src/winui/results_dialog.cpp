@@ -6,13 +6,13 @@
 #include "winui/results_dialog.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <algorithm>
 
 #include "window/verification_tables.h"
 #include "window/window_texts.h"
 #include "winui/resource.h"
+#include "winui/shell_folder.h"
 #include "winui/wide_text.h"
 #include "winui/window_dpi.h"
 
@@ -157,7 +157,10 @@ INT_PTR CALLBACK ResultsDialog::DialogProc(HWND dialog, UINT message, WPARAM wpa
     return TRUE;
   }
   if (message == WM_COMMAND && LOWORD(wparam) == IDC_RESULTS_OPEN) {
-    ShellExecuteW(dialog, L"open", WideFromUtf8(self->m_folder).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (!OpenFolderInShell(dialog, self->m_folder)) {
+      MessageBoxW(dialog, WideFromUtf8(FolderNotOpenedText(self->m_folder)).c_str(),
+                  WideFromUtf8(kCheckCaption).c_str(), MB_OK | MB_ICONERROR);
+    }
     return TRUE;
   }
   if ((message == WM_COMMAND && LOWORD(wparam) == IDCANCEL) || message == WM_CLOSE) {

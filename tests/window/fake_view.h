@@ -56,7 +56,10 @@ class FakeView : public WindowView {
     last_report = report;
   }
   void closeVerificationResults() override { ++results_closed; }
-  void openFolder(const std::string& folder) override { opened_folders.push_back(folder); }
+  bool openFolder(const std::string& folder) override {
+    opened_folders.push_back(folder);
+    return folder_opens;
+  }
   void handlePendingInput() override {
     ++pending_input_handled;
     if (pending_input) {
@@ -91,6 +94,7 @@ class FakeView : public WindowView {
   std::vector<std::pair<Control, bool>> shown;  // every showControl, in order
   std::map<Control, bool> enabled_controls;
   std::vector<ShownBox> error_boxes;
+  bool folder_opens = true;
   std::vector<ShownBox> questions;
   bool answer = true;
   std::vector<SaveFileChoice> file_choices;

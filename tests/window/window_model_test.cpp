@@ -394,6 +394,13 @@ TEST(WindowModel, SavesTheCompanyAndTheFolderWhenTheRunAsks) {
   EXPECT_TRUE(fixture.view.visible(Control::btopenfolder));
   fixture.model->btopenfolderClick();
   EXPECT_EQ(fixture.view.opened_folders, std::vector<std::string>{folder});
+  EXPECT_TRUE(fixture.view.error_boxes.empty());
+  // A folder the system cannot show (gone since, no file manager) is said so.
+  fixture.view.folder_opens = false;
+  fixture.model->btopenfolderClick();
+  ASSERT_EQ(fixture.view.error_boxes.size(), 1u);
+  EXPECT_EQ(fixture.view.error_boxes[0].text,
+            "Não foi possível abrir a pasta \"" + folder + "\" no gestor de ficheiros do sistema.");
 }
 
 // "Sair" during a run asks first; confirmed, the run is aborted (again at
