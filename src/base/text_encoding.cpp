@@ -136,10 +136,15 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   return out;
 }
 
-TextFileForm DetectTextFileForm(std::string_view bytes) {
+std::optional<TextFileForm> MarkedTextFileForm(std::string_view bytes) {
   if (bytes.starts_with(kUtf16LittleEndianMark)) return TextFileForm::Utf16LittleEndian;
   if (bytes.starts_with(kUtf16BigEndianMark)) return TextFileForm::Utf16BigEndian;
   if (bytes.starts_with(kUtf8Mark)) return TextFileForm::Utf8WithMark;
+  return std::nullopt;
+}
+
+TextFileForm DetectTextFileForm(std::string_view bytes) {
+  if (const std::optional<TextFileForm> marked = MarkedTextFileForm(bytes)) return *marked;
   const bool beyond_ascii =
       std::any_of(bytes.begin(), bytes.end(), [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; });
   return beyond_ascii && IsValidUtf8(bytes) ? TextFileForm::Utf8 : TextFileForm::Windows1252;

@@ -6,6 +6,7 @@
 // U+FFFD, so a damaged value is shown damaged rather than ending the export.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,10 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // The forms a text file is saved in. Windows-1252 and plain UTF-8 carry no
 // mark; the others start with theirs.
 enum class TextFileForm { Windows1252, Utf8, Utf8WithMark, Utf16LittleEndian, Utf16BigEndian };
+
+// The form the byte-order mark at the start of bytes names (UTF-8, UTF-16 in
+// either byte order), or none without a mark.
+std::optional<TextFileForm> MarkedTextFileForm(std::string_view bytes);
 
 // The form of a file's bytes: the byte-order mark decides (UTF-16 in either
 // byte order, UTF-8); without one, UTF-8 when the bytes are valid UTF-8 and

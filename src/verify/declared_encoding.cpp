@@ -5,16 +5,27 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
+
+#include "base/text_encoding.h"
 
 namespace varnel::verify {
 
 namespace {
 
+// The mark's name, as the verifier's messages give it.
 std::string ByteOrderMark(const unsigned char* head, std::size_t size) {
-  if (size >= 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return "UTF-8";
-  if (size >= 2 && head[0] == 0xFF && head[1] == 0xFE) return "UTF-16LE";
-  if (size >= 2 && head[0] == 0xFE && head[1] == 0xFF) return "UTF-16BE";
-  return "";
+  const std::optional<TextFileForm> marked =
+      MarkedTextFileForm(std::string_view(reinterpret_cast<const char*>(head), size));
+  if (!marked) return "";
+  switch (*marked) {
+    case TextFileForm::Utf16LittleEndian:
+      return "UTF-16LE";
+    case TextFileForm::Utf16BigEndian:
+      return "UTF-16BE";
+    default:
+      return "UTF-8";
+  }
 }
 
 // The XML declaration as ASCII text, or "" when the file does not start
