@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/signature_check.h"
+#include "verify/document_numbers.h"
 #include "verify/signature_keys.h"
 
 namespace varnel::verify {
@@ -76,11 +77,9 @@ std::optional<int> KeyVersion(const std::optional<std::string>& hash_control) {
 
 // The number of "FT A/12" (12), when it has one.
 std::optional<std::uint32_t> SeriesNumber(std::string_view number) {
-  const std::size_t slash = number.rfind('/');
-  if (slash == std::string_view::npos) return std::nullopt;
-  const std::string_view digits = number.substr(slash + 1);
-  if (!AllDigits(digits) || digits.size() > 9) return std::nullopt;
-  return static_cast<std::uint32_t>(std::stoul(std::string(digits)));
+  const std::optional<DocumentNumberParts> parts = SplitDocumentNumber(number);
+  if (!parts) return std::nullopt;
+  return parts->number;
 }
 
 std::string CountText(std::uint64_t count, const char* one, const char* many) {
