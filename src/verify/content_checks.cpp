@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include "base/ascii_text.h"
 #include "verify/queued_signature_chain.h"
 #include "verify/taxpayer_number.h"
 
@@ -31,12 +32,7 @@ std::optional<int> DayNumber(std::string_view text) {
   return value;
 }
 
-std::string Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return std::string(text);
-}
+std::string Trimmed(std::string_view text) { return std::string(TrimWhiteSpace(text)); }
 
 // The section whose documents the element is, under its section element.
 SectionId DocumentSection(Element element, Element parent) {

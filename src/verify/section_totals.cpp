@@ -3,16 +3,13 @@
 
 #include <algorithm>
 
+#include "base/ascii_text.h"
+
 namespace varnel::verify {
 
 namespace {
 
-std::string Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return std::string(text);
-}
+std::string Trimmed(std::string_view text) { return std::string(TrimWhiteSpace(text)); }
 
 DecimalAmount Whole(std::uint64_t count) { return DecimalAmount::FromWhole(static_cast<std::int64_t>(count)); }
 

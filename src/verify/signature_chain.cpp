@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "base/ascii_text.h"
 #include "platform/signature_check.h"
 #include "verify/document_numbers.h"
 #include "verify/signature_keys.h"
@@ -23,13 +24,6 @@ namespace {
 // Per-document errors listed before the rest are only counted, and failures
 // kept per series while they are open.
 constexpr std::size_t kMaxDocumentErrors = 50;
-
-std::string_view Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -70,7 +64,7 @@ std::optional<std::vector<unsigned char>> DecodeBase64(std::string_view text) {
 // number (1.03_01 files may leave it out: version 1).
 std::optional<int> KeyVersion(const std::optional<std::string>& hash_control) {
   if (!hash_control) return 1;
-  const std::string_view text = Trimmed(*hash_control);
+  const std::string_view text = TrimWhiteSpace(*hash_control);
   if (!AllDigits(text) || text.size() > 6) return std::nullopt;
   return std::stoi(std::string(text));
 }
@@ -133,7 +127,7 @@ std::string SignatureSeriesKey(SignedSection section, std::string_view number) {
 }
 
 std::optional<std::string> TwoDecimals(std::string_view amount) {
-  amount = Trimmed(amount);
+  amount = TrimWhiteSpace(amount);
   const bool negative = !amount.empty() && amount.front() == '-';
   if (negative || (!amount.empty() && amount.front() == '+')) amount.remove_prefix(1);
   const std::size_t point = amount.find('.');
@@ -165,10 +159,10 @@ std::string SignedText(const SignedDocument& document, std::string_view previous
   const std::optional<std::string> gross = TwoDecimals(document.gross_total);
   std::string text;
   text.reserve(64 + previous_hash.size());
-  text.append(Trimmed(document.date)).append(";");
-  text.append(Trimmed(document.system_entry)).append(";");
+  text.append(TrimWhiteSpace(document.date)).append(";");
+  text.append(TrimWhiteSpace(document.system_entry)).append(";");
   text.append(document.number).append(";");
-  text.append(gross ? *gross : std::string(Trimmed(document.gross_total))).append(";");
+  text.append(gross ? *gross : std::string(TrimWhiteSpace(document.gross_total))).append(";");
   text.append(previous_hash);
   return text;
 }
@@ -197,7 +191,7 @@ SignatureChain::SignatureChain(SignatureChainSetup setup) : m_setup(std::move(se
 
 SignatureChain::~SignatureChain() = default;
 
-void SignatureChain::SetCertificateNumber(std::string_view number) { m_certificate = Trimmed(number); }
+void SignatureChain::SetCertificateNumber(std::string_view number) { m_certificate = TrimWhiteSpace(number); }
 
 SignatureChain::Series& SignatureChain::SeriesOf(const SignedDocument& document) {
   std::unique_ptr<Series>& series = m_series[SignatureSeriesKey(document.section, document.number)];
@@ -211,13 +205,13 @@ SignatureChain::Series& SignatureChain::SeriesOf(const SignedDocument& document)
 }
 
 void SignatureChain::Add(const SignedDocument& document) {
-  const std::string_view origin = Trimmed(document.source_billing);
+  const std::string_view origin = TrimWhiteSpace(document.source_billing);
   if (origin == "I" || origin == "M") {
     CheckOtherOrigin(document);
     return;
   }
   Series& series = SeriesOf(document);
-  const std::string hash(Trimmed(document.hash));
+  const std::string hash(TrimWhiteSpace(document.hash));
   if (hash.empty() || hash == "0") {
     if (series.unsigned_count++ == 0) series.first_unsigned = document.number;
     return;
@@ -235,7 +229,7 @@ void SignatureChain::CheckSigned(Series& series, const SignedDocument& document,
   const std::optional<int> version = KeyVersion(document.hash_control);
   if (!version) {
     Add(FindingSeverity::Warning, SignedSectionName(document.section), document.number,
-        "HashControl \"" + std::string(Trimmed(*document.hash_control)) +
+        "HashControl \"" + std::string(TrimWhiteSpace(*document.hash_control)) +
             "\" não é uma versão de chave: num documento emitido pelo programa (SourceBilling P) é a versão da "
             "chave privada que o assinou; a assinatura não foi verificada");
     return;
@@ -301,8 +295,8 @@ void SignatureChain::CloseFailures(Series& series) {
 }
 
 void SignatureChain::CheckOtherOrigin(const SignedDocument& document) {
-  const std::string_view origin = Trimmed(document.source_billing);
-  const std::string_view control = document.hash_control ? Trimmed(*document.hash_control) : std::string_view();
+  const std::string_view origin = TrimWhiteSpace(document.source_billing);
+  const std::string_view control = document.hash_control ? TrimWhiteSpace(*document.hash_control) : std::string_view();
   if (origin == "M" && !IsRecoveredHashControl(control)) {
     Add(FindingSeverity::Warning, SignedSectionName(document.section), document.number,
         "HashControl \"" + std::string(control) +

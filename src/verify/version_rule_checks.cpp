@@ -2,6 +2,7 @@
 // Dates are compared as their "YYYY-MM-DD" texts, which order as the days do.
 #include "verify/version_rule_checks.h"
 
+#include "base/ascii_text.h"
 #include "base/atcud_series_code.h"
 
 namespace varnel::verify {
@@ -12,12 +13,7 @@ constexpr std::string_view kAtcudRequiredFrom = "2023-01-01";
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-std::string Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return std::string(text);
-}
+std::string Trimmed(std::string_view text) { return std::string(TrimWhiteSpace(text)); }
 
 // The last day a retired document type was valid, or nothing.
 std::optional<std::string_view> LastValidDay(SectionId section, std::string_view type) {
