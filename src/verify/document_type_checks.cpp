@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "base/value_routines.h"
+
 namespace varnel::verify {
 
 namespace {
@@ -24,10 +26,6 @@ DocumentSide ExpectedSide(SectionId section, std::string_view type) {
     }
   }
   return DocumentSide::None;
-}
-
-std::string Count(std::uint64_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 }  // namespace
@@ -71,7 +69,7 @@ void DocumentTypeChecks::Finish() {
     const bool debit_expected = ExpectedSide(gathered.section, type) == DocumentSide::Debit;
     m_findings.Add(FindingKind::DocumentSide, FindingSeverity::Warning, SectionName(gathered.section),
                    gathered.first_document,
-                   Count(gathered.count, "documento", "documentos") + " do tipo " + type + " com as linhas a " +
+                   CountText(gathered.count, "documento", "documentos") + " do tipo " + type + " com as linhas a " +
                        (debit_expected ? "crédito" : "débito") + ", quando o tipo se escreve a " +
                        (debit_expected ? "débito" : "crédito") + " (o primeiro, " + gathered.first_document + ")");
   }

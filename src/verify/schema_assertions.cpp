@@ -2,15 +2,13 @@
 // compare as numbers ("0.00" is 0), as the schema's typed values do.
 #include "verify/schema_assertions.h"
 
+#include "base/value_routines.h"
+
 namespace varnel::verify {
 
 namespace {
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-std::string Count(std::uint64_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
-}
 
 bool TaxAmountRuleApplies(SectionId section) { return section != SectionId::MovementOfGoods; }
 
@@ -111,7 +109,7 @@ void SchemaAssertions::EndDocument(SectionId section, const std::string& documen
   if (m_lines_without_tax > 0) {
     Add(FindingKind::PaymentTax, section, document,
         "Recibo RC (regime de IVA de caixa) com " +
-            Count(static_cast<std::uint64_t>(m_lines_without_tax), "linha", "linhas") + " sem Tax");
+            CountText(m_lines_without_tax, "linha", "linhas") + " sem Tax");
   }
   if (!m_any_tax_type) {
     Add(FindingKind::PaymentTax, section, document,
@@ -123,7 +121,7 @@ void SchemaAssertions::EndDocument(SectionId section, const std::string& documen
 void SchemaAssertions::Finish() {
   for (const auto& [key, gathered] : m_norms_without_code) {
     m_findings.Add(FindingKind::Exemption, FindingSeverity::Error, SectionName(key.first), gathered.first_document,
-                   Count(gathered.count, "linha", "linhas") + " com o motivo de isenção " + Quoted(key.second) +
+                   CountText(gathered.count, "linha", "linhas") + " com o motivo de isenção " + Quoted(key.second) +
                        " sem TaxExemptionCode: associe essa norma a um código M.. (Varnel.ini, secção [Isencoes], "
                        "\"norma=Mnn\")");
   }

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "base/ascii_text.h"
+#include "base/value_routines.h"
 #include "platform/signature_check.h"
 #include "verify/document_numbers.h"
 #include "verify/signature_keys.h"
@@ -74,10 +75,6 @@ std::optional<std::uint32_t> SeriesNumber(std::string_view number) {
   const std::optional<DocumentNumberParts> parts = SplitDocumentNumber(number);
   if (!parts) return std::nullopt;
   return parts->number;
-}
-
-std::string CountText(std::uint64_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 // HashControl of a document recovered or issued by hand (SourceBilling "M"):

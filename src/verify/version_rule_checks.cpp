@@ -4,6 +4,7 @@
 
 #include "base/ascii_text.h"
 #include "base/atcud_series_code.h"
+#include "base/value_routines.h"
 
 namespace varnel::verify {
 
@@ -23,10 +24,6 @@ std::optional<std::string_view> LastValidDay(SectionId section, std::string_view
   }
   if (section == SectionId::WorkingDocuments && type == "DC") return "2017-06-30";
   return std::nullopt;
-}
-
-std::string Count(std::uint64_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
 }  // namespace
@@ -102,7 +99,7 @@ void VersionRuleChecks::Gather(std::map<std::string, Gathered>& into, const std:
 void VersionRuleChecks::Finish() {
   for (const auto& [series, gathered] : m_series_without_code) {
     m_findings.Add(FindingKind::Atcud, FindingSeverity::Error, gathered.section, gathered.first_document,
-                   Count(gathered.count, "documento", "documentos") + " da série " + series +
+                   CountText(gathered.count, "documento", "documentos") + " da série " + series +
                        " datados de 2023 em diante com ATCUD \"0\": desde 1 de janeiro de 2023 todos os "
                        "documentos levam ATCUD. Configure o código de validação da série " +
                        series + " (Varnel.ini, secção [ATCUD], chave \"" + series + "\")");
@@ -110,13 +107,13 @@ void VersionRuleChecks::Finish() {
   for (const auto& [type, gathered] : m_retired_types) {
     const std::string last_day(type == "DC" ? "2017-06-30" : "2012-12-31");
     m_findings.Add(FindingKind::DocumentType, FindingSeverity::Warning, gathered.section, gathered.first_document,
-                   Count(gathered.count, "documento", "documentos") + " do tipo " + type + " com data posterior a " +
+                   CountText(gathered.count, "documento", "documentos") + " do tipo " + type + " com data posterior a " +
                        last_day + ", quando o tipo deixou de ser válido; o tipo vem do documento do ponto de venda");
   }
   for (const auto& [type, gathered] : m_unreferenced_credit_notes) {
     m_findings.Add(FindingKind::CreditNoteReference, FindingSeverity::Warning, gathered.section,
                    gathered.first_document,
-                   Count(gathered.count, "nota de crédito", "notas de crédito") +
+                   CountText(gathered.count, "nota de crédito", "notas de crédito") +
                        " sem References em nenhuma linha: cada nota de crédito indica o documento que retifica "
                        "(a primeira, " + gathered.first_document + ")");
   }
